@@ -1,0 +1,35 @@
+# Header-only libraries. The cross build must never see /usr/include (glibc
+# headers), so it gets a build-tree folder holding links to just these.
+set(BW_THIRD_PARTY_INCLUDE ${CMAKE_BINARY_DIR}/third_party/include)
+file(MAKE_DIRECTORY ${BW_THIRD_PARTY_INCLUDE})
+foreach(dir nlohmann CLI)
+  if(EXISTS /usr/include/${dir} AND NOT EXISTS ${BW_THIRD_PARTY_INCLUDE}/${dir})
+    file(CREATE_LINK /usr/include/${dir} ${BW_THIRD_PARTY_INCLUDE}/${dir} SYMBOLIC)
+  endif()
+endforeach()
+if(NOT EXISTS ${BW_THIRD_PARTY_INCLUDE}/nlohmann/json.hpp)
+  message(FATAL_ERROR "nlohmann-json is missing: install the Debian package nlohmann-json3-dev")
+endif()
+if(NOT EXISTS ${BW_THIRD_PARTY_INCLUDE}/CLI/CLI.hpp)
+  message(FATAL_ERROR "CLI11 is missing: install the Debian package libcli11-dev")
+endif()
+add_library(bw_third_party INTERFACE)
+target_include_directories(bw_third_party SYSTEM INTERFACE ${BW_THIRD_PARTY_INCLUDE})
+
+if(BRACKWATER_TESTS)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(GoogleTest)
+endif()
+
+# Registers a GoogleTest binary with CTest. Natively each case is its own
+# CTest test; under Wine one process per binary keeps the suite quick.
+function(bw_add_gtest target)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${target} COMMAND ${target})
+  else()
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

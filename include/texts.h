@@ -1,0 +1,101 @@
+// Every text the sensor shows to its monitor or operator, in one place, so
+// that code and tests cannot drift apart. The spelling is the system's own
+// and stays as it is: monitors and operators match on these texts.
+#pragma once
+
+#include <string_view>
+
+namespace texts {
+
+// Start-up.
+inline constexpr std::string_view kProgramName = "Brackwater";
+inline constexpr std::string_view kVersion = "Vers 4.3 / 29.08.22";
+inline constexpr std::string_view kError1001 = "Error 1001: Parameter for Profile-Name is missing !";
+
+// Sensor directory.
+inline constexpr std::string_view kError1002Prefix = "Error 1002: Profile ";
+inline constexpr std::string_view kError1002Suffix = " is missing...";
+inline constexpr std::string_view kInvalidPathUsage = "Sorry, invalid Path-Usage...";
+
+// Profile file.
+inline constexpr std::string_view kError1003Prefix = "Error 1003: Invalid Parameter(s) at ";
+inline constexpr std::string_view kError1003Suffix = " found...";
+inline constexpr std::string_view kError1004Prefix = "Error 1004: Invalid Password in Profile ";
+inline constexpr std::string_view kError1004Suffix = " found...";
+inline constexpr std::string_view kError1005Prefix = "Error 1005: Wrong Password in Profile ";
+inline constexpr std::string_view kError1005Suffix = " found...";
+inline constexpr std::string_view kError1006Prefix = "Error 1006: Username in Profile ";
+inline constexpr std::string_view kError1006Suffix = " is missing...";
+inline constexpr std::string_view kError1007Prefix = "Error 1007: Password in Profile ";
+inline constexpr std::string_view kError1007Suffix = " is missing...";
+
+// Remote steps.
+inline constexpr std::string_view kError1011Prefix = "Error 1011: RFC-Open for ";
+inline constexpr std::string_view kError1011Suffix = " failed !";
+inline constexpr std::string_view kError1012Prefix = "Error 1012: Exception.: ";
+inline constexpr std::string_view kError1013 = "Error 1013: Sys-Exception raised !";
+inline constexpr std::string_view kError1014 = "Error 1014: RFC-Failure raised !";
+inline constexpr std::string_view kError1015 = "Error 1015: Other Failure raised !";
+inline constexpr std::string_view kError1018 = "Error 1018: DataBase mismatch !";
+
+// Global sensor listing.
+inline constexpr std::string_view kError1024Prefix = "Error 1024: ProFile ";
+inline constexpr std::string_view kError1024Suffix = " is missing...";
+inline constexpr std::string_view kError10x1Prefix = "Error 10x1: ProFile ";
+inline constexpr std::string_view kError10x1Suffix = " is missing...";
+inline constexpr std::string_view kError1025 = "Error 1025: Global Server Listing missing...";
+inline constexpr std::string_view kError1026 = "Error 1026: Global Item Idenification missing...";
+inline constexpr std::string_view kError1029 = "Error 1029: Invalid Sensor-Allocation...";
+inline constexpr std::string_view kError1030Prefix = "Error 1030: Global Sensor ";
+inline constexpr std::string_view kError1030Suffix = " not found...";
+
+// Trace-file scan.
+inline constexpr std::string_view kLookForTraceFile = " - Look for Trace-File";
+inline constexpr std::string_view kPleaseCheckTraceFile = " - Please Check Trace-File !";
+inline constexpr std::string_view kTraceMessageLead = " - ";
+
+// RFC error report.
+inline constexpr std::string_view kRfcErrorHeading = "RFC error";
+inline constexpr std::string_view kLabelOperation = "operation/code";
+inline constexpr std::string_view kLabelKey = "key";
+inline constexpr std::string_view kLabelStatus = "status";
+inline constexpr std::string_view kLabelMessage = "message";
+inline constexpr std::string_view kLabelInternalStatus = "internal status";
+inline constexpr std::string_view kProgramAborted = "* Programm aborted...";
+inline constexpr std::string_view kProgramAbortedLog = "* Pgrm aborted...";
+inline constexpr std::string_view kEndOfOutputFileError = "* Error at EoXput-File...";
+
+// Console lines.
+inline constexpr std::string_view kSapRfcIniLine = "* SapRfc.Ini.......: ";
+inline constexpr std::string_view kStateProcessing = " State=Processing";
+inline constexpr std::string_view kStateExecuting = " State=Executing";
+inline constexpr std::string_view kNoParameters = "(No Parameters)";
+inline constexpr std::string_view kStateProcessed = "Processed";
+inline constexpr std::string_view kStateNotFound = "Not Found";
+inline constexpr std::string_view kStateRfcFailure = "Rfc Failure";
+
+// Listing summary.
+inline constexpr std::string_view kSummaryLead = "(***) ";
+inline constexpr std::string_view kSummarySystems = ": NoSystems=";
+inline constexpr std::string_view kSummaryProcessed = ", Processed=";
+inline constexpr std::string_view kSummaryFailed = ", Failed=";
+
+// Database filling text.
+inline constexpr std::string_view kFillingTextLead = ") DBase Filling: ";
+inline constexpr std::string_view kFillingTotalSize = "TotalSize=";
+inline constexpr std::string_view kFillingUsedArea = ", UsedArea=";
+inline constexpr std::string_view kFillingFreeArea = "%, FreeArea=";
+inline constexpr std::string_view kFillingTextEnd = "% ";
+
+}  // namespace texts
+
+// Files the sensor reads, writes or deletes.
+namespace file_names {
+inline constexpr std::string_view kPrtgPathFile = "C:\\PRTG_Path.Txt";
+inline constexpr std::string_view kProfileExtension = ".P00";
+inline constexpr std::string_view kGlobalListing = "SAP Tessaron.Gbl";
+inline constexpr std::string_view kItemListing = "Tessaron.Prf";
+inline constexpr std::string_view kTraceFile = "Dev_Rfc.Trc";
+inline constexpr std::string_view kSapRfcIni = "SapRfc.ini";
+inline constexpr std::string_view kDestinationFilePrefix = "SapRfc.";
+}  // namespace file_names

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The local time of day as eight characters, "hh:mm:ss".
+std::string LocalTimeOfDay();
+
+}  // namespace platform

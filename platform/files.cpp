@@ -1,0 +1,46 @@
+#include "platform/files.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/native_path.h"
+
+namespace platform {
+
+UniqueFile OpenForReading(std::string_view windows_path) {
+  std::optional<std::string> native = ToNativePath(windows_path);
+  if (!native) {
+    return nullptr;
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(*native, ec)) {
+    return nullptr;
+  }
+  return UniqueFile(std::fopen(native->c_str(), "rb"));
+}
+
+bool CanOpenForReading(std::string_view windows_path) {
+  return OpenForReading(windows_path) != nullptr;
+}
+
+UniqueFile CreateForWriting(std::string_view windows_path) {
+  std::optional<std::string> native = ToNativePath(windows_path);
+  if (!native) {
+    return nullptr;
+  }
+  return UniqueFile(std::fopen(native->c_str(), "wb"));
+}
+
+bool RemoveFile(std::string_view windows_path) {
+  std::optional<std::string> native = ToNativePath(windows_path);
+  if (!native) {
+    return false;
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(*native, ec)) {
+    return false;
+  }
+  return std::remove(native->c_str()) == 0;
+}
+
+}  // namespace platform

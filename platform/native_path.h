@@ -1,0 +1,27 @@
+// Maps the Windows paths the sensor works with to the file system it runs on.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// On Windows the path itself. Elsewhere:
+//  - "X:\rest" (any case of letter) lies below $BRACKWATER_DRIVES/X;
+//  - "\rest" lies on the current drive: the drive whose directory holds the
+//    working directory, else C;
+//  - a relative path stays relative to the working directory;
+//  - every "\" separates components, and a component that does not exist
+//    with the exact spelling is looked up ignoring case, as Windows does.
+// Without BRACKWATER_DRIVES, paths with a drive letter never exist
+// (nullopt) and rooted paths lie below "/".
+std::optional<std::string> ToNativePath(std::string_view windows_path);
+
+// The mapping with its surroundings given, for tests: `drives_root` empty
+// means BRACKWATER_DRIVES is unset.
+std::optional<std::string> MapWindowsPath(std::string_view windows_path,
+                                          const std::string& drives_root,
+                                          const std::string& working_directory);
+
+}  // namespace platform
