@@ -5,6 +5,11 @@ set(CMAKE_CXX_EXTENSIONS OFF)
 
 target_compile_options(brackwater_flags INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Werror)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  # GCC 12 reports a false -Wrestrict on `"literal" + std::string` at higher
+  # optimisation levels (GCC bug 105651).
+  target_compile_options(brackwater_flags INTERFACE -Wno-restrict)
+endif()
 
 option(BRACKWATER_SANITIZE "AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(BRACKWATER_SANITIZE)

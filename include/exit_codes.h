@@ -2,7 +2,7 @@
 #pragma once
 
 enum ExitCode : int {
-  kExitSuccess = 0,    // a result document with measurements
-  kExitRfcError = 1,   // the RFC error report on the console
-  kExitRunError = 2,   // the PRTG error document describes the failure
+  kExitSuccess = 0,   // a result document with measurements
+  kExitRfcError = 1,  // the RFC error report on the console
+  kExitRunError = 2,  // the PRTG error document describes the failure
 };

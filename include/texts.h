@@ -10,7 +10,8 @@ namespace texts {
 // Start-up.
 inline constexpr std::string_view kProgramName = "Brackwater";
 inline constexpr std::string_view kVersion = "Vers 4.3 / 29.08.22";
-inline constexpr std::string_view kError1001 = "Error 1001: Parameter for Profile-Name is missing !";
+inline constexpr std::string_view kError1001 =
+    "Error 1001: Parameter for Profile-Name is missing !";
 
 // Sensor directory.
 inline constexpr std::string_view kError1002Prefix = "Error 1002: Profile ";

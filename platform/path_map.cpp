@@ -38,7 +38,8 @@ char CurrentDrive(const std::string& drives_root, const std::string& working_dir
 // Appends `component` to `base`, taking the spelling that exists when only a
 // spelling differing in case does.
 std::string AppendComponent(const std::string& base, const std::string& component) {
-  std::string exact = base.empty() ? component : (base.back() == '/' ? base : base + "/") + component;
+  std::string exact =
+      base.empty() ? component : (base.back() == '/' ? base : base + "/") + component;
   std::error_code ec;
   if (component == "." || component == ".." || fs::exists(exact, ec)) {
     return exact;
@@ -75,8 +76,8 @@ std::optional<std::string> MapWindowsPath(std::string_view windows_path,
                                           const std::string& working_directory) {
   std::string base;
   std::string_view rest = windows_path;
-  bool has_drive = rest.size() >= 2 && rest[1] == ':' &&
-                   std::isalpha(static_cast<unsigned char>(rest[0]));
+  bool has_drive =
+      rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]));
   if (has_drive) {
     if (drives_root.empty()) {
       return std::nullopt;

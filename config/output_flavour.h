@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+// The monitor format this installation writes: the environment setting
+// BRACKWATER_FLAVOUR when set and not empty, else the first line of
+// "brackwater.flavour" beside the executable, else "EXEXML" (PRTG). The
+// keyword is taken as written.
+std::string SelectOutputFlavour();

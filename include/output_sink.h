@@ -1,0 +1,23 @@
+// Where the sensor's bytes go: standard output for the monitor, standard
+// error for diagnostics. The driver owns the sinks; tests capture them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class OutputSink {
+ public:
+  virtual ~OutputSink() = default;
+  virtual void Write(std::string_view bytes) = 0;
+  virtual void Flush() {}
+};
+
+// Collects everything written, for tests.
+class StringSink : public OutputSink {
+ public:
+  void Write(std::string_view bytes) override { text_.append(bytes); }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};

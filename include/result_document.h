@@ -1,0 +1,60 @@
+// The one result document a run writes for its monitor, in the monitor's
+// format (the output flavour). Every Part appends to it between the framing
+// calls; the driver prints it, which empties it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The formats behind the flavour keywords.
+enum class DocumentFormat {
+  kPrtgXml,   // "EXEXML", "Wendrel", "Ostrune"
+  kHalvaric,  // message and statistic lines, at most ten channels
+  kPellmar,   // "# " text and "> " channel lines, or one bare value with "CH="
+  kUnknown,   // any other keyword: no framing, channels in PRTG form
+};
+
+DocumentFormat FormatOfFlavour(std::string_view flavour);
+
+class ResultDocument {
+ public:
+  // `run_options` is the upper-cased option text; the Pellmar format reads
+  // its "CH=" from it.
+  ResultDocument(std::string_view flavour, std::string run_options);
+
+  DocumentFormat format() const { return format_; }
+  const std::string& text() const { return text_; }
+  int channel_number() const { return channel_number_; }
+
+  void OpenResultDocument();
+  void OpenResultText();
+  void CloseResultText();
+  void CloseResultDocument();
+
+  // Appends text the program itself composed.
+  void Append(std::string_view text) { text_.append(text); }
+  // Appends text that came from outside (files, command line, RFC answers):
+  // escaped where the document is PRTG XML, so it cannot break the markup.
+  void AppendExternal(std::string_view text);
+
+  void WriteChannel(std::string_view name, std::string_view value, std::string_view unit);
+
+  // Replaces everything by the PRTG error document with `message`, whatever
+  // the flavour. `message` may be a copy of this document's own text.
+  void WriteErrorDocument(std::string_view message);
+
+  // Hands out the text and empties the document (the print).
+  std::string Take();
+  void Clear() { text_.clear(); }
+
+ private:
+  DocumentFormat format_;
+  std::string run_options_;
+  std::string text_;
+  // Counts every WriteChannel call of the run, written or not: the Halvaric
+  // cut and the Pellmar "CH=" selection count across all systems.
+  int channel_number_ = 0;
+};
+
+// Escapes "&", "<" and ">" for PRTG XML element content.
+std::string EscapeXml(std::string_view text);

@@ -1,0 +1,184 @@
+#include "include/result_document.h"
+
+#include <cctype>
+#include <string>
+
+#include "output/channel_key.h"
+
+namespace {
+
+constexpr std::string_view kPrtgOpen = "\n<Prtg>\n";
+constexpr std::string_view kPrtgClose = "\n</Prtg>\n";
+constexpr std::string_view kPrtgTextOpen = "\n<Text>";
+constexpr std::string_view kPrtgTextClose = "</Text>\n";
+constexpr std::string_view kLineTextOpen = "\n# ";
+constexpr std::string_view kChannelSelector = "CH=";
+// Halvaric monitors take at most ten channels per document.
+constexpr int kHalvaricChannelLimit = 10;
+
+// The channel number that follows "CH=": at most three characters, stopping
+// at a ",", read like C's atoi (leading blanks, a sign, then digits).
+int SelectedChannel(std::string_view options, std::size_t keyword_at) {
+  std::string_view digits = options.substr(keyword_at + kChannelSelector.size(), 3);
+  digits = digits.substr(0, digits.find(','));
+  std::size_t i = 0;
+  while (i < digits.size() && std::isspace(static_cast<unsigned char>(digits[i]))) ++i;
+  bool negative = false;
+  if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) {
+    negative = digits[i] == '-';
+    ++i;
+  }
+  int number = 0;
+  for (; i < digits.size() && std::isdigit(static_cast<unsigned char>(digits[i])); ++i) {
+    number = number * 10 + (digits[i] - '0');
+  }
+  return negative ? -number : number;
+}
+
+std::string DisplayUnit(std::string_view unit) {
+  if (unit.empty()) return "#";
+  if (unit == "PerCent") return "%";
+  if (unit == "TimeResponse") return "mSec";
+  return std::string(unit);
+}
+
+}  // namespace
+
+DocumentFormat FormatOfFlavour(std::string_view flavour) {
+  if (flavour == "EXEXML" || flavour == "Wendrel" || flavour == "Ostrune") {
+    return DocumentFormat::kPrtgXml;
+  }
+  if (flavour == "Halvaric") return DocumentFormat::kHalvaric;
+  if (flavour == "Pellmar") return DocumentFormat::kPellmar;
+  return DocumentFormat::kUnknown;
+}
+
+ResultDocument::ResultDocument(std::string_view flavour, std::string run_options)
+    : format_(FormatOfFlavour(flavour)), run_options_(std::move(run_options)) {}
+
+void ResultDocument::OpenResultDocument() {
+  switch (format_) {
+    case DocumentFormat::kPrtgXml:
+      text_ = kPrtgOpen;
+      break;
+    case DocumentFormat::kHalvaric:
+    case DocumentFormat::kPellmar:
+      text_.clear();
+      break;
+    case DocumentFormat::kUnknown:
+      break;
+  }
+}
+
+void ResultDocument::OpenResultText() {
+  switch (format_) {
+    case DocumentFormat::kPrtgXml:
+      text_.append(kPrtgTextOpen);
+      break;
+    case DocumentFormat::kHalvaric:
+    case DocumentFormat::kPellmar:
+      text_.append(kLineTextOpen);
+      break;
+    case DocumentFormat::kUnknown:
+      break;
+  }
+}
+
+void ResultDocument::CloseResultText() {
+  if (format_ == DocumentFormat::kPrtgXml) {
+    text_.append(kPrtgTextClose);
+  } else if (format_ == DocumentFormat::kPellmar &&
+             run_options_.find(kChannelSelector) != std::string::npos) {
+    // With a channel selected the monitor reads one bare value: no text.
+    text_.clear();
+  }
+}
+
+void ResultDocument::CloseResultDocument() {
+  switch (format_) {
+    case DocumentFormat::kPrtgXml:
+      text_.append(kPrtgClose);
+      break;
+    case DocumentFormat::kHalvaric:
+    case DocumentFormat::kPellmar:
+      text_.append("\n");
+      break;
+    case DocumentFormat::kUnknown:
+      break;
+  }
+}
+
+void ResultDocument::AppendExternal(std::string_view text) {
+  if (format_ == DocumentFormat::kPrtgXml) {
+    text_.append(EscapeXml(text));
+  } else {
+    text_.append(text);
+  }
+}
+
+void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
+                                  std::string_view unit) {
+  ++channel_number_;
+  if (format_ == DocumentFormat::kHalvaric && channel_number_ > kHalvaricChannelLimit) {
+    return;
+  }
+  if (format_ == DocumentFormat::kHalvaric) {
+    std::string key = ChannelKey(name);
+    text_.append("\n\nMessage.").append(key).append(": ").append(name);
+    text_.append(" (").append(DisplayUnit(unit)).append(")");
+    text_.append("\nStatistic.").append(key).append(": ").append(value);
+    return;
+  }
+  if (format_ == DocumentFormat::kPellmar) {
+    std::size_t selector = run_options_.find(kChannelSelector);
+    if (selector == std::string::npos) {
+      text_.append("\n> ").append(name).append(": ").append(value);
+      text_.append(" ").append(DisplayUnit(unit));
+    } else if (SelectedChannel(run_options_, selector) == channel_number_) {
+      text_.append(value);
+    }
+    return;
+  }
+  text_.append("\n<Result><Channel>").append(EscapeXml(name)).append("</Channel>");
+  if (!unit.empty()) {
+    text_.append("\n<Unit>Custom</Unit>");
+    text_.append("\n<CustomUnit>").append(EscapeXml(unit)).append("</CustomUnit>");
+  }
+  text_.append("\n<Value>").append(EscapeXml(value)).append("</Value></Result>\n");
+}
+
+void ResultDocument::WriteErrorDocument(std::string_view message) {
+  // The message may be this document's own text: build the new one aside.
+  std::string document = "<Prtg>";
+  document.append("\n<Error>1</Error>");
+  document.append("\n<Text>").append(EscapeXml(message)).append("</Text>");
+  document.append("\n</Prtg>\n");
+  text_ = std::move(document);
+}
+
+std::string ResultDocument::Take() {
+  std::string taken = std::move(text_);
+  text_.clear();
+  return taken;
+}
+
+std::string EscapeXml(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        escaped.append("&amp;");
+        break;
+      case '<':
+        escaped.append("&lt;");
+        break;
+      case '>':
+        escaped.append("&gt;");
+        break;
+      default:
+        escaped.push_back(c);
+    }
+  }
+  return escaped;
+}

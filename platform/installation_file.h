@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The first line (line end removed) of the file `file_name` in the
+// executable's own directory; nothing when there is no such file.
+std::optional<std::string> FirstLineBesideExecutable(std::string_view file_name);
+
+// The directory of the running executable, with a trailing separator;
+// empty when it cannot be told.
+std::string ExecutableDirectory();
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "output/labelled_line.h"
+#include "output/packed_decimal.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+TEST(PackedToText, SignsDigitsAndDecimals) {
+  struct Case {
+    Bytes field;
+    std::size_t decimals;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {{0x00, 0x12, 0x3C}, 0, "+00123"},
+      {{0x00, 0x12, 0x3C}, 2, "+001.23"},
+      {{0x00, 0x12, 0x3D}, 0, "-00123"},
+      {{0x00, 0x12, 0x3F}, 0, "+00123"},
+      {{0x00, 0x00, 0x00}, 0, "+00000"},
+      {{0x12, 0x3C}, 3, "+.123"},  // no integer digits
+      {{0x12, 0x3C}, 9, "+.123"},  // more decimals than digits
+      {{0xAB, 0xCD}, 0, "-ABC"},   // digit nibbles are not validated
+      {{}, 0, "+"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PackedToText(c.field, c.decimals), c.expected) << c.expected;
+  }
+  EXPECT_EQ(PackedToText(Bytes(11, 0), 0), "+" + std::string(21, '0'));
+}
+
+TEST(HexText, TwoUpperCaseDigitsPerByte) {
+  EXPECT_EQ(HexText(Bytes{0x00, 0x9F, 0xA0, 0xFF}), "009FA0FF");
+  EXPECT_EQ(HexText(Bytes{}), "");
+}
+
+TEST(LabelledLine, WidthIndentAndLongLabels) {
+  EXPECT_EQ(LabelledLine("key", 0, 15, "K"), "key             : K\n");
+  EXPECT_EQ(LabelledLine("internal status", 0, 15, ""), "internal status : \n");
+  EXPECT_EQ(LabelledLine("a label longer than width", 0, 15, "x"),
+            "a label longer than width : x\n");
+  EXPECT_EQ(LabelledLine("k", 2, 3, "v"), "  k   : v\n");
+}
+
+}  // namespace

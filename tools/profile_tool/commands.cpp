@@ -1,0 +1,164 @@
+#include "tools/profile_tool/commands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "config/password_scramble.h"
+#include "config/profile_reader.h"
+#include "include/run_end.h"
+#include "platform/line_reader.h"
+#include "tools/profile_tool/password_input.h"
+#include "tools/profile_tool/profile_check.h"
+#include "tools/profile_tool/profile_text.h"
+
+namespace profile_tool {
+namespace {
+
+constexpr std::string_view kLead = "brackwater-profile: ";
+
+bool RefuseValues(const NewCommand& command, std::ostream& err) {
+  bool refused = false;
+  for (const config::ProfileField& field : config::kProfileFields) {
+    if (&field == &config::kPasswordField) {
+      continue;
+    }
+    if (std::optional<std::string> why = ValueRefusal(field, command.settings.*field.member)) {
+      err << kLead << OptionName(field) << " " << *why << '\n';
+      refused = true;
+    }
+  }
+  std::error_code ec;
+  if (!command.output.empty() && !command.force && std::filesystem::exists(command.output, ec)) {
+    err << kLead << command.output << " exists already; --force replaces it\n";
+    refused = true;
+  }
+  return refused;
+}
+
+// Reads the new profile back as the single-system run will; the message of
+// the defect it finds, nullopt when it gets the password back.
+std::optional<std::string> ReadBackDefect(std::string_view text, std::string_view password) {
+  ConnectionProfile profile;
+  try {
+    config::ReadProfile(platform::SplitLines(text, config::kSingleSystemLineLimit),
+                        RunKind::kSingleSystem, "the new profile", profile);
+  } catch (const ErrorDocumentExit& e) {
+    return e.what();
+  }
+  if (profile.Password != password) {
+    return "the password does not unscramble";
+  }
+  return std::nullopt;
+}
+
+bool WriteFile(const std::string& path, std::string_view text) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  file.close();
+  return !file.fail();
+}
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::string OptionName(const config::ProfileField& field) {
+  std::string name = "--";
+  std::transform(field.name.begin(), field.name.end(), std::back_inserter(name), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  return name;
+}
+
+int RunNew(const NewCommand& command, ToolConsole& console, std::mt19937& random) {
+  if (RefuseValues(command, console.err)) {
+    return kToolRefused;
+  }
+  const std::optional<std::string> password = ReadPassword(console);
+  if (!password) {
+    return kToolRefused;
+  }
+  const std::optional<std::string> scrambled =
+      ScrambleForProfile(*password, command.offset, random, console.err);
+  if (!scrambled) {
+    return kToolRefused;
+  }
+  const std::string text = ProfileText(command.settings, *scrambled);
+  if (std::optional<std::string> defect = ReadBackDefect(text, *password)) {
+    console.err << kLead << "internal error, the sensor would not read this profile: " << *defect
+                << '\n';
+    return kToolRefused;
+  }
+  if (command.output.empty()) {
+    console.out << text;
+  } else if (!WriteFile(command.output, text)) {
+    console.err << kLead << "cannot write " << command.output << '\n';
+    return kToolRefused;
+  }
+  return kToolSuccess;
+}
+
+int RunScramble(std::optional<int> offset, ToolConsole& console, std::mt19937& random) {
+  const std::optional<std::string> password = ReadPassword(console);
+  if (!password) {
+    return kToolRefused;
+  }
+  const std::optional<std::string> scrambled =
+      ScrambleForProfile(*password, offset, random, console.err);
+  if (!scrambled) {
+    return kToolRefused;
+  }
+  console.out << *scrambled << '\n';
+  return kToolSuccess;
+}
+
+int RunUnscramble(std::string_view value, bool verify, ToolConsole& console) {
+  if (std::optional<ProfileDefect> defect = PasswordValueDefect(value, 0)) {
+    console.out << DescribeDefect(*defect) << '\n';
+    return kToolRefused;
+  }
+  const std::string password = *config::UnscramblePassword(value).password;
+  if (!verify) {
+    // The operator asked for it: the one place the tool shows a password.
+    console.out << password << '\n';
+    return kToolSuccess;
+  }
+  const std::optional<std::string> typed = ReadPassword(console);
+  if (!typed) {
+    return kToolRefused;
+  }
+  const bool same = *typed == password;
+  console.out << (same ? "the value holds this password\n" : "the value holds another password\n");
+  return same ? kToolSuccess : kToolRefused;
+}
+
+int RunCheck(const std::string& path, ToolConsole& console) {
+  std::error_code ec;
+  std::ifstream file(path, std::ios::binary);
+  if (!std::filesystem::is_regular_file(path, ec) || !file) {
+    console.err << kLead << "cannot read " << path << '\n';
+    return kToolRefused;
+  }
+  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::string name = BaseName(path);
+  const ProfileReport report = CheckProfileText(text, name);
+  for (const ProfileDefect& defect : report.defects) {
+    console.out << DescribeDefect(defect) << '\n';
+  }
+  for (const std::string& note : report.notes) {
+    console.out << "note: " << note << '\n';
+  }
+  if (report.sensor_message) {
+    console.out << "the sensor stops with: " << *report.sensor_message << '\n';
+    return kToolRefused;
+  }
+  console.out << name << ": accepted\n";
+  return kToolSuccess;
+}
+
+}  // namespace profile_tool

@@ -1,0 +1,31 @@
+// The commands of the profile tool, each given its parsed options.
+#pragma once
+
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "config/profile_fields.h"
+#include "include/connection_profile.h"
+#include "tools/profile_tool/tool_console.h"
+
+namespace profile_tool {
+
+struct NewCommand {
+  ConnectionProfile settings;  // every field but the password
+  std::optional<int> offset;
+  std::string output;  // empty: standard output
+  bool force = false;  // replace an existing output file
+};
+
+// The option of `field` in the new command: "--" and its name in lower case.
+std::string OptionName(const config::ProfileField& field);
+
+// Each returns the exit code, kToolSuccess or kToolRefused.
+int RunNew(const NewCommand& command, ToolConsole& console, std::mt19937& random);
+int RunScramble(std::optional<int> offset, ToolConsole& console, std::mt19937& random);
+int RunUnscramble(std::string_view value, bool verify, ToolConsole& console);
+int RunCheck(const std::string& path, ToolConsole& console);
+
+}  // namespace profile_tool

@@ -1,0 +1,46 @@
+#include "tools/profile_tool/profile_text.h"
+
+#include <algorithm>
+
+#include "config/profile_reader.h"
+#include "tools/profile_tool/joined.h"
+
+namespace profile_tool {
+namespace {
+
+// Starts with "*", which begins no label: the sensor skips these lines.
+constexpr std::string_view kHeader =
+    "* Brackwater profile: the logon settings of one SAP system.\n"
+    "* Label in columns 1-12, value from column 14. The password is scrambled;\n"
+    "* write and check this file with brackwater-profile.\n";
+
+bool IsPrintableAscii(char c) { return c >= 0x20 && c <= 0x7E; }
+
+}  // namespace
+
+std::optional<std::string> ValueRefusal(const config::ProfileField& field, std::string_view value) {
+  const std::size_t longest = std::min(field.capacity, config::kLongestValue);
+  if (!std::all_of(value.begin(), value.end(), IsPrintableAscii)) {
+    return "may hold printable ASCII characters only";
+  }
+  if (value.size() < field.minimum_length) {
+    return Joined("needs at least ", field.minimum_length, " characters");
+  }
+  if (value.size() > longest) {
+    return Joined("holds at most ", longest, " characters");
+  }
+  return std::nullopt;
+}
+
+std::string ProfileText(const ConnectionProfile& settings, std::string_view scrambled_password) {
+  std::string text(kHeader);
+  for (const config::ProfileField& field : config::kProfileFields) {
+    text.append(field.label).append(" ");
+    text.append(&field == &config::kPasswordField ? scrambled_password
+                                                  : std::string_view(settings.*field.member));
+    text.append("\n");
+  }
+  return text;
+}
+
+}  // namespace profile_tool

@@ -1,0 +1,124 @@
+#include "tools/profile_tool/tool.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <random>
+
+#include "config/profile_key.h"
+#include "config/profile_reader.h"
+#include "tools/profile_tool/commands.h"
+#include "tools/profile_tool/joined.h"
+
+namespace profile_tool {
+namespace {
+
+constexpr const char* kFooter =
+    "Passwords are read from standard input: asked for without echo at a terminal,\n"
+    "one line from a pipe. They hold 2 to 20 printable ASCII characters, no blank,\n"
+    "and are never shown.\n"
+    "Example: brackwater-profile new --output PRD.P00 --extcompany ACME --destination PRD\n"
+    "  --client 000 --user MONITOR --language EN --mode R/3 --hostname sapprd01\n"
+    "  --sysnr 00 --gwhost sapprd01 --gwservice sapgw00";
+
+std::string FieldDescription(const config::ProfileField& field) {
+  return Joined("value of \"", field.label, "\", ", field.minimum_length, " to ",
+                std::min(field.capacity, config::kLongestValue), " characters");
+}
+
+std::mt19937 SeededGenerator() {
+  std::random_device device;
+  std::seed_seq seed{
+      device(), device(),
+      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())};
+  return std::mt19937(seed);
+}
+
+CLI::Option* AddOffsetOption(CLI::App& command, int& offset) {
+  return command
+      .add_option("--offset", offset,
+                  "body offset into the key, 0-9; chosen at random among those that give "
+                  "printable characters when left out")
+      ->check(CLI::Range(0, config::kHighestOffset));
+}
+
+std::optional<int> Given(const CLI::Option* option, int value) {
+  return option->count() > 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+}  // namespace
+
+int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& console) {
+  CLI::App app{"Writes and checks the profile files of the Brackwater sensor.",
+               "brackwater-profile"};
+  app.require_subcommand(1);
+  app.footer(kFooter);
+
+  NewCommand new_command;
+  int new_offset = 0;
+  CLI::App* new_app = app.add_subcommand(
+      "new",
+      "write a profile file with all eleven settings; the password comes from standard input");
+  for (const config::ProfileField& field : config::kProfileFields) {
+    if (&field != &config::kPasswordField) {
+      new_app
+          ->add_option(OptionName(field), new_command.settings.*field.member,
+                       FieldDescription(field))
+          ->required();
+    }
+  }
+  CLI::Option* new_offset_option = AddOffsetOption(*new_app, new_offset);
+  new_app->add_option("-o,--output", new_command.output, "file to write; standard output without");
+  new_app->add_flag("--force", new_command.force, "replace an existing output file");
+
+  int scramble_offset = 0;
+  CLI::App* scramble_app = app.add_subcommand(
+      "scramble", "print the scrambled form of the password read from standard input");
+  CLI::Option* scramble_offset_option = AddOffsetOption(*scramble_app, scramble_offset);
+
+  std::string value;
+  bool verify = false;
+  CLI::App* unscramble_app = app.add_subcommand(
+      "unscramble",
+      "print the password a scrambled value holds, or why the sensor refuses it");
+  unscramble_app
+      ->add_option("VALUE", value,
+                   "the 24 characters after \"Password...: \" (quote it: it may hold characters "
+                   "the shell interprets)")
+      ->required();
+  unscramble_app->add_flag(
+      "--verify", verify,
+      "compare with a password read from standard input instead of printing it");
+
+  std::string path;
+  CLI::App* check_app =
+      app.add_subcommand("check", "read a profile file as the sensor does and list every defect");
+  check_app->add_option("FILE", path, "the profile file")->required();
+
+  std::vector<const char*> argv;
+  for (const std::string& argument : arguments) {
+    argv.push_back(argument.c_str());
+  }
+  try {
+    app.parse(static_cast<int>(argv.size()), argv.data());
+  } catch (const CLI::ParseError& e) {
+    app.exit(e, console.out, console.err);
+    return e.get_exit_code() == 0 ? kToolSuccess : kToolRefused;
+  }
+
+  std::mt19937 random = SeededGenerator();
+  if (new_app->parsed()) {
+    new_command.offset = Given(new_offset_option, new_offset);
+    return RunNew(new_command, console, random);
+  }
+  if (scramble_app->parsed()) {
+    return RunScramble(Given(scramble_offset_option, scramble_offset), console, random);
+  }
+  if (unscramble_app->parsed()) {
+    return RunUnscramble(value, verify, console);
+  }
+  return RunCheck(path, console);
+}
+
+}  // namespace profile_tool
