@@ -97,11 +97,11 @@ struct GatewayAddress {
 // Logon record for RfcOpen.
 struct OpenOptions {
   const char* destination;
-  int mode;                  // 0 application server, 1 gateway ("R/2")
-  void* connection;          // ServerAddress* (mode 0) or GatewayAddress* (mode 1)
+  int mode;          // 0 application server, 1 gateway ("R/2")
+  void* connection;  // ServerAddress* (mode 0) or GatewayAddress* (mode 1)
   const char* client;
-  const char* user;          // blank-padded to at least 12 characters
-  const char* password;      // blank-padded to at least 10 characters
+  const char* user;      // blank-padded to at least 12 characters
+  const char* password;  // blank-padded to at least 10 characters
   const char* language;
   int trace;
 };

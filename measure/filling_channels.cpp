@@ -1,0 +1,26 @@
+#include "measure/filling_channels.h"
+
+namespace {
+
+FillingValue Size(const FillingSize& size) { return {size.megabytes, size.raw}; }
+
+FillingValue Percent(std::uint32_t percent) {
+  std::string text = std::to_string(percent);
+  return {text, text};
+}
+
+}  // namespace
+
+std::array<FillingValue, kFillingChannelCount> FillingValues(const FillingRow& row) {
+  return {{
+      Size(row.total),
+      Size(row.used),
+      Percent(row.used_percent),
+      Size(row.perm_used),
+      Percent(row.perm_used_percent),
+      Size(row.temp_used),
+      Percent(row.temp_used_percent),
+      Size(row.free),
+      Percent(row.free_percent),
+  }};
+}

@@ -1,0 +1,44 @@
+#include "rfc/internal_table.h"
+
+#include <utility>
+
+#include "include/run_end.h"
+
+namespace rfc {
+
+InternalTable::InternalTable(RfcLibrary& library, std::string name, unsigned row_length)
+    : library_(library),
+      name_(std::move(name)),
+      row_length_(row_length),
+      handle_(library.ItCreate(name_.c_str(), row_length)) {
+  if (handle_ == nullptr) {
+    throw RfcAbort("ItCreate " + name_);
+  }
+}
+
+InternalTable::~InternalTable() {
+  if (handle_ != nullptr) {
+    library_.ItDelete(handle_);
+  }
+}
+
+unsigned InternalTable::RowCount() { return library_.ItFill(handle_); }
+
+std::span<const unsigned char> InternalTable::Row(unsigned number) {
+  const void* row = library_.ItGetLine(handle_, number);
+  if (row == nullptr) {
+    throw RfcAbort("ItGetLine " + name_);
+  }
+  return {static_cast<const unsigned char*>(row), row_length_};
+}
+
+void InternalTable::Delete() {
+  // Given up before the call: a failed delete must not be retried by the
+  // destructor while the abort unwinds.
+  ItabHandle table = std::exchange(handle_, nullptr);
+  if (library_.ItDelete(table) != 0) {
+    throw RfcAbort("ItDelete " + name_);
+  }
+}
+
+}  // namespace rfc
