@@ -21,4 +21,8 @@ endif()
 if(WIN32)
   # One self-contained exe: no MinGW runtime DLLs beside it on the monitor host.
   add_link_options(-static -static-libgcc -static-libstdc++)
+elseif(NOT BRACKWATER_SANITIZE AND NOT BRACKWATER_FUZZ)
+  # The sensor starts once per poll: linking the C++ runtime in spares every
+  # start the dynamic loading and relocation of libstdc++.
+  add_link_options(-static-libgcc -static-libstdc++)
 endif()

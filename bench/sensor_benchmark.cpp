@@ -1,0 +1,136 @@
+// Benchmarks of the sensor as the monitor runs it: a whole process per poll.
+//
+//   sensor_benchmark poll SENSOR BASELINE [RUNS]
+//       one single-system poll against the simulated library (no latency),
+//       alternated with a "hello world" built by the same toolchain; reports
+//       the ratio of the median wall times and the peak memory of both.
+//   sensor_benchmark listing SENSOR [SIZES...]
+//       one listing run over 100, 1,000 and 10,000 systems (or SIZES);
+//       reports the time per system at each size.
+//
+// With BENCH_WINE=1 both programs are Windows executables run under Wine.
+// The benchmark reports; it asserts nothing.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bench/bench_layout.h"
+#include "bench/timed_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Command(const std::string& program, std::vector<std::string> args) {
+  std::vector<std::string> argv;
+  const char* wine = std::getenv("BENCH_WINE");
+  if (wine && std::string(wine) == "1") argv.push_back("wine");
+  argv.push_back(program);
+  argv.insert(argv.end(), args.begin(), args.end());
+  return argv;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+fs::path FreshDirectory(const std::string& name) {
+  fs::path dir = fs::temp_directory_path() / ("brackwater-bench-" + name);
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir;
+}
+
+// The profile lies in the working directory and the flavour is a PRTG one
+// without the sensor-directory search, so the same layout serves Linux and
+// Wine.
+const std::vector<std::string> kEnvironment = {"BRACKWATER_FLAVOUR=Wendrel"};
+
+int Poll(const std::string& sensor, const std::string& baseline, int runs) {
+  fs::path dir = FreshDirectory("poll");
+  WriteText(dir / "PRD.P00", BenchProfile("PRD", HostName(0)));
+  WriteText(dir / "rfcsim.json", BenchLandscape(1));
+  std::vector<double> sensor_ms, baseline_ms;
+  long sensor_kib = 0, baseline_kib = 0;
+  for (int i = -3; i < runs; ++i) {  // three warm-up rounds
+    ProcessMeasurement s = RunTimed(Command(sensor, {"PRD.P00"}), dir, kEnvironment);
+    ProcessMeasurement b = RunTimed(Command(baseline, {}), dir, {});
+    if (s.exit_code != 0) {
+      std::fprintf(stderr, "the sensor's poll failed (exit %d)\n", s.exit_code);
+      return 1;
+    }
+    if (i < 0) continue;
+    sensor_ms.push_back(s.wall.count());
+    baseline_ms.push_back(b.wall.count());
+    sensor_kib = std::max(sensor_kib, s.peak_kib);
+    baseline_kib = std::max(baseline_kib, b.peak_kib);
+  }
+  double s = Median(sensor_ms), b = Median(baseline_ms);
+  std::printf("single-system poll, %d runs each\n", runs);
+  std::printf("  %-22s %10s %12s\n", "", "median ms", "peak KiB");
+  std::printf("  %-22s %10.2f %12ld\n", "hello world", b, baseline_kib);
+  std::printf("  %-22s %10.2f %12ld\n", "sensor poll", s, sensor_kib);
+  std::printf(
+      "  wall-time ratio %.2f (target at most 1.3), extra peak memory %ld KiB "
+      "(target at most 1024)\n",
+      s / b, sensor_kib - baseline_kib);
+  return 0;
+}
+
+int Listing(const std::string& sensor, const std::vector<int>& sizes) {
+  std::printf("listing run, one process per size\n");
+  std::printf("  %8s %12s %16s\n", "systems", "total ms", "ms per system");
+  double per_system_1000 = 0, per_system_10000 = 0;
+  for (int count : sizes) {
+    fs::path dir = FreshDirectory("listing-" + std::to_string(count));
+    for (int i = 0; i < count; ++i) {
+      WriteText(dir / (SystemName(i) + ".P00"), BenchProfile(SystemName(i), HostName(i)));
+    }
+    WriteText(dir / "rfcsim.json", BenchLandscape(count));
+    WriteText(dir / "SAP Tessaron.Gbl", BenchListing(count));
+    ProcessMeasurement m = RunTimed(Command(sensor, {"GLOBAL", "BENCH"}), dir, kEnvironment);
+    if (m.exit_code != 0) {
+      std::fprintf(stderr, "the listing run of %d systems failed (exit %d)\n", count, m.exit_code);
+      return 1;
+    }
+    double per_system = m.wall.count() / count;
+    if (count == 1000) per_system_1000 = per_system;
+    if (count == 10000) per_system_10000 = per_system;
+    std::printf("  %8d %12.1f %16.4f\n", count, m.wall.count(), per_system);
+    fs::remove_all(dir);
+  }
+  if (per_system_1000 > 0 && per_system_10000 > 0) {
+    std::printf(
+        "  10,000 systems took %.2f times as long as 1,000 (linear: 10, target at most "
+        "12)\n",
+        10 * per_system_10000 / per_system_1000);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  // The programs run in a directory of their own.
+  for (std::size_t i = 1; i < args.size() && i < 3; ++i) {
+    if (fs::exists(args[i])) args[i] = fs::absolute(args[i]).string();
+  }
+  if (args.size() >= 3 && args[0] == "poll") {
+    return Poll(args[1], args[2], args.size() > 3 ? std::atoi(args[3].c_str()) : 200);
+  }
+  if (args.size() >= 2 && args[0] == "listing") {
+    std::vector<int> sizes;
+    for (std::size_t i = 2; i < args.size(); ++i) sizes.push_back(std::atoi(args[i].c_str()));
+    if (sizes.empty()) sizes = {100, 1000, 10000};
+    return Listing(args[1], sizes);
+  }
+  std::fprintf(stderr,
+               "usage: sensor_benchmark poll SENSOR BASELINE [RUNS]\n"
+               "       sensor_benchmark listing SENSOR [SIZES...]\n");
+  return 2;
+}

@@ -1,0 +1,20 @@
+// Runs a program to its end and measures it as a whole process: wall time
+// and peak resident memory.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct ProcessMeasurement {
+  std::chrono::duration<double, std::milli> wall{};
+  long peak_kib = 0;  // peak resident set size of the child
+  int exit_code = -1;
+};
+
+// Starts `argv` in `working_directory` with the caller's environment plus
+// `extra_environment` ("NAME=value"), output discarded, and waits for it.
+ProcessMeasurement RunTimed(const std::vector<std::string>& argv,
+                            const std::filesystem::path& working_directory,
+                            const std::vector<std::string>& extra_environment);

@@ -1,0 +1,97 @@
+#include "tests/e2e/harness.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <set>
+
+#include "tests/e2e/drive_layout.h"
+#include "tests/e2e/sensor_target.h"
+#include "tests/e2e/windows_path.h"
+#include "tests/support/child_process.h"
+#include "tests/support/scratch_dir.h"
+
+namespace e2e {
+namespace {
+
+// A sensor run takes milliseconds; this only ends one that hangs.
+constexpr std::chrono::seconds kSensorTimeout{60};
+
+// Files in the working directory are reported relative to it.
+std::string AsReported(const std::string& path, const std::string& working_directory) {
+  std::string lead = ResolveWindowsPath(working_directory, working_directory).ToString();
+  if (lead.back() != '\\') lead.push_back('\\');
+  if (path.size() > lead.size() &&
+      SameWindowsPath(std::string_view(path).substr(0, lead.size()), lead)) {
+    return path.substr(lead.size());
+  }
+  return path;
+}
+
+std::vector<std::string> ChangedFiles(const FileTree& before, const FileTree& after,
+                                      const std::string& working_directory) {
+  std::set<std::string> changed;
+  for (const auto& [path, content] : before) {
+    auto now = after.find(path);
+    if (now == after.end() || now->second != content) {
+      changed.insert(AsReported(path, working_directory));
+    }
+  }
+  for (const auto& [path, content] : after) {
+    if (!before.contains(path)) changed.insert(AsReported(path, working_directory));
+  }
+  return {changed.begin(), changed.end()};
+}
+
+}  // namespace
+
+Outcome RunSensor(const Scenario& scenario) {
+  SensorTarget& target = TargetUnderTest();
+  Outcome outcome;
+  outcome.scratch = std::make_shared<const ScratchDir>();
+  outcome.working_directory = scenario.working_directory;
+  std::filesystem::path scratch = outcome.scratch->path();
+
+  // The layout lives only through the run: drives shared with later
+  // scenarios are cleared when it ends.
+  DriveLayout layout(target.PrepareDrives(scratch));
+  const std::string& working_directory = scenario.working_directory;
+  WindowsLocation working_location = ResolveWindowsPath(working_directory, working_directory);
+  layout.CreateDirectory(working_location);
+  for (const std::string& directory : scenario.directories) {
+    layout.CreateDirectory(ResolveWindowsPath(directory, working_directory));
+  }
+  for (const auto& [path, content] : scenario.files) {
+    layout.WriteFile(ResolveWindowsPath(path, working_directory), content);
+  }
+  FileTree before = layout.Snapshot();
+
+  ChildProcessRequest request = target.Command(scenario.arguments, scenario.environment,
+                                               layout.HostPath(working_location), scratch);
+  request.standard_input = scenario.standard_input;
+  request.timeout = kSensorTimeout;
+  ChildProcessResult result = RunChildProcess(request);
+
+  outcome.files_after = layout.Snapshot();
+  outcome.changed_files = ChangedFiles(before, outcome.files_after, working_directory);
+  outcome.out = target.Normalise(std::move(result.out));
+  outcome.err = target.Normalise(std::move(result.err));
+  outcome.exit_code = result.exit_code;
+  outcome.signalled = result.signal != 0;
+
+  if (result.timed_out) {
+    ADD_FAILURE() << "the sensor did not end within " << kSensorTimeout.count()
+                  << " s and was killed; standard output so far:\n"
+                  << outcome.out << "\nstandard error:\n"
+                  << outcome.err;
+  } else if (outcome.signalled) {
+    ADD_FAILURE() << "the sensor died of signal " << result.signal << " ("
+                  << strsignal(result.signal) << "); standard output:\n"
+                  << outcome.out << "\nstandard error:\n"
+                  << outcome.err;
+  }
+  return outcome;
+}
+
+}  // namespace e2e

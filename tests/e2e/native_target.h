@@ -1,0 +1,26 @@
+// The sensor built for this host: Windows drives are directories below
+// $BRACKWATER_DRIVES, one per drive letter.
+#pragma once
+
+#include <filesystem>
+
+#include "tests/e2e/sensor_target.h"
+
+namespace e2e {
+
+class NativeTarget : public SensorTarget {
+ public:
+  explicit NativeTarget(std::filesystem::path executable);
+
+  std::map<char, DriveRoot> PrepareDrives(const std::filesystem::path& scratch) override;
+  ChildProcessRequest Command(const std::vector<std::string>& arguments,
+                              const std::map<std::string, std::string>& environment,
+                              const std::filesystem::path& working_directory,
+                              const std::filesystem::path& scratch) const override;
+  std::string Normalise(std::string written) const override;
+
+ private:
+  std::filesystem::path executable_;
+};
+
+}  // namespace e2e

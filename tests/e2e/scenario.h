@@ -1,0 +1,64 @@
+// One run of the sensor as a test describes it, and what came of it.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/e2e/drive_layout.h"
+
+class ScratchDir;
+
+namespace e2e {
+
+// Every member has a default, so that scenarios name only what they need
+// (designated initializers).
+struct Scenario {
+  std::vector<std::string> arguments = {};
+  // Files laid out before the run: Windows path -> exact bytes. A path
+  // without a drive lies on the working directory's drive ("\...") or in
+  // the working directory (relative). The drives are C:, D: and E:.
+  std::map<std::string, std::string> files = {};
+  // Directories laid out (empty) before the run, as Windows paths.
+  std::vector<std::string> directories = {};
+  // Set for the sensor, on top of the inherited environment less any
+  // BRACKWATER_ and WINE variables.
+  std::map<std::string, std::string> environment = {};
+  // Created before the run.
+  std::string working_directory = "C:\\work";
+  // Nothing: the sensor reads /dev/null.
+  std::optional<std::string> standard_input = {};
+};
+
+struct Outcome {
+  // Standard output and error, with line ends as the native build writes
+  // them (LF).
+  std::string out;
+  std::string err;
+  // The exit status; -1 when a signal ended the sensor.
+  int exit_code = -1;
+  // A signal ended the sensor (always a test failure, reported as such).
+  bool signalled = false;
+  // Files added, removed or changed in content on the scenario's drives by
+  // the run, sorted; those in the working directory relative to it
+  // ("SapRfc.ini"), the others as absolute Windows paths ("D:\x\y").
+  std::vector<std::string> changed_files;
+
+  // A file on the scenario's drives after the run, found ignoring case;
+  // relative paths are in the working directory. Nothing when it is absent.
+  std::optional<std::string> ReadFile(std::string_view windows_path) const;
+  bool Exists(std::string_view windows_path) const;
+
+  // The scenario's working directory, for the look-ups above.
+  std::string working_directory;
+  // Every file on the scenario's drives after the run.
+  FileTree files_after;
+  // The scenario's scratch directory, which lives as long as the outcome
+  // and stays on disk when the test fails.
+  std::shared_ptr<const ScratchDir> scratch;
+};
+
+}  // namespace e2e

@@ -1,0 +1,47 @@
+// The sensor under test: which build runs, how it is started, and where
+// the drives it sees lie on this host.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/drive_layout.h"
+#include "tests/support/child_process.h"
+
+namespace e2e {
+
+class SensorTarget {
+ public:
+  virtual ~SensorTarget() = default;
+
+  // The drives C:, D: and E: of a scenario whose scratch directory is
+  // `scratch`, made ready for the sensor to see.
+  virtual std::map<char, DriveRoot> PrepareDrives(const std::filesystem::path& scratch) = 0;
+
+  // The sensor started with `arguments`, the scenario's `environment` on top
+  // of the inherited one, in `working_directory` (a host path on the
+  // scenario's drives). The scratch directory is the one given to
+  // PrepareDrives.
+  virtual ChildProcessRequest Command(const std::vector<std::string>& arguments,
+                                      const std::map<std::string, std::string>& environment,
+                                      const std::filesystem::path& working_directory,
+                                      const std::filesystem::path& scratch) const = 0;
+
+  // What the sensor wrote on a standard stream, brought into the form the
+  // native build writes (the Windows C runtime writes CR LF line ends).
+  virtual std::string Normalise(std::string written) const = 0;
+};
+
+// The target chosen by the environment: BRACKWATER_E2E_TARGET "native" (the
+// default) or "wine", and BRACKWATER_E2E_EXE, the binary (by default the
+// native sensor of this build tree). Made on first use, kept for the run.
+// Throws std::runtime_error when the choice cannot be run.
+SensorTarget& TargetUnderTest();
+
+// The inherited environment without the variables that steer the sensor or
+// Wine, so that only what a scenario sets reaches them.
+std::vector<std::string> CleanEnvironment();
+
+}  // namespace e2e

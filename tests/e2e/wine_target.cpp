@@ -1,0 +1,134 @@
+#include "tests/e2e/wine_target.h"
+
+#include <cctype>
+#include <random>
+#include <stdexcept>
+#include <utility>
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Booting a prefix takes some ten seconds; a busy machine gets ample time.
+constexpr std::chrono::minutes kBootTimeout{5};
+// How long the wineserver outlives its last Windows process.
+constexpr std::chrono::seconds kServerLinger{60};
+
+fs::path FreshTemporaryDirectory(const std::string& stem) {
+  std::random_device seed;
+  for (;;) {
+    fs::path candidate = fs::temp_directory_path() / (stem + std::to_string(seed()));
+    if (fs::create_directory(candidate)) return candidate;
+  }
+}
+
+// Runs one of Wine's own tools to its end; throws when it fails.
+void RunWineTool(std::vector<std::string> argv, std::vector<std::string> environment) {
+  ChildProcessRequest request;
+  request.argv = std::move(argv);
+  request.environment = std::move(environment);
+  request.timeout = kBootTimeout;
+  ChildProcessResult result = RunChildProcess(request);
+  if (result.exit_code != 0) {
+    throw std::runtime_error("Wine: \"" + request.argv.front() + "\" failed (exit " +
+                             std::to_string(result.exit_code) + ", signal " +
+                             std::to_string(result.signal) + "):\n" + result.err);
+  }
+}
+
+}  // namespace
+
+WinePrefix::WinePrefix() : root_(FreshTemporaryDirectory("brackwater-wine-")) {
+  std::vector<std::string> environment = CleanEnvironment();
+  for (const std::string& entry : Environment()) environment.push_back(entry);
+  std::vector<std::string> boot_environment = environment;
+  // No offer to install Wine's .NET and HTML engines (the sensor needs
+  // neither), and no menu entries for the prefix in the user's desktop.
+  SetVariable(boot_environment, "WINEDLLOVERRIDES", "mscoree,mshtml,winemenubuilder.exe=d");
+
+  // The server comes first and stays while scenarios follow each other, so
+  // that Wine's services, started once by the boot, keep running and each
+  // sensor run takes a fraction of a second. Should this process die, the
+  // server still ends on its own after the linger time.
+  try {
+    RunWineTool({"wineserver", "-p" + std::to_string(kServerLinger.count())}, environment);
+    RunWineTool({"wineboot", "-i"}, boot_environment);
+    for (const fs::directory_entry& entry : fs::directory_iterator(DriveC())) {
+      own_entries_.insert(entry.path().filename().string());
+    }
+  } catch (...) {
+    Remove();
+    throw;
+  }
+}
+
+WinePrefix::~WinePrefix() { Remove(); }
+
+void WinePrefix::Remove() noexcept {
+  try {
+    std::vector<std::string> environment = CleanEnvironment();
+    for (const std::string& entry : Environment()) environment.push_back(entry);
+    RunWineTool({"wineserver", "-k"}, environment);
+  } catch (const std::exception&) {
+    // The prefix goes anyway; a server that could not be stopped ends by
+    // itself after its linger time.
+  }
+  std::error_code ignored;
+  fs::remove_all(root_, ignored);
+}
+
+fs::path WinePrefix::DriveC() const { return root_ / "drive_c"; }
+
+void WinePrefix::MapDrive(char letter, const fs::path& host_directory) const {
+  fs::path link =
+      root_ / "dosdevices" /
+      (std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))) + ":");
+  fs::remove(link);
+  fs::create_directory_symlink(host_directory, link);
+}
+
+std::vector<std::string> WinePrefix::Environment() const {
+  return {"WINEPREFIX=" + root_.string(), "WINEDEBUG=-all"};
+}
+
+WineTarget::WineTarget(fs::path executable)
+    : executable_(fs::absolute(std::move(executable))), prefix_(std::make_unique<WinePrefix>()) {}
+
+std::map<char, DriveRoot> WineTarget::PrepareDrives(const fs::path& scratch) {
+  std::map<char, DriveRoot> drives;
+  drives['C'] = DriveRoot{prefix_->DriveC(), prefix_->OwnEntries(), true};
+  for (char letter : {'D', 'E'}) {
+    fs::path directory = scratch / "drives" / std::string(1, letter);
+    fs::create_directories(directory);
+    prefix_->MapDrive(letter, directory);
+    drives[letter].host_directory = directory;
+  }
+  return drives;
+}
+
+ChildProcessRequest WineTarget::Command(const std::vector<std::string>& arguments,
+                                        const std::map<std::string, std::string>& environment,
+                                        const fs::path& working_directory,
+                                        const fs::path& /*scratch*/) const {
+  ChildProcessRequest request;
+  request.argv = {"wine", executable_.string()};
+  request.argv.insert(request.argv.end(), arguments.begin(), arguments.end());
+  request.environment = CleanEnvironment();
+  for (const std::string& entry : prefix_->Environment()) request.environment.push_back(entry);
+  for (const auto& [name, value] : environment) SetVariable(request.environment, name, value);
+  request.working_directory = working_directory;
+  return request;
+}
+
+std::string WineTarget::Normalise(std::string written) const {
+  std::string normal;
+  normal.reserve(written.size());
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    if (written[i] == '\r' && i + 1 < written.size() && written[i + 1] == '\n') continue;
+    normal.push_back(written[i]);
+  }
+  return normal;
+}
+
+}  // namespace e2e

@@ -1,0 +1,66 @@
+// The Windows build of the sensor run under Wine, in a private prefix made
+// once per test run.
+//
+// Drives: C: is the prefix's own drive_c (Wine needs its Windows folders
+// there); the scenario's C: files go into it and are removed again after the
+// scenario, together with whatever the sensor left beside them. D: and E:
+// are links in the prefix's dosdevices folder, pointed at the scenario's
+// scratch directories before each scenario. A working directory inside one
+// of Wine's own folders (C:\windows) would hide what the sensor writes
+// there: scenarios keep to folders of their own.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/sensor_target.h"
+
+namespace e2e {
+
+// A Wine prefix in a fresh temporary directory, with a wineserver that stays
+// up between runs, so that each run of the sensor starts in a fraction of a
+// second. Booting takes some ten seconds.
+class WinePrefix {
+ public:
+  WinePrefix();
+  // Stops the wineserver and removes the prefix.
+  ~WinePrefix();
+  WinePrefix(const WinePrefix&) = delete;
+  WinePrefix& operator=(const WinePrefix&) = delete;
+
+  std::filesystem::path DriveC() const;
+  // The entries of drive_c that Wine made ("windows", "users", ...).
+  const std::set<std::string>& OwnEntries() const { return own_entries_; }
+  // Points the drive `letter` (d to z) at `host_directory`.
+  void MapDrive(char letter, const std::filesystem::path& host_directory) const;
+  // The environment entries that select this prefix, with Wine's messages off.
+  std::vector<std::string> Environment() const;
+
+ private:
+  // Stops the wineserver and removes the prefix's directory.
+  void Remove() noexcept;
+
+  std::filesystem::path root_;
+  std::set<std::string> own_entries_;
+};
+
+class WineTarget : public SensorTarget {
+ public:
+  explicit WineTarget(std::filesystem::path executable);
+
+  std::map<char, DriveRoot> PrepareDrives(const std::filesystem::path& scratch) override;
+  ChildProcessRequest Command(const std::vector<std::string>& arguments,
+                              const std::map<std::string, std::string>& environment,
+                              const std::filesystem::path& working_directory,
+                              const std::filesystem::path& scratch) const override;
+  std::string Normalise(std::string written) const override;
+
+ private:
+  std::filesystem::path executable_;
+  std::unique_ptr<WinePrefix> prefix_;
+};
+
+}  // namespace e2e
