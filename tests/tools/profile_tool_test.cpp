@@ -107,6 +107,21 @@ TEST(ProfileTool, NewWritesAFileOnlyReplacedOnRequest) {
   EXPECT_EQ(check.out, "PRD.P00: accepted\n");
 }
 
+TEST(ProfileTool, PasswordAndHostOnTheCommandLine) {
+  Args args = NewArgs({"--password", kPassword});
+  std::replace(args.begin(), args.end(), std::string("--hostname"), std::string("--host"));
+  const Outcome outcome = RunTool(args, "");  // nothing on standard input
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  ConnectionProfile profile;
+  config::ReadProfile(platform::SplitLines(outcome.out, config::kSingleSystemLineLimit),
+                      RunKind::kSingleSystem, "PRD.P00", profile);
+  EXPECT_EQ(profile.Password, kPassword);
+  EXPECT_EQ(profile.Hostname, "sapprd01");
+  const Outcome refused = RunTool(NewArgs({"--password", std::string(21, 'x')}), "");
+  EXPECT_EQ(refused.code, 2);
+  EXPECT_NE(refused.err.find("longer than 20"), std::string::npos) << refused.err;
+}
+
 TEST(ProfileTool, RefusesWhatTheSensorWouldNotTake) {
   std::string spoiled;  // a password that no value at offset 0 holds printably
   for (char c = 0x21; spoiled.empty(); ++c) {

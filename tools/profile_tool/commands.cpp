@@ -79,7 +79,8 @@ int RunNew(const NewCommand& command, ToolConsole& console, std::mt19937& random
   if (RefuseValues(command, console.err)) {
     return kToolRefused;
   }
-  const std::optional<std::string> password = ReadPassword(console);
+  const std::optional<std::string> password =
+      command.password ? command.password : ReadPassword(console);
   if (!password) {
     return kToolRefused;
   }

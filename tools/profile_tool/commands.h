@@ -14,6 +14,9 @@ namespace profile_tool {
 
 struct NewCommand {
   ConnectionProfile settings;  // every field but the password
+  // Given on the command line; without it the password is read from
+  // standard input, so that it stays out of the shell's history.
+  std::optional<std::string> password;
   std::optional<int> offset;
   std::string output;  // empty: standard output
   bool force = false;  // replace an existing output file

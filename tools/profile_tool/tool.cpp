@@ -15,9 +15,9 @@ namespace profile_tool {
 namespace {
 
 constexpr const char* kFooter =
-    "Passwords are read from standard input: asked for without echo at a terminal,\n"
-    "one line from a pipe. They hold 2 to 20 printable ASCII characters, no blank,\n"
-    "and are never shown.\n"
+    "Passwords are read from standard input (unless new is given --password): asked\n"
+    "for without echo at a terminal, one line from a pipe. They hold 2 to 20\n"
+    "printable ASCII characters, no blank.\n"
     "Example: brackwater-profile new --output PRD.P00 --extcompany ACME --destination PRD\n"
     "  --client 000 --user MONITOR --language EN --mode R/3 --hostname sapprd01\n"
     "  --sysnr 00 --gwhost sapprd01 --gwservice sapgw00";
@@ -62,12 +62,15 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
       "write a profile file with all eleven settings; the password comes from standard input");
   for (const config::ProfileField& field : config::kProfileFields) {
     if (&field != &config::kPasswordField) {
-      new_app
-          ->add_option(OptionName(field), new_command.settings.*field.member,
-                       FieldDescription(field))
+      std::string names = OptionName(field);
+      if (field.name == "Hostname") names += ",--host";
+      new_app->add_option(names, new_command.settings.*field.member, FieldDescription(field))
           ->required();
     }
   }
+  new_app->add_option("--password", new_command.password,
+                      "the password; without it, read from standard input (keeps it out of the "
+                      "shell's history)");
   CLI::Option* new_offset_option = AddOffsetOption(*new_app, new_offset);
   new_app->add_option("-o,--output", new_command.output, "file to write; standard output without");
   new_app->add_flag("--force", new_command.force, "replace an existing output file");
@@ -80,8 +83,7 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
   std::string value;
   bool verify = false;
   CLI::App* unscramble_app = app.add_subcommand(
-      "unscramble",
-      "print the password a scrambled value holds, or why the sensor refuses it");
+      "unscramble", "print the password a scrambled value holds, or why the sensor refuses it");
   unscramble_app
       ->add_option("VALUE", value,
                    "the 24 characters after \"Password...: \" (quote it: it may hold characters "
