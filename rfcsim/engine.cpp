@@ -1,0 +1,157 @@
+#include "rfcsim/engine.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "rfcsim/logon.h"
+#include "rfcsim/rfc_errors.h"
+
+namespace rfcsim {
+namespace {
+
+// The error-information fields are fixed arrays; cut and terminate.
+template <std::size_t N>
+void CopyText(char (&target)[N], const std::string& text) {
+  const std::size_t length = std::min(text.size(), N - 1);
+  text.copy(target, length);
+  target[length] = '\0';
+}
+
+void FillErrorInfo(RfcErrorInfo& info, const ErrorTexts& error) {
+  CopyText(info.key, error.key);
+  CopyText(info.status, error.status);
+  CopyText(info.message, error.message);
+  CopyText(info.internal_status, error.internal_status);
+}
+
+Json DescribeError(const ErrorTexts& error) {
+  return {{"key", Latin1ToUtf8(error.key)},
+          {"status", Latin1ToUtf8(error.status)},
+          {"message", Latin1ToUtf8(error.message)},
+          {"internal_status", Latin1ToUtf8(error.internal_status)}};
+}
+
+}  // namespace
+
+Engine::Engine(Landscape landscape, EngineFiles files)
+    : landscape_(std::move(landscape)),
+      files_(std::move(files)),
+      trace_(files_.trace),
+      recorder_(files_.record) {}
+
+void Engine::Environment(const RfcEnvironmentRecord* environment) {
+  error_handler_ = environment ? environment->error_handler : nullptr;
+  Finish({{"op", "RfcEnvironment"},
+          {"error_handler", error_handler_ != nullptr},
+          {"allocate", environment && environment->allocate}});
+}
+
+RfcHandle Engine::Open(const OpenOptions* options) {
+  Json record = {{"op", "RfcOpen"},
+                 {"options", Recorded([&] { return DescribeOptions(options); })}};
+  const RfcHandle handle = Logon("RfcOpen", RequestFromOptions(options), record);
+  Finish(std::move(record));
+  return handle;
+}
+
+RfcHandle Engine::OpenEx(const char* connection_text, RfcErrorInfo* error_info) {
+  Json record = {{"op", "RfcOpenEx"},
+                 {"connection_text", RecordText(connection_text)},
+                 {"error_info", error_info != nullptr}};
+  const OpenRequestBuild build =
+      connection_text ? RequestFromConnectionText(connection_text, files_.saprfc_ini)
+                      : OpenRequestBuild{std::nullopt, ProgramError("no connection text")};
+  const RfcHandle handle = Logon("RfcOpenEx", build, record);
+  if (handle == 0 && error_info) FillErrorInfo(*error_info, last_error_);
+  Finish(std::move(record));
+  return handle;
+}
+
+RfcHandle Engine::Logon(std::string_view verb, const OpenRequestBuild& build, Json& record) {
+  record["handle"] = 0;
+  record["system"] = nullptr;
+  const Operation operation{std::string(verb), ""};
+  if (!build.request) {
+    Fail(operation, build.error);
+    return 0;
+  }
+  const SystemModel* system = FindSystem(landscape_, build.request->partner);
+  if (system) record["system"] = Latin1ToUtf8(system->name);
+  if (Tripped(system, operation)) return 0;
+  if (!system) {
+    Fail(operation,
+         CommunicationError("partner '" + PartnerName(build.request->partner) + "' not reached"));
+    return 0;
+  }
+  Delay(system->latency);
+  if (const auto refusal = CheckLogon(*system, build.request->credentials)) {
+    Fail(operation, *refusal);
+    return 0;
+  }
+  const RfcHandle handle = next_handle_++;
+  connections_[handle] = Connection{system, std::nullopt};
+  current_system_ = system;
+  record["handle"] = handle;
+  return handle;
+}
+
+void Engine::Close(RfcHandle handle) {
+  const bool was_open = connections_.erase(handle) > 0;
+  Finish({{"op", "RfcClose"}, {"handle", handle}, {"was_open", was_open}});
+}
+
+int Engine::LastError(RfcErrorInfo* error_info) {
+  if (error_info) FillErrorInfo(*error_info, last_error_);
+  Json record = DescribeError(last_error_);
+  record["op"] = "RfcLastError";
+  Finish(std::move(record));
+  return error_info ? 0 : 1;
+}
+
+const Fault* Engine::Tripped(const SystemModel* system, const Operation& operation) {
+  const Fault* fault = FindFault(landscape_, system, operation);
+  if (fault) Trip(*fault, operation);
+  return fault;
+}
+
+void Engine::Trip(const Fault& fault, const Operation& operation) {
+  if (fault.trace) {
+    trace_.AppendLines(*fault.trace);
+  } else {
+    trace_.AppendErrorBlock(operation.Text(), fault.last_error);
+  }
+  last_error_ = fault.last_error;
+  if (fault.call_error_handler) armed_handler_text_ = fault.handler_text.value_or(operation.Text());
+}
+
+void Engine::Fail(const Operation& operation, const ErrorTexts& error) {
+  trace_.AppendErrorBlock(operation.Text(), error);
+  last_error_ = error;
+}
+
+void Engine::Finish(Json record) {
+  recorder_.Write(record);
+  if (!armed_handler_text_) return;
+  // The handler usually ends the process and never returns: keep nothing
+  // of this call on the stack, and let the text live in the engine.
+  record = nullptr;
+  handler_argument_ = std::move(*armed_handler_text_);
+  armed_handler_text_.reset();
+  recorder_.Write({{"op", "error_handler"},
+                   {"operation", Latin1ToUtf8(handler_argument_)},
+                   {"registered", error_handler_ != nullptr}});
+  if (error_handler_) error_handler_(handler_argument_.data());
+}
+
+void Engine::Delay(std::chrono::milliseconds latency) const {
+  if (latency.count() > 0) std::this_thread::sleep_for(latency);
+}
+
+Engine::Connection* Engine::FindConnection(RfcHandle handle, const Operation& operation) {
+  const auto it = connections_.find(handle);
+  if (it != connections_.end()) return &it->second;
+  Fail(operation, ProgramError("invalid connection handle " + std::to_string(handle)));
+  return nullptr;
+}
+
+}  // namespace rfcsim

@@ -1,0 +1,108 @@
+// Remote calls: RfcCall sends, RfcReceive answers from the landscape.
+#include <cstring>
+#include <utility>
+
+#include "rfcsim/answer_delivery.h"
+#include "rfcsim/engine.h"
+#include "rfcsim/modules.h"
+#include "rfcsim/rfc_errors.h"
+
+namespace rfcsim {
+
+int Engine::Call(RfcHandle handle, const char* function, RfcParameter* exporting,
+                 RfcTable* tables) {
+  Json record = {
+      {"op", "RfcCall"},
+      {"handle", handle},
+      {"function", RecordText(function)},
+      {"exporting", Recorded([&] { return DescribeParameters(exporting, true, structures_); })},
+      {"tables", Recorded([&] { return DescribeTables(tables, tables_, structures_); })}};
+  const std::string name(TextOrEmpty(function));
+  const Operation operation{"RfcCall", name};
+  int result = 0;
+  Connection* connection = FindConnection(handle, operation);
+  if (!connection) {
+    result = 1;
+  } else if (!function) {
+    Fail(operation, ProgramError("no function module name"));
+    result = 1;
+  } else if (const auto problem = CheckLists(exporting, tables)) {
+    Fail(operation, ProgramError(*problem));
+    result = 1;
+  } else if (const Fault* fault = Tripped(connection->system, operation)) {
+    result = fault->result;
+  }
+  // Only a call that went out can be received.
+  if (connection) connection->pending_function = result == 0 ? std::optional(name) : std::nullopt;
+  record["result"] = result;
+  Finish(std::move(record));
+  return result;
+}
+
+int Engine::Receive(RfcHandle handle, RfcParameter* importing, RfcTable* tables, char** exception) {
+  Json record = {
+      {"op", "RfcReceive"},
+      {"handle", handle},
+      {"importing", Recorded([&] { return DescribeParameters(importing, false, structures_); })},
+      {"tables", Recorded([&] { return DescribeTables(tables, tables_, structures_); })}};
+  Connection* connection = FindConnection(handle, {"RfcReceive", ""});
+  const std::optional<std::string> function =
+      connection ? std::exchange(connection->pending_function, std::nullopt) : std::nullopt;
+  record["function"] = function ? Json(Latin1ToUtf8(*function)) : Json(nullptr);
+
+  const Operation operation{"RfcReceive", function.value_or("")};
+  int result = 0;
+  std::optional<std::string> exception_name;  // nullopt: hand out a null pointer
+  if (!connection) {
+    result = 1;
+  } else if (!function) {
+    Fail(operation, ProgramError("RfcReceive without a preceding RfcCall"));
+    result = 1;
+  } else if (const auto problem = CheckLists(importing, tables)) {
+    Fail(operation, ProgramError(*problem));
+    result = 1;
+  } else {
+    Delay(connection->system->latency);
+    const ModuleLayout* module = FindModule(*function);
+    if (const Fault* fault = Tripped(connection->system, operation)) {
+      result = fault->result;
+      exception_name = fault->exception;
+    } else if (!module) {
+      Fail(operation, FunctionNotFoundError(*function));
+      result = 2;
+      exception_name = std::string(kFunctionNotFound);
+    } else {
+      const auto answer = connection->system->answers.find(module->name);
+      if (answer != connection->system->answers.end()) {
+        DeliverAnswer(*module, answer->second, importing, tables, tables_, structures_);
+      }
+    }
+  }
+
+  record["result"] = result;
+  if (result == 2 || result == 3) {
+    exception_text_ = exception_name.value_or("");
+    if (exception) *exception = exception_name ? exception_text_.data() : nullptr;
+    record["exception"] = exception_name ? Json(Latin1ToUtf8(*exception_name)) : Json(nullptr);
+  }
+  Finish(std::move(record));
+  return result;
+}
+
+std::optional<std::string> Engine::CheckLists(const RfcParameter* parameters,
+                                              const RfcTable* tables) const {
+  const auto length_problem = [](const char* name, unsigned name_length) {
+    return Concat("'", name, "' has name length ", std::to_string(name_length), " for a name of ",
+                  std::to_string(std::strlen(name)), " characters");
+  };
+  for (const RfcParameter* p = parameters; p && p->name; ++p) {
+    if (p->name_length != std::strlen(p->name)) return length_problem(p->name, p->name_length);
+  }
+  for (const RfcTable* t = tables; t && t->name; ++t) {
+    if (t->name_length != std::strlen(t->name)) return length_problem(t->name, t->name_length);
+    if (!tables_.Find(t->table)) return Concat("table '", t->name, "' has no valid handle");
+  }
+  return std::nullopt;
+}
+
+}  // namespace rfcsim

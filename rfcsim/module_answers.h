@@ -1,0 +1,32 @@
+// What each known function module answers on one system: built-in
+// defaults, overlaid with what the landscape says.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "rfcsim/json_fields.h"
+#include "rfcsim/landscape.h"
+#include "rfcsim/modules.h"
+
+namespace rfcsim {
+
+// What the defaults take from the system: RFC_SYSTEM_INFO reports the
+// system's own name and host. Texts in single-byte form.
+struct SystemIdentity {
+  std::string name;
+  std::string host;
+  int sysnr = 0;
+};
+
+// The built-in answer of `module`, in the landscape's form
+// ({"importing": {...}, "tables": {...}}).
+Json DefaultAnswer(const ModuleLayout& module, const SystemIdentity& system);
+
+// The answer of `module` on `system`: the default with `overlay` merged in
+// as a JSON merge patch (objects merge, arrays replace, null removes), then
+// turned into bytes. `overlay` may be null (no changes).
+ModuleAnswer BuildModuleAnswer(const ModuleLayout& module, const SystemIdentity& system,
+                               const Json& overlay, const std::string& path);
+
+}  // namespace rfcsim

@@ -1,0 +1,232 @@
+// Faults configured in the landscape: failing results, exceptions, trace
+// lines, the error handler, and which system an operation counts for.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/rfcsim/engine_fixture.h"
+
+namespace rfcsim::testing {
+namespace {
+
+// PRD with the given faults (a JSON array), R2S untouched.
+std::string LandscapeWithFaults(const std::string& prd_faults,
+                                const std::string& global_faults = "[]",
+                                const std::string& prd_functions = "{}") {
+  return R"({"faults": )" + global_faults + R"(, "systems": [
+    {"name": "PRD", "ashost": "sapprd01", "sysnr": 0, "faults": )" +
+         prd_faults + R"(,
+     "functions": )" +
+         prd_functions + R"(,
+     "accounts": [{"client": "100", "user": "MONITOR", "password": "secret"}]},
+    {"name": "R2S", "ashost": "sapr2s", "sysnr": 0,
+     "accounts": [{"client": "100", "user": "MONITOR", "password": "secret"}]}]})";
+}
+
+class RfcsimFaults : public EngineTest {
+ protected:
+  std::vector<std::string> TraceLines() const { return ReadLines(TracePath()); }
+};
+
+TEST_F(RfcsimFaults, RemoteCallFaults) {
+  const char* kNull = "(null)";
+  const struct {
+    std::string fault;
+    int call_result;
+    int receive_result;         // -1: not received
+    const char* exception;      // kNull: a null pointer; nullptr: left as it was
+    std::string trace_message;  // of the standard block
+  } cases[] = {
+      {R"({"operation": "RfcCall GET_CPU_ALL"})", 1, -1, nullptr,
+       "simulated failure of RfcCall GET_CPU_ALL"},
+      {R"({"operation": "RfcCall", "result": 7, "message": "gone"})", 7, -1, nullptr, "gone"},
+      {R"({"operation": "RfcReceive GET_CPU_ALL", "result": 2, "exception": "NOT_ACTIVE"})", 0, 2,
+       "NOT_ACTIVE", "simulated failure of RfcReceive GET_CPU_ALL"},
+      {R"({"operation": "RfcReceive", "result": 2, "exception": ""})", 0, 2, "",
+       "simulated failure of RfcReceive"},
+      {R"({"operation": "RfcReceive", "result": 2})", 0, 2, "EXCEPTION_RAISED",
+       "simulated failure of RfcReceive"},
+      {R"({"operation": "RfcReceive", "result": 3})", 0, 3, "SYSTEM_FAILURE",
+       "simulated failure of RfcReceive"},
+      {R"({"operation": "RfcReceive", "result": 3, "exception": null})", 0, 3, kNull,
+       "simulated failure of RfcReceive"},
+      {R"({"operation": "RfcReceive", "result": -5})", 0, -5, nullptr,
+       "simulated failure of RfcReceive"},
+      {R"({"operation": "RfcReceive RFC_SYSTEM_INFO"})", 0, 0, nullptr, ""},
+  };
+  for (const auto& c : cases) {
+    std::remove(TracePath().c_str());
+    UseLandscape(LandscapeWithFaults("[" + c.fault + "]"));
+    const RfcHandle handle = OpenServer("sapprd01", 0);
+    const CpuCall call = CallCpu(handle);
+    EXPECT_EQ(call.call_result, c.call_result) << c.fault;
+    EXPECT_EQ(call.receive_result, c.receive_result) << c.fault;
+    if (c.exception == nullptr) {
+      EXPECT_EQ(call.exception, nullptr) << c.fault;
+    } else if (c.exception == kNull) {
+      EXPECT_EQ(call.exception, nullptr) << c.fault;
+    } else {
+      ASSERT_NE(call.exception, nullptr) << c.fault;
+      EXPECT_STREQ(call.exception, c.exception) << c.fault;
+    }
+    // A failed call delivers no rows.
+    EXPECT_EQ(engine_->TableFill(call.table), c.receive_result == 0 ? 1u : 0u) << c.fault;
+    const auto trace = TraceLines();
+    if (c.trace_message.empty()) {
+      EXPECT_TRUE(trace.empty()) << c.fault;
+    } else {
+      EXPECT_NE(std::find(trace.begin(), trace.end(), "ERROR       " + c.trace_message),
+                trace.end())
+          << c.fault;
+    }
+  }
+}
+
+TEST_F(RfcsimFaults, TraceLinesAreWrittenVerbatimOrNotAtAll) {
+  UseLandscape(LandscapeWithFaults(R"([
+      {"operation": "RfcCall GET_CPU_ALL", "trace": []},
+      {"operation": "RfcReceive", "trace": ["**** ERROR x", "", "xxxxxxx======> msg"]}])"));
+  const RfcHandle handle = OpenServer("sapprd01", 0);
+  ASSERT_EQ(engine_->Call(handle, "GET_CPU_ALL", nullptr, nullptr), 1);
+  EXPECT_FALSE(std::filesystem::exists(TracePath()));  // no lines: no file
+  ASSERT_EQ(engine_->Call(handle, "RFC_SYSTEM_INFO", nullptr, nullptr), 0);
+  EXPECT_EQ(engine_->Receive(handle, nullptr, nullptr, nullptr), 1);
+  EXPECT_EQ(TraceLines(), (std::vector<std::string>{"**** ERROR x", "", "xxxxxxx======> msg"}));
+}
+
+TEST_F(RfcsimFaults, SystemFaultsStayWithTheirSystemAndGlobalOnesHitAll) {
+  UseLandscape(LandscapeWithFaults(R"([{"operation": "RfcCall", "result": 11}])",
+                                   R"([{"operation": "RfcCall RFC_SYSTEM_INFO", "result": 22}])"));
+  const RfcHandle prd = OpenServer("sapprd01", 0);
+  const RfcHandle r2s = OpenServer("sapr2s", 0);
+  EXPECT_EQ(engine_->Call(prd, "GET_CPU_ALL", nullptr, nullptr), 11);
+  EXPECT_EQ(engine_->Call(prd, "RFC_SYSTEM_INFO", nullptr, nullptr), 11);  // own fault first
+  EXPECT_EQ(engine_->Call(r2s, "GET_CPU_ALL", nullptr, nullptr), 0);
+  EXPECT_EQ(engine_->Call(r2s, "RFC_SYSTEM_INFO", nullptr, nullptr), 22);
+}
+
+TEST_F(RfcsimFaults, TableAndStructureFaultsCountForTheSystemOfTheLatestLogon) {
+  UseLandscape(LandscapeWithFaults(R"([
+      {"operation": "ItCreate DEVSTAT"},
+      {"operation": "RfcInstallStructure", "result": 5},
+      {"operation": "ItGetLine TF_CPU_ALL", "row": 2},
+      {"operation": "ItDelete TF_CPU_ALL", "result": 9}])",
+                                   "[]",
+                                   R"({"GET_CPU_ALL": {"tables": {"TF_CPU_ALL": [{}, {}, {}]}}})"));
+  RfcTypeHandle type = 77;
+  EXPECT_NE(engine_->CreateTable("DEVSTAT", 144, 0, 0), nullptr);  // before any logon
+  EXPECT_EQ(engine_->InstallStructure("CPU_ALL", nullptr, 0, &type), 0);
+
+  const CpuCall call = CallCpu(OpenServer("sapprd01", 0));
+  EXPECT_EQ(engine_->CreateTable("DEVSTAT", 144, 0, 0), nullptr);
+  type = 77;
+  EXPECT_EQ(engine_->InstallStructure("ADA_DEVSTA", nullptr, 0, &type), 5);
+  EXPECT_EQ(type, 77u);
+  ASSERT_EQ(call.receive_result, 0);
+  EXPECT_NE(engine_->TableLine(call.table, 1), nullptr);
+  EXPECT_EQ(engine_->TableLine(call.table, 2), nullptr);
+  EXPECT_NE(engine_->TableLine(call.table, 3), nullptr);
+  EXPECT_EQ(engine_->DeleteTable(call.table), 9);
+  EXPECT_EQ(engine_->TableFill(call.table), 3u);  // still there
+
+  ASSERT_NE(OpenServer("sapr2s", 0), 0u);  // now the latest logon: PRD's faults are off
+  EXPECT_NE(engine_->TableLine(call.table, 2), nullptr);
+  EXPECT_EQ(engine_->DeleteTable(call.table), 0);
+}
+
+// The sensor's handler ends the process; this one notes what it got,
+// reads the last error from inside the handler, and returns.
+std::vector<std::string> handler_calls;
+Engine* handler_engine = nullptr;
+void BW_RFC_CALL NotingHandler(char* operation) {
+  RfcErrorInfo info{};
+  handler_engine->LastError(&info);
+  handler_calls.push_back(std::string(operation) + " | " + info.key + " | " + info.status + " | " +
+                          info.message + " | " + info.internal_status);
+}
+
+TEST_F(RfcsimFaults, ErrorHandlerGetsTheOperationAndTheLastErrorIsSetByThen) {
+  handler_calls.clear();
+  RfcEnvironmentRecord environment{NotingHandler, nullptr};
+
+  UseLandscape(LandscapeWithFaults(R"([{"operation": "RfcOpen", "error_handler": true}])"));
+  handler_engine = engine_.get();
+  engine_->Environment(&environment);
+  EXPECT_EQ(OpenServer("sapprd01", 0), 0u);  // the handler returned: still failed
+  EXPECT_NE(OpenServer("sapr2s", 0), 0u);
+
+  UseLandscape(LandscapeWithFaults(R"([
+      {"operation": "RfcCall GET_CPU_ALL", "error_handler": true,
+       "last_error": {"key": "K", "status": "S", "message": "M", "internal_status": "I"}},
+      {"operation": "ItCreate", "error_handler": true, "handler_text": "custom text"}])"));
+  handler_engine = engine_.get();
+  const RfcHandle prd = OpenServer("sapprd01", 0);
+  EXPECT_EQ(engine_->Call(prd, "GET_CPU_ALL", nullptr, nullptr), 1);  // no handler yet
+  engine_->Environment(&environment);
+  EXPECT_EQ(engine_->Call(prd, "GET_CPU_ALL", nullptr, nullptr), 1);
+  EXPECT_EQ(engine_->CreateTable("TF_CPU_ALL", 48, 0, 0), nullptr);
+
+  EXPECT_EQ(handler_calls,
+            (std::vector<std::string>{
+                "RfcOpen | RFC_ERROR_SYSTEM_FAILURE | simulated | simulated failure of RfcOpen | "
+                "RfcOpen",
+                "RfcCall GET_CPU_ALL | K | S | M | I",
+                "custom text | RFC_ERROR_SYSTEM_FAILURE | simulated | simulated failure of "
+                "ItCreate | ItCreate"}));
+}
+
+TEST_F(RfcsimFaults, MisuseFailsWithoutCrashing) {
+  UseLandscape(kTwoSystems);
+  const RfcHandle handle = OpenServer("sapprd01", 0);
+  char* exception = nullptr;
+  EXPECT_EQ(engine_->Receive(handle, nullptr, nullptr, &exception), 1);  // nothing called
+  EXPECT_EQ(engine_->Call(handle + 100, "GET_CPU_ALL", nullptr, nullptr), 1);
+  EXPECT_EQ(engine_->Call(handle, nullptr, nullptr, nullptr), 1);
+
+  ItabHandle table = engine_->CreateTable("TF_CPU_ALL", 48, 0, 0);
+  RfcTable bad_length[] = {{"TF_CPU_ALL", 9, 0, 0, table, 0, 0}, {nullptr, 0, 0, 0, nullptr, 0, 0}};
+  EXPECT_EQ(engine_->Call(handle, "GET_CPU_ALL", nullptr, bad_length), 1);
+  RfcErrorInfo info{};
+  engine_->LastError(&info);
+  EXPECT_STREQ(info.message, "'TF_CPU_ALL' has name length 9 for a name of 10 characters");
+
+  ASSERT_EQ(engine_->DeleteTable(table), 0);
+  RfcTable deleted[] = {{"TF_CPU_ALL", 10, 0, 0, table, 0, 0}, {nullptr, 0, 0, 0, nullptr, 0, 0}};
+  EXPECT_EQ(engine_->Call(handle, "GET_CPU_ALL", nullptr, deleted), 1);
+  EXPECT_EQ(engine_->Receive(handle, nullptr, deleted, &exception), 1);  // the call failed
+  EXPECT_EQ(exception, nullptr);
+}
+
+TEST_F(RfcsimFaults, InternalTableBounds) {
+  UseLandscape(kTwoSystems);
+  const CpuCall call = CallCpu(OpenServer("sapprd01", 0));
+  ASSERT_EQ(engine_->TableFill(call.table), 1u);  // the default row
+  EXPECT_EQ(engine_->TableLine(call.table, 0), nullptr);
+  EXPECT_NE(engine_->TableLine(call.table, 1), nullptr);
+  EXPECT_EQ(engine_->TableLine(call.table, 2), nullptr);
+  EXPECT_EQ(engine_->TableLine(call.table, 0xFFFFFFFFu), nullptr);
+  EXPECT_EQ(engine_->DeleteTable(call.table), 0);
+  EXPECT_EQ(engine_->DeleteTable(call.table), 1);  // once only
+  EXPECT_EQ(engine_->TableFill(call.table), 0u);
+  EXPECT_EQ(engine_->TableLine(call.table, 1), nullptr);
+  EXPECT_EQ(engine_->DeleteTable(nullptr), 1);
+  EXPECT_EQ(engine_->CreateTable("EMPTY", 0, 0, 0), nullptr);
+  EXPECT_EQ(engine_->CreateTable("HUGE", 0xFFFFFFFFu, 0, 0), nullptr);
+}
+
+TEST_F(RfcsimFaults, LatencyDelaysEveryRoundTrip) {
+  UseLandscape(R"({"systems": [{"name": "PRD", "ashost": "sapprd01", "latency_ms": 40,
+      "accounts": [{"client": "100", "user": "MONITOR", "password": "secret"}]}]})");
+  const auto start = std::chrono::steady_clock::now();
+  const RfcHandle handle = OpenServer("sapprd01", 0);
+  CallCpu(handle);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(80));
+}
+
+}  // namespace
+}  // namespace rfcsim::testing
