@@ -3,7 +3,7 @@
 # missing. As root it installs them; otherwise it names what is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest nlohmann-json3-dev libcli11-dev libxml2-utils
+packages=(cmake ninja-build g++ googletest nlohmann-json3-dev libcli11-dev libxml2-utils valgrind
           clang libclang-rt-14-dev g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
           wine wine32:i386)
 

@@ -34,6 +34,8 @@ cmake --build --preset asan -j "$jobs"
 status=0
 echo "== native: tests (unit, end to end on Linux and under Wine)"
 ctest --preset native -j "$jobs" || status=1
+echo "== native: end-to-end scenarios under Valgrind memcheck"
+"$root/scripts/valgrind-e2e.sh" || status=1
 echo "== asan: tests"
 ctest --preset asan -j "$jobs" || status=1
 echo "== windows: unit tests under Wine"

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "tests/e2e/drive_layout.h"
+#include "tests/e2e/run_invariants.h"
 #include "tests/e2e/sensor_target.h"
 #include "tests/e2e/windows_path.h"
 #include "tests/support/child_process.h"
@@ -91,6 +92,7 @@ Outcome RunSensor(const Scenario& scenario) {
                   << outcome.out << "\nstandard error:\n"
                   << outcome.err;
   }
+  CheckRunInvariants(scenario, outcome);
   return outcome;
 }
 

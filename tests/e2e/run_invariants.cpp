@@ -1,0 +1,80 @@
+#include "tests/e2e/run_invariants.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+#include "config/password_scramble.h"
+#include "tests/e2e/windows_path.h"
+
+namespace e2e {
+namespace {
+
+constexpr std::string_view kPasswordLabel = "Password...: ";
+// Shorter passwords could show by coincidence in any text.
+constexpr std::size_t kShortestCheckedPassword = 4;
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+// The plain passwords of every profile the scenario lays out.
+std::set<std::string> ProfilePasswords(const Scenario& scenario) {
+  std::set<std::string> passwords;
+  for (const auto& [path, content] : scenario.files) {
+    for (std::size_t at = content.find(kPasswordLabel); at != std::string::npos;
+         at = content.find(kPasswordLabel, at + 1)) {
+      std::string_view value = std::string_view(content).substr(at + kPasswordLabel.size(), 24);
+      config::UnscrambledPassword plain = config::UnscramblePassword(value);
+      if (plain.password && plain.password->size() >= kShortestCheckedPassword) {
+        passwords.insert(*plain.password);
+      }
+    }
+  }
+  return passwords;
+}
+
+// Files of the working directory the sensor and its library own: the
+// library's logon file and trace, and the record a test asked for.
+bool MayChange(const std::string& reported, const Scenario& scenario) {
+  if (reported.find('\\') != std::string::npos) return false;
+  std::string name = Lower(reported);
+  if (name == "saprfc.ini" || name == "dev_rfc.trc") return true;
+  auto record = scenario.environment.find("RFCSIM_RECORD");
+  return record != scenario.environment.end() && name == Lower(record->second);
+}
+
+}  // namespace
+
+void CheckRunInvariants(const Scenario& scenario, const Outcome& outcome) {
+  if (!outcome.signalled) {
+    EXPECT_TRUE(outcome.exit_code >= 0 && outcome.exit_code <= 2)
+        << "exit code " << outcome.exit_code << "; standard error:\n"
+        << outcome.err;
+  }
+  for (const std::string& changed : outcome.changed_files) {
+    EXPECT_TRUE(MayChange(changed, scenario)) << "the run changed " << changed;
+  }
+  if (std::find(outcome.changed_files.begin(), outcome.changed_files.end(), "SapRfc.ini") !=
+          outcome.changed_files.end() &&
+      scenario.files.contains("SapRfc.ini")) {
+    EXPECT_TRUE(outcome.Exists("SapRfc.ini")) << "the run removed SapRfc.ini";
+  }
+  if (scenario.files.contains("Dev_Rfc.Trc") && !outcome.Exists("Dev_Rfc.Trc")) {
+    EXPECT_EQ(outcome.exit_code, 0) << "the trace file was deleted after a failed run";
+  }
+  const std::optional<std::string> ini = outcome.ReadFile("SapRfc.ini");
+  for (const std::string& password : ProfilePasswords(scenario)) {
+    EXPECT_EQ(outcome.out.find(password), std::string::npos) << "a password on standard output";
+    EXPECT_EQ(outcome.err.find(password), std::string::npos) << "a password on standard error";
+    if (ini && !scenario.files.contains("SapRfc.ini")) {
+      EXPECT_EQ(ini->find(password), std::string::npos) << "a password in SapRfc.ini";
+    }
+  }
+}
+
+}  // namespace e2e
