@@ -56,5 +56,8 @@ class ResultDocument {
   int channel_number_ = 0;
 };
 
-// Escapes "&", "<" and ">" for PRTG XML element content.
+// Makes a text from outside fit PRTG XML element content: "&", "<" and ">"
+// become entities, bytes from 0x80 on character references (the byte read
+// as ISO 8859-1), and control characters other than tab and line ends
+// blanks, so that no text can make the document ill-formed.
 std::string EscapeXml(std::string_view text);

@@ -47,15 +47,20 @@ constexpr const char* kStatusTable = "DEVSTAT";
 // Every row is fetched, so that one the library cannot hand out ends the run
 // as an RFC error; a single-system run reports the first only.
 void ReportRows(RunState& run, RunServices& services, rfc::InternalTable& status) {
+  bool reported = false;
   for (unsigned number = 1; number <= status.RowCount(); ++number) {
     const std::span<const unsigned char> bytes = status.Row(number);
     if (run.GlobalMode) {
       ReportFillingItem(run, services, DecodeFillingRow(bytes.first<kFillingRowLength>()));
     } else if (number == 1) {
       ReportFillingRow(run, services, DecodeFillingRow(bytes.first<kFillingRowLength>()));
+      reported = true;
     }
   }
   if (!run.GlobalMode) {
+    // Without a row the document still needs its opening: a closing alone
+    // is no document a monitor can read.
+    if (!reported) run.Document.OpenResultDocument();
     run.Document.CloseResultDocument();
   }
 }

@@ -35,11 +35,13 @@ void ReportFillingRow(RunState& run, RunServices& services, const FillingRow& ro
 }
 
 void ReportFillingItem(RunState& run, RunServices& services, const FillingRow& row) {
-  run.DataDelivered = true;
   run.Document.Clear();
   const auto values = FillingValues(row);
   for (std::size_t i = 0; i < kFillingChannelCount; ++i) {
     if (run.ItemName == kFillingChannels[i].name) {
+      // Delivered only with its channel: a system whose filling lacks the
+      // item counts as not found, never as processed.
+      run.DataDelivered = true;
       run.Document.WriteChannel(run.DisplayName, values[i].in_listing, kUnitListing);
       services.out.Write(run.Document.Take());
       return;

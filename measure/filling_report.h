@@ -11,7 +11,8 @@
 // to print with its end.
 void ReportFillingRow(RunState& run, RunServices& services, const FillingRow& row);
 
-// Listing run: marks the system as delivered and, when run.ItemName is one of
-// the nine channel names exactly, prints one channel named run.DisplayName
-// with the raw value in "Pages". Any other item name prints nothing.
+// Listing run: when run.ItemName is one of the nine channel names exactly,
+// prints one channel named run.DisplayName with the raw value in "Pages" and
+// marks the system as delivered. Any other item name prints nothing and
+// leaves the mark as it was.
 void ReportFillingItem(RunState& run, RunServices& services, const FillingRow& row);

@@ -166,18 +166,23 @@ std::string EscapeXml(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
   for (char c : text) {
-    switch (c) {
-      case '&':
-        escaped.append("&amp;");
-        break;
-      case '<':
-        escaped.append("&lt;");
-        break;
-      case '>':
-        escaped.append("&gt;");
-        break;
-      default:
-        escaped.push_back(c);
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '&') {
+      escaped.append("&amp;");
+    } else if (c == '<') {
+      escaped.append("&lt;");
+    } else if (c == '>') {
+      escaped.append("&gt;");
+    } else if (byte >= 0x80) {
+      // Texts from SAP systems and Windows files are single bytes (ISO 8859-1
+      // in practice); as character references they keep their meaning and
+      // the document stays valid UTF-8.
+      escaped.append("&#").append(std::to_string(byte)).append(";");
+    } else if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+      // Control characters have no place in XML, not even as references.
+      escaped.push_back(' ');
+    } else {
+      escaped.push_back(c);
     }
   }
   return escaped;

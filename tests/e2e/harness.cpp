@@ -66,6 +66,10 @@ Outcome RunSensor(const Scenario& scenario) {
   for (const auto& [path, content] : scenario.files) {
     layout.WriteFile(ResolveWindowsPath(path, working_directory), content);
   }
+  for (const std::string& path : scenario.unreadable) {
+    std::filesystem::permissions(layout.HostPath(ResolveWindowsPath(path, working_directory)),
+                                 std::filesystem::perms::none);
+  }
   FileTree before = layout.Snapshot();
 
   ChildProcessRequest request = target.Command(scenario.arguments, scenario.environment,

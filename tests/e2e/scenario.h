@@ -24,6 +24,9 @@ struct Scenario {
   std::map<std::string, std::string> files = {};
   // Directories laid out (empty) before the run, as Windows paths.
   std::vector<std::string> directories = {};
+  // Laid-out files then made unreadable (no permission bits). Root reads
+  // them all the same.
+  std::vector<std::string> unreadable = {};
   // Set for the sensor, on top of the inherited environment less any
   // BRACKWATER_ and WINE variables.
   std::map<std::string, std::string> environment = {};

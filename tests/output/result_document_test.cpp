@@ -109,6 +109,17 @@ TEST(ResultDocument, OutsideTextEscapedOnlyInPrtgXml) {
   EXPECT_EQ(lines.text(), "A&B\n> P&L: 1 #");
 }
 
+TEST(EscapeXml, KeepsEveryDocumentWellFormed) {
+  EXPECT_EQ(EscapeXml("R&D <x> \"q\" 'a'"), "R&amp;D &lt;x&gt; \"q\" 'a'");
+  EXPECT_EQ(EscapeXml("M\xFCller \x80"), "M&#252;ller &#128;");
+  EXPECT_EQ(EscapeXml(std::string("a\x01"
+                                  "b\x1F"
+                                  "\tc\r\n",
+                                  8)),
+            "a b \tc\r\n");
+  EXPECT_EQ(EscapeXml("plain"), "plain");
+}
+
 TEST(ChannelKey, ReplacedCharactersAndFirstPoint) {
   EXPECT_EQ(ChannelKey("Total Size"), "Total_Size");
   EXPECT_EQ(ChannelKey("Perm Used Area [Prc]"), "Perm_Used_Area__Prc_");
