@@ -21,6 +21,8 @@ namespace platform {
 template <typename Source>
 bool TakeLine(Source& source, std::size_t limit, std::string& line) {
   line.clear();
+  // A limit of 0 takes nothing: no line, rather than empty lines forever.
+  if (limit == 0) return false;
   std::size_t taken = 0;
   bool seen_nul = false;
   while (taken < limit) {

@@ -66,8 +66,9 @@ Bytes BuildStructureImage(const StructureLayout& layout, const Json& row, const 
   RequireObject(row, path);
   Bytes image(layout.length, 0);
   for (const auto& [name, value] : row.items()) {
-    const auto field = std::find_if(layout.fields.begin(), layout.fields.end(),
-                                    [&](const FieldLayout& f) { return f.name == name; });
+    const auto field =
+        std::find_if(layout.fields.begin(), layout.fields.end(),
+                     [&, &key = name](const FieldLayout& f) { return f.name == key; });
     const std::string field_path = ChildPath(path, name);
     if (field == layout.fields.end()) {
       throw SchemaError(field_path, Concat("no field of that name in ", layout.name));

@@ -27,6 +27,7 @@ TEST(SplitLines, LineEndsLimitsAndNulBytes) {
       {"longer line is cut, remainder read on", "abcdefghij\n", 4, {"abcd", "efgh", "ij"}},
       {"CR LF after a cut line gives an empty line", "abcd\r\nx", 4, {"abcd", "", "x"}},
       {"a NUL ends the line for the readers", std::string("ab\0cd\nef", 8), 10, {"ab", "ef"}},
+      {"a limit of 0 takes no line", "abc\n", 0, {}},
       {"bytes after a NUL still count to the limit", std::string("a\0bcdef", 7), 4, {"a", "def"}},
   };
   for (const Case& c : cases) {
