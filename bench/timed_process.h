@@ -9,7 +9,7 @@
 
 struct ProcessMeasurement {
   std::chrono::duration<double, std::milli> wall{};
-  long peak_kib = 0;  // peak resident set size of the child
+  long peak_kib = 0;  // peak resident set size of the program itself
   int exit_code = -1;
 };
 

@@ -21,8 +21,15 @@ endif()
 if(WIN32)
   # One self-contained exe: no MinGW runtime DLLs beside it on the monitor host.
   add_link_options(-static -static-libgcc -static-libstdc++)
-elseif(NOT BRACKWATER_SANITIZE AND NOT BRACKWATER_FUZZ)
-  # The sensor starts once per poll: linking the C++ runtime in spares every
-  # start the dynamic loading and relocation of libstdc++.
-  add_link_options(-static-libgcc -static-libstdc++)
 endif()
+
+# The sensor starts once per poll: a fully static program spares every start
+# the dynamic loader's work. The sanitizer and fuzz builds need their
+# runtimes' shared libraries.
+function(bw_static_program target)
+  if(NOT WIN32 AND NOT BRACKWATER_SANITIZE AND NOT BRACKWATER_FUZZ)
+    target_link_options(${target} PRIVATE -static -Wl,--gc-sections)
+  endif()
+endfunction()
+# Unused functions are left out of the programs (with --gc-sections above).
+target_compile_options(brackwater_flags INTERFACE -ffunction-sections -fdata-sections)

@@ -15,12 +15,15 @@
 
 namespace {
 
-// The next entry of run.PendingSystems: up to its "#", or the rest of the
-// text when the last entry lacks it.
-std::string TakeEntry(RunState& run) {
-  std::size_t hash = run.PendingSystems.find('#');
-  std::string entry = run.PendingSystems.substr(0, hash);
-  run.PendingSystems.erase(0, hash == std::string::npos ? std::string::npos : hash + 1);
+// The next entry of the pending systems from `cursor` on: up to its "#", or
+// the rest of the text when the last entry lacks it. Moves the cursor past
+// it; the text itself is not cut, which would cost a copy of the rest per
+// system in a listing of thousands.
+std::string TakeEntry(const std::string& pending, std::size_t& cursor) {
+  std::size_t hash = pending.find('#', cursor);
+  std::size_t end = hash == std::string::npos ? pending.size() : hash;
+  std::string entry = pending.substr(cursor, end - cursor);
+  cursor = hash == std::string::npos ? pending.size() : hash + 1;
   return entry;
 }
 
@@ -115,14 +118,15 @@ int RunListing(RunState& run, RunServices& services) {
   run.Document.OpenResultDocument();
   services.out.Write(run.Document.Take() + "\n");
 
-  while (!run.PendingSystems.empty()) {
+  for (std::size_t cursor = 0; cursor < run.PendingSystems.size();) {
     run.DataDelivered = false;
     ++run.SystemCount;
-    std::string entry = TakeEntry(run);
+    std::string entry = TakeEntry(run.PendingSystems, cursor);
     run.DisplayName = entry;
     if (!ReadSystemProfile(run, entry)) continue;
     MeasureSystem(run, services, entry);
   }
+  run.PendingSystems.clear();
 
   PrintSummary(run, services);
   run.ConsoleLine = "\n* " + platform::LocalTimeOfDay() + " SAP " +

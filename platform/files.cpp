@@ -28,6 +28,7 @@ UniqueFile CreateForWriting(std::string_view windows_path) {
   if (!native) {
     return nullptr;
   }
+  ForgetDirectoryIndex();
   return UniqueFile(std::fopen(native->c_str(), "wb"));
 }
 
@@ -40,6 +41,7 @@ bool RemoveFile(std::string_view windows_path) {
   if (!std::filesystem::is_regular_file(*native, ec)) {
     return false;
   }
+  ForgetDirectoryIndex();
   return std::remove(native->c_str()) == 0;
 }
 

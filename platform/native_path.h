@@ -24,4 +24,8 @@ std::optional<std::string> MapWindowsPath(std::string_view windows_path,
                                           const std::string& drives_root,
                                           const std::string& working_directory);
 
+// Drops what the mapping remembers of directory contents; the file
+// operations call it after creating or removing a file.
+void ForgetDirectoryIndex();
+
 }  // namespace platform

@@ -6,4 +6,6 @@ std::optional<std::string> ToNativePath(std::string_view windows_path) {
   return std::string(windows_path);
 }
 
+void ForgetDirectoryIndex() {}
+
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/native_path.h"
@@ -12,13 +13,6 @@ namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
-}
 
 // The drive letter whose directory holds `working_directory`, else 'C'.
 char CurrentDrive(const std::string& drives_root, const std::string& working_directory) {
@@ -35,21 +29,55 @@ char CurrentDrive(const std::string& drives_root, const std::string& working_dir
   return 'C';
 }
 
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+// The names of a directory by their upper-case form, the first spelling of
+// each kept. A listing run looks up a missing file beside thousands of
+// profiles once per system: the directory is read once, not every time.
+// Files this process creates or removes drop the index (see
+// ForgetDirectoryIndex); files others create while the sensor runs may be
+// found only in their exact spelling.
+class DirectoryIndex {
+ public:
+  std::optional<std::string> Find(const std::string& directory, const std::string& component) {
+    auto [entry, fresh] = indexes_.try_emplace(directory);
+    if (fresh) {
+      std::error_code ec;
+      for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        entry->second.try_emplace(UpperCase(name), name);
+      }
+    }
+    auto found = entry->second.find(UpperCase(component));
+    if (found == entry->second.end()) return std::nullopt;
+    return found->second;
+  }
+  void Clear() { indexes_.clear(); }
+
+ private:
+  std::unordered_map<std::string, std::unordered_map<std::string, std::string>> indexes_;
+};
+
+DirectoryIndex& Index() {
+  static DirectoryIndex index;
+  return index;
+}
+
 // Appends `component` to `base`, taking the spelling that exists when only a
 // spelling differing in case does.
 std::string AppendComponent(const std::string& base, const std::string& component) {
-  std::string exact =
-      base.empty() ? component : (base.back() == '/' ? base : base + "/") + component;
+  const std::string lead = base.empty() ? "" : (base.back() == '/' ? base : base + "/");
+  std::string exact = lead + component;
   std::error_code ec;
   if (component == "." || component == ".." || fs::exists(exact, ec)) {
     return exact;
   }
-  fs::path dir = base.empty() ? fs::path(".") : fs::path(base);
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = it->path().filename().string();
-    if (SameIgnoringCase(name, component)) {
-      return base.empty() ? name : (base.back() == '/' ? base : base + "/") + name;
-    }
+  if (std::optional<std::string> name = Index().Find(base.empty() ? "." : base, component)) {
+    return lead + *name;
   }
   return exact;
 }
@@ -70,6 +98,8 @@ std::vector<std::string> Components(std::string_view path) {
 }
 
 }  // namespace
+
+void ForgetDirectoryIndex() { Index().Clear(); }
 
 std::optional<std::string> MapWindowsPath(std::string_view windows_path,
                                           const std::string& drives_root,

@@ -35,6 +35,7 @@ Json DescribeError(const ErrorTexts& error) {
 
 Engine::Engine(Landscape landscape, EngineFiles files)
     : landscape_(std::move(landscape)),
+      systems_(landscape_),
       files_(std::move(files)),
       trace_(files_.trace),
       recorder_(files_.record) {}
@@ -75,7 +76,7 @@ RfcHandle Engine::Logon(std::string_view verb, const OpenRequestBuild& build, Js
     Fail(operation, build.error);
     return 0;
   }
-  const SystemModel* system = FindSystem(landscape_, build.request->partner);
+  const SystemModel* system = systems_.Find(build.request->partner);
   if (system) record["system"] = Latin1ToUtf8(system->name);
   if (Tripped(system, operation)) return 0;
   if (!system) {

@@ -17,6 +17,7 @@
 #include "rfcsim/faults.h"
 #include "rfcsim/internal_table.h"
 #include "rfcsim/landscape.h"
+#include "rfcsim/logon.h"
 #include "rfcsim/open_request.h"
 #include "rfcsim/recorder.h"
 #include "rfcsim/trace_file.h"
@@ -88,6 +89,7 @@ class Engine {
                                         const RfcTable* tables) const;
 
   Landscape landscape_;
+  SystemIndex systems_;
   EngineFiles files_;
   TraceFile trace_;
   Recorder recorder_;

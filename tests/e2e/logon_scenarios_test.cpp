@@ -1,0 +1,424 @@
+// Logging on: by application server, by gateway, through a destination file
+// and "SapRfc.ini", with the address overridden in the options; what the
+// library is handed, and how a refused logon is reported.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "tests/e2e/document_checks.h"
+#include "tests/e2e/single_run_fixtures.h"
+
+namespace e2e {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+const std::string kLogonFailed = PrtgErrorDocument("Error 1011: RFC-Open for PRD failed !");
+const std::string kDestinationFile = "DEST=PRD\r\nTYPE=A\r\nASHOST=sapprd01\r\nSYSNR=00\r\n";
+
+std::string Profile(ProfileSettings settings) { return ProfileText(settings); }
+
+// PRD reachable through its gateway r2gate, service sapgw42, only.
+json GatewaySystem() {
+  json system = PrdSystem();
+  system.erase("ashost");
+  system["gwhost"] = "r2gate";
+  system["gwserv"] = "sapgw42";
+  return system;
+}
+
+ProfileSettings GatewayProfile(std::string mode) {
+  return {
+      .mode = std::move(mode), .hostname = "nowhere", .gwhost = "r2gate", .gwservice = "sapgw42"};
+}
+
+json WithAccount(json system, std::string_view user, std::string_view password) {
+  system["accounts"] = json::array({{{"client", "100"}, {"user", user}, {"password", password}}});
+  return system;
+}
+
+struct LogonCase {
+  std::string name;
+  SingleRun run;
+  // The whole standard output, times masked.
+  std::string out;
+  int exit_code = 0;
+  // Files the run leaves changed besides rfcsim's record.
+  std::vector<std::string> changed = {};
+  // A line the trace file holds after the run; empty: there is none.
+  std::string trace_line = {};
+  // "SapRfc.ini" after the run, if there is one.
+  std::optional<std::string> saprfc_ini = std::nullopt;
+  std::string err = {};
+  // How often the library was asked to log on.
+  std::size_t logons = 1;
+};
+
+void PrintTo(const LogonCase& c, std::ostream* out) { *out << c.name; }
+
+class Logon : public ::testing::TestWithParam<LogonCase> {};
+
+TEST_P(Logon, EndsAsExpected) {
+  const LogonCase& c = GetParam();
+  SingleRunResult result = RunSingle(c.run);
+  const Outcome& outcome = result.outcome;
+  EXPECT_EQ(MaskTimes(outcome.out), c.out);
+  EXPECT_EQ(outcome.exit_code, c.exit_code);
+  EXPECT_EQ(outcome.err, c.err);
+  EXPECT_EQ(result.changed_files, c.changed);
+  if (c.trace_line.empty()) {
+    EXPECT_FALSE(outcome.Exists("Dev_Rfc.Trc"));
+  } else {
+    EXPECT_THAT(TraceAfter(outcome).value_or(""), HasSubstr(c.trace_line));
+  }
+  EXPECT_EQ(outcome.ReadFile("SapRfc.ini"), c.saprfc_ini);
+  // A logon that failed is never closed.
+  if (c.exit_code == 2) {
+    EXPECT_EQ(CountOf(result.record, "RfcClose"), 0u);
+  }
+  EXPECT_EQ(CountOf(result.record, "RfcOpen") + CountOf(result.record, "RfcOpenEx"), c.logons);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Address, Logon,
+    ::testing::Values(
+        LogonCase{"ByHost", {}, ExamplePrtgDocument()},
+        // A successful run removes an earlier run's trace.
+        LogonCase{"ByHostRemovesEarlierTrace",
+                  {.files = {{"Dev_Rfc.Trc", "**** ERROR file opened\nERROR       earlier\n"}}},
+                  ExamplePrtgDocument(),
+                  0,
+                  {"Dev_Rfc.Trc"}},
+        // A trace that cannot be removed does not fail the run.
+        LogonCase{"TraceIsADirectory", {.directories = {"Dev_Rfc.Trc"}}, ExamplePrtgDocument()},
+        LogonCase{"ByGateway",
+                  {.profile = Profile(GatewayProfile("R/2")), .system = GatewaySystem()},
+                  ExamplePrtgDocument()},
+        // Only "R/2" exactly selects the gateway; otherwise the host counts.
+        LogonCase{"GatewayModeInLowerCase",
+                  {.profile = Profile(GatewayProfile("r/2")), .system = GatewaySystem()},
+                  kLogonFailed,
+                  2,
+                  {"Dev_Rfc.Trc"},
+                  TraceErrorLine("partner 'nowhere:sapgw00' not reached")},
+        LogonCase{"GatewayModeWithTrailingBlank",
+                  {.profile = Profile(GatewayProfile("R/2 ")), .system = GatewaySystem()},
+                  kLogonFailed,
+                  2,
+                  {"Dev_Rfc.Trc"},
+                  TraceErrorLine("partner 'nowhere:sapgw00' not reached")},
+        LogonCase{"UnknownHost",
+                  {.profile = Profile({.hostname = "nowhere"})},
+                  kLogonFailed,
+                  2,
+                  {"Dev_Rfc.Trc"},
+                  TraceErrorLine("partner 'nowhere:sapgw00' not reached")},
+        LogonCase{"OtherSystemNumber",
+                  {.profile = Profile({.sysnr = "01"})},
+                  kLogonFailed,
+                  2,
+                  {"Dev_Rfc.Trc"},
+                  TraceErrorLine("partner 'sapprd01:sapgw01' not reached")},
+        // Blanks read as system number 0.
+        LogonCase{
+            "BlankSystemNumber", {.profile = Profile({.sysnr = "  "})}, ExamplePrtgDocument()},
+        LogonCase{"EscapesDestinationInError",
+                  {.profile = Profile({.destination = "R&D", .hostname = "nowhere"})},
+                  PrtgErrorDocument("Error 1011: RFC-Open for R&amp;D failed !"),
+                  2,
+                  {"Dev_Rfc.Trc"},
+                  TraceErrorLine("partner 'nowhere:sapgw00' not reached")}),
+    NameOfCase);
+
+INSTANTIATE_TEST_SUITE_P(
+    Account, Logon,
+    ::testing::Values(
+        LogonCase{"WrongPassword",
+                  {.profile = Profile({.password = "Wrong5pw"}), .password = "Wrong5pw"},
+                  kLogonFailed,
+                  2,
+                  {"Dev_Rfc.Trc"},
+                  TraceErrorLine("Name or password is incorrect (repeat logon)")},
+        LogonCase{"UnknownClient",
+                  {.profile = Profile({.client = "200"})},
+                  kLogonFailed,
+                  2,
+                  {"Dev_Rfc.Trc"},
+                  TraceErrorLine("Client 200 is not available in this system")},
+        LogonCase{"LongestPassword",
+                  {.profile = Profile({.password = "Kw9tide4Kw9tide4Kw9t"}),
+                   .system = WithAccount(PrdSystem(), "MONITOR", "Kw9tide4Kw9tide4Kw9t"),
+                   .password = "Kw9tide4Kw9tide4Kw9t"},
+                  ExamplePrtgDocument()},
+        // The user is sent upper-cased and padded; the system takes it so.
+        LogonCase{"ShortUserAndPassword",
+                  {.profile = Profile({.user = "op", .password = "Zq"}),
+                   .system = WithAccount(PrdSystem(), "OP", "Zq"),
+                   .password = "Zq"},
+                  ExamplePrtgDocument()}),
+    NameOfCase);
+
+INSTANTIATE_TEST_SUITE_P(
+    Override, Logon,
+    ::testing::Values(LogonCase{"HostAndNumber",
+                                {.arguments = {"PRD", ",HOST=sapprd01,NO=00"},
+                                 .profile = Profile({.hostname = "nowhere", .sysnr = "17"})},
+                                ExamplePrtgDocument()},
+                      // Keywords in any case; the values as given.
+                      LogonCase{"KeywordsInLowerCase",
+                                {.arguments = {"PRD", "x,host=SapPrd01,no=0 y"},
+                                 .profile = Profile({.hostname = "nowhere", .sysnr = "17"})},
+                                ExamplePrtgDocument()},
+                      LogonCase{"InThirdArgument",
+                                {.arguments = {"PRD", "", ",HOST=sapprd01"},
+                                 .profile = Profile({.hostname = "nowhere"})},
+                                ExamplePrtgDocument()},
+                      LogonCase{"NumberOnly",
+                                {.arguments = {"PRD", ",NO=17"}},
+                                kLogonFailed,
+                                2,
+                                {"Dev_Rfc.Trc"},
+                                TraceErrorLine("partner 'sapprd01:sapgw17' not reached")},
+                      // An empty number is 0; an empty host is none at all.
+                      LogonCase{
+                          "EmptyNumber",
+                          {.arguments = {"PRD", ",NO=,x"}, .profile = Profile({.sysnr = "17"})},
+                          ExamplePrtgDocument()},
+                      LogonCase{"EmptyHost",
+                                {.arguments = {"PRD", ",HOST="}},
+                                kLogonFailed,
+                                2,
+                                {"Dev_Rfc.Trc"},
+                                TraceErrorLine("ASHOST missing in the connection data")}),
+    NameOfCase);
+
+INSTANTIATE_TEST_SUITE_P(
+    DestinationFile, Logon,
+    ::testing::Values(
+        // The profile's address plays no part: the entry gives it.
+        LogonCase{"CopiedToSapRfcIni",
+                  {.profile = Profile({.hostname = "nowhere"}),
+                   .files = {{"SapRfc.PRD", kDestinationFile}}},
+                  ExamplePrtgDocument(),
+                  0,
+                  {"SapRfc.ini"},
+                  {},
+                  kDestinationFile},
+        LogonCase{"ReplacesSapRfcIni",
+                  {.files = {{"SapRfc.PRD", kDestinationFile},
+                             {"SapRfc.ini", "DEST=PRD\r\nASHOST=elsewhere\r\nSYSNR=00\r\n"}}},
+                  ExamplePrtgDocument(),
+                  0,
+                  {"SapRfc.ini"},
+                  {},
+                  kDestinationFile},
+        LogonCase{"ConsoleLineNamesIt",
+                  {.arguments = {"PRD", "$"}, .files = {{"SapRfc.PRD", kDestinationFile}}},
+                  OpeningLines("$") + "* SapRfc.Ini.......: PRD<\n" + ExamplePrtgDocument() +
+                      std::string(kProcessedLine),
+                  0,
+                  {"SapRfc.ini"},
+                  {},
+                  kDestinationFile},
+        // An empty file still makes an empty "SapRfc.ini", which names no
+        // destination.
+        LogonCase{"Empty",
+                  {.files = {{"SapRfc.PRD", ""}}},
+                  kLogonFailed,
+                  2,
+                  {"Dev_Rfc.Trc", "SapRfc.ini"},
+                  TraceErrorLine("destination 'PRD' not found in SapRfc.ini"),
+                  ""},
+        LogonCase{"WithoutEntryForDestination",
+                  {.files = {{"SapRfc.PRD", "DEST=QAS\nASHOST=sapprd01\nSYSNR=00\n"}}},
+                  kLogonFailed,
+                  2,
+                  {"Dev_Rfc.Trc", "SapRfc.ini"},
+                  TraceErrorLine("destination 'PRD' not found in SapRfc.ini"),
+                  "DEST=QAS\nASHOST=sapprd01\nSYSNR=00\n"},
+        // A directory of that name is no destination file...
+        LogonCase{"DirectoryOfThatName",
+                  {.profile = Profile({}), .directories = {"SapRfc.PRD"}},
+                  ExamplePrtgDocument()},
+        // ...and one in the place of "SapRfc.ini" keeps the library from
+        // being asked at all.
+        LogonCase{"SapRfcIniCannotBeWritten",
+                  {.files = {{"SapRfc.PRD", kDestinationFile}}, .directories = {"SapRfc.ini"}},
+                  kLogonFailed,
+                  2,
+                  {},
+                  {},
+                  std::nullopt,
+                  {},
+                  0},
+        // The destination "ini" names the library's own file, which stays.
+        LogonCase{"DestinationIni",
+                  {.profile = Profile({.destination = "ini", .hostname = "nowhere"}),
+                   .files = {{"SapRfc.ini", "DEST=ini\r\nASHOST=sapprd01\r\nSYSNR=00\r\n"}}},
+                  PrtgDocument(FillingText("ini", "5000", "37", "63"), ExampleChannels()),
+                  0,
+                  {},
+                  {},
+                  "DEST=ini\r\nASHOST=sapprd01\r\nSYSNR=00\r\n"},
+        // File names ignore case: "SapRfc.INI" is the library's file too.
+        LogonCase{"DestinationIniInUpperCase",
+                  {.profile = Profile({.destination = "INI", .hostname = "nowhere"}),
+                   .files = {{"SapRfc.ini", "DEST=INI\r\nASHOST=sapprd01\r\nSYSNR=00\r\n"}}},
+                  PrtgDocument(FillingText("INI", "5000", "37", "63"), ExampleChannels()),
+                  0,
+                  {},
+                  {},
+                  "DEST=INI\r\nASHOST=sapprd01\r\nSYSNR=00\r\n"}),
+    NameOfCase);
+
+INSTANTIATE_TEST_SUITE_P(
+    Console, Logon,
+    ::testing::Values(LogonCase{"Refused",
+                                {.arguments = {"PRD", "$"},
+                                 .profile = Profile({.password = "Wrong5pw"}),
+                                 .password = "Wrong5pw"},
+                                OpeningLines("$") + kLogonFailed,
+                                2,
+                                {"Dev_Rfc.Trc"},
+                                TraceErrorLine("Name or password is incorrect (repeat logon)")},
+                      // An error the library hands to the sensor's handler while logging
+                      // on ends the run with the RFC error report.
+                      LogonCase{"ErrorHandlerCalled",
+                                {.arguments = {"PRD", "$"},
+                                 .system = WithFaults(PrdSystem(),
+                                                      json::array({{{"operation", "RfcOpen"},
+                                                                    {"error_handler", true}}}))},
+                                OpeningLines("$") + SimulatedFailureReport("RfcOpen", "RfcOpen"),
+                                1,
+                                {"Dev_Rfc.Trc"},
+                                TraceErrorLine("simulated failure of RfcOpen"),
+                                std::nullopt,
+                                std::string(kAbortLogLine)}),
+    NameOfCase);
+
+// What the library is handed for a logon.
+
+json OpenOptionsOf(const SingleRunResult& result) {
+  std::vector<json> opens = RecordOf(result.record, "RfcOpen");
+  EXPECT_EQ(opens.size(), 1u);
+  return opens.empty() ? json() : opens.front()["options"];
+}
+
+TEST(LogonRecord, ByHost) {
+  SingleRunResult result = RunSingle({});
+  EXPECT_EQ(result.outcome.exit_code, 0);
+  EXPECT_EQ(OpenOptionsOf(result), json::parse(R"({
+      "destination": "PRD", "mode": 0, "client": "100",
+      "user": "MONITOR     ", "password": "Kw9tide4  ", "language": "E", "trace": 0,
+      "connection": {"host": "sapprd01", "system_number": 0,
+                     "gateway_host": "sapprd01", "gateway_service": "sapgw00"}})"));
+  EXPECT_EQ(CountOf(result.record, "RfcOpenEx"), 0u);
+  std::vector<json> closes = RecordOf(result.record, "RfcClose");
+  ASSERT_EQ(closes.size(), 1u);
+  EXPECT_EQ(closes[0]["handle"], 1);
+  EXPECT_EQ(closes[0]["was_open"], true);
+}
+
+TEST(LogonRecord, ByGateway) {
+  SingleRunResult result =
+      RunSingle({.profile = Profile(GatewayProfile("R/2")), .system = GatewaySystem()});
+  EXPECT_EQ(result.outcome.exit_code, 0);
+  EXPECT_EQ(OpenOptionsOf(result), json::parse(R"({
+      "destination": "PRD", "mode": 1, "client": "100",
+      "user": "MONITOR     ", "password": "Kw9tide4  ", "language": "E", "trace": 0,
+      "connection": {"gateway_host": "r2gate", "gateway_service": "sapgw42"}})"));
+}
+
+struct PaddingCase {
+  std::string name;
+  std::string user;
+  std::string password;
+  std::string sent_user;
+  std::string sent_password;
+};
+
+void PrintTo(const PaddingCase& c, std::ostream* out) { *out << c.name; }
+
+class LogonPadding : public ::testing::TestWithParam<PaddingCase> {};
+
+// User and password are padded with blanks to 12 and 10 characters; longer
+// ones stay whole.
+TEST_P(LogonPadding, FillsTheFields) {
+  const PaddingCase& c = GetParam();
+  SingleRunResult result = RunSingle({.profile = Profile({.user = c.user, .password = c.password}),
+                                      .system = WithAccount(PrdSystem(), c.user, c.password),
+                                      .password = c.password});
+  EXPECT_EQ(result.outcome.out, ExamplePrtgDocument());
+  json options = OpenOptionsOf(result);
+  EXPECT_EQ(options["user"], c.sent_user);
+  EXPECT_EQ(options["password"], c.sent_password);
+}
+
+INSTANTIATE_TEST_SUITE_P(Record, LogonPadding,
+                         ::testing::Values(PaddingCase{"Short", "op", "Zq", "OP          ",
+                                                       "Zq        "},
+                                           PaddingCase{"Exact", "Monitoring12", "Kw9tide4xy",
+                                                       "MONITORING12", "Kw9tide4xy"},
+                                           PaddingCase{"Longer", "MonitoringUser", "Kw9tide4xyz",
+                                                       "MONITORINGUSER", "Kw9tide4xyz"}),
+                         NameOfCase);
+
+struct AddressCase {
+  std::string name;
+  std::string options;
+  json host;
+  int system_number;
+};
+
+void PrintTo(const AddressCase& c, std::ostream* out) { *out << c.name; }
+
+class LogonOverride : public ::testing::TestWithParam<AddressCase> {};
+
+// What ",HOST=" and ",NO=" make of the address of a profile that names
+// host "nowhere" and system number 17.
+TEST_P(LogonOverride, ReplacesProfileAddress) {
+  const AddressCase& c = GetParam();
+  SingleRunResult result = RunSingle({.arguments = {"PRD", c.options},
+                                      .profile = Profile({.hostname = "nowhere", .sysnr = "17"})});
+  json connection = OpenOptionsOf(result)["connection"];
+  EXPECT_EQ(connection["host"], c.host);
+  EXPECT_EQ(connection["system_number"], c.system_number);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Record, LogonOverride,
+    ::testing::Values(AddressCase{"Both", ",HOST=sapprd01,NO=00", "sapprd01", 0},
+                      AddressCase{"ValueEndsAtBlank", ",HOST=sapprd01 ,NO=7", "sapprd01", 7},
+                      AddressCase{"HostAsGiven", ",host=SapPrd01", "SapPrd01", 17},
+                      AddressCase{"EmptyNumber", ",NO=,HOST=sapprd01", "sapprd01", 0},
+                      AddressCase{"NumberNotDigits", ",NO=x1", "nowhere", 0},
+                      AddressCase{"EmptyHostIsNone", ",HOST=", nullptr, 17}),
+    NameOfCase);
+
+TEST(LogonRecord, ThroughDestinationFile) {
+  SingleRunResult result = RunSingle({.files = {{"SapRfc.PRD", kDestinationFile}}});
+  EXPECT_EQ(result.outcome.exit_code, 0);
+  EXPECT_EQ(CountOf(result.record, "RfcOpen"), 0u);
+  std::vector<json> opens = RecordOf(result.record, "RfcOpenEx");
+  ASSERT_EQ(opens.size(), 1u);
+  // The texts as read: neither padded nor the profile's language.
+  EXPECT_EQ(opens[0]["connection_text"], "CLIENT=100 USER=MONITOR PASSWD=Kw9tide4 LANG=D DEST=PRD");
+  EXPECT_EQ(opens[0]["system"], "PRD");
+}
+
+TEST(LogonRecord, EmptyDestinationFileStillOpens) {
+  SingleRunResult result = RunSingle({.files = {{"SapRfc.PRD", ""}}});
+  EXPECT_EQ(result.outcome.exit_code, 2);
+  std::vector<json> opens = RecordOf(result.record, "RfcOpenEx");
+  ASSERT_EQ(opens.size(), 1u);
+  EXPECT_EQ(opens[0]["handle"], 0);
+  EXPECT_THAT(RecordOf(result.record, "RfcClose"), IsEmpty());
+}
+
+}  // namespace
+}  // namespace e2e
