@@ -12,7 +12,7 @@ if ! command -v valgrind >/dev/null; then
   exit 0
 fi
 e2e=build/native/bin/brackwater_e2e
-sensor=build/native/bin/brackwater
+sensor=build/native/bin/brackwater_memcheck
 if [ ! -x "$e2e" ] || [ ! -x "$sensor" ]; then
   echo "build the native preset first" >&2
   exit 2
@@ -27,4 +27,18 @@ exec valgrind -q --error-exitcode=97 --leak-check=full --errors-for-leak-kinds=d
 WRAP
 chmod +x "$wrapper/brackwater"
 
-BRACKWATER_E2E_TARGET=native BRACKWATER_E2E_EXE="$wrapper/brackwater" "$e2e" --gtest_brief=1
+# One shard of the scenarios per core.
+shards=$(nproc 2>/dev/null || echo 2)
+pids=()
+for ((i = 0; i < shards; i++)); do
+  GTEST_TOTAL_SHARDS=$shards GTEST_SHARD_INDEX=$i BRACKWATER_E2E_TARGET=native \
+    BRACKWATER_E2E_EXE="$wrapper/brackwater" "$e2e" --gtest_brief=1 >"$wrapper/shard$i.log" 2>&1 &
+  pids+=($!)
+done
+status=0
+for ((i = 0; i < shards; i++)); do
+  wait "${pids[$i]}" || status=1
+  tail -n 3 "$wrapper/shard$i.log"
+  [ "$status" -eq 0 ] || grep -E "Failure|FAILED|==[0-9]+==" "$wrapper/shard$i.log" | head -n 40
+done
+exit "$status"
