@@ -9,25 +9,24 @@
 #include <functional>
 #include <ostream>
 #include <string>
-#include <variant>
 #include <vector>
 
-#include "config/password_scramble.h"
 #include "tests/e2e/document_checks.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/single_run_fixtures.h"
 
 namespace e2e {
 namespace {
 
 const std::string kSensors = "D:\\PRTG\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\";
-constexpr const char* kPassword = "Hostile-42";
+constexpr const char* kHostilePassword = "Hostile-42";
 
 std::string Profile(const std::string& destination, const std::string& host) {
-  auto value = config::ScramblePassword(kPassword, config::PrintableOffsets(kPassword).at(0), 3);
-  return "Extcompany.: Example Ltd\nDestination: " + destination +
-         "\nClient.....: 100\nUser.......: MONITOR\nPassword...: " + std::get<std::string>(value) +
-         "\nLanguage...: E\nMode.......: R/3\nHostname...: " + host +
-         "\nSysnr......: 00\nGwhost.....: " + host + "\nGwservice..: sapgw00\n";
+  return ProfileText({.destination = destination,
+                      .user = "MONITOR",
+                      .password = kHostilePassword,
+                      .hostname = host,
+                      .gwhost = host});
 }
 
 // Three systems; BRK fails its probe, so that the trace file is read.

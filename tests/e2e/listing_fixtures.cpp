@@ -8,32 +8,14 @@
 #include <set>
 #include <sstream>
 #include <stdexcept>
-#include <variant>
 
-#include "config/password_scramble.h"
 #include "tests/e2e/document_checks.h"
+#include "tests/e2e/single_run_fixtures.h"
 
 namespace e2e::listing {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-// Any fixed seed: the filler characters of a scrambled password only have
-// to be the same from one run of the tests to the next.
-constexpr std::uint32_t kFillerSeed = 7;
-
-std::string ScrambledPassword(const std::string& password) {
-  std::vector<int> offsets = config::PrintableOffsets(password);
-  if (offsets.empty()) throw std::invalid_argument("password cannot be scrambled: " + password);
-  auto scrambled = config::ScramblePassword(password, offsets.front(), kFillerSeed);
-  if (!std::holds_alternative<std::string>(scrambled)) {
-    throw std::invalid_argument("password cannot be scrambled: " + password);
-  }
-  return std::get<std::string>(scrambled);
-}
-
-std::string ProfileLine(std::string_view label, std::string_view value) {
-  return std::string(label) + " " + std::string(value) + std::string(kLineEnd);
-}
 
 // A JSON string; the scenarios' texts hold no control characters.
 std::string Json(std::string_view text) {
@@ -145,13 +127,15 @@ SapSystem WithFault(SapSystem system, std::string fault) {
 std::string Value(const SapSystem& system) { return std::to_string(system.used_pages); }
 
 std::string ProfileOf(const SapSystem& system) {
-  return ProfileLine("Extcompany.:", "ACME Chemicals") + ProfileLine("Destination:", system.sid) +
-         ProfileLine("Client.....:", system.client) + ProfileLine("User.......:", system.user) +
-         ProfileLine("Password...:", ScrambledPassword(system.password)) +
-         ProfileLine("Language...:", "E") + ProfileLine("Mode.......:", "R/3") +
-         ProfileLine("Hostname...:", system.host) + ProfileLine("Sysnr......:", system.sysnr) +
-         ProfileLine("Gwhost.....:", system.host) +
-         ProfileLine("Gwservice..:", "sapgw" + system.sysnr);
+  return ProfileText({.extcompany = "ACME Chemicals",
+                      .destination = system.sid,
+                      .client = system.client,
+                      .user = system.user,
+                      .password = system.password,
+                      .hostname = system.host,
+                      .sysnr = system.sysnr,
+                      .gwhost = system.host,
+                      .gwservice = "sapgw" + system.sysnr});
 }
 
 std::string WithoutLine(const std::string& profile, std::string_view label) {
