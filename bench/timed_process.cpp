@@ -37,7 +37,7 @@ extern char** environ;
 
 ProcessMeasurement RunTimed(const std::vector<std::string>& argv,
                             const std::filesystem::path& working_directory,
-                            const std::vector<std::string>& extra_environment) {
+                            const std::vector<std::string>& extra_environment, Watch watch) {
   // The caller's environment, less the variables the benchmark sets itself.
   std::vector<std::string> environment;
   for (char** e = environ; *e; ++e) {
@@ -64,7 +64,7 @@ ProcessMeasurement RunTimed(const std::vector<std::string>& argv,
     dup2(null_out, 1);
     dup2(null_out, 2);
     if (chdir(working_directory.c_str()) != 0) _exit(126);
-    ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+    if (watch == Watch::kPeakMemory) ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
     execvpe(arg_pointers[0], arg_pointers.data(), env_pointers.data());
     _exit(127);
   }

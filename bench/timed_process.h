@@ -13,8 +13,15 @@ struct ProcessMeasurement {
   int exit_code = -1;
 };
 
+// How a run is watched. Reading the peak memory stops the program at its exit
+// under ptrace, which costs time of its own (most under Wine), so timed runs
+// and memory runs are separate.
+enum class Watch { kTime, kPeakMemory };
+
 // Starts `argv` in `working_directory` with the caller's environment plus
 // `extra_environment` ("NAME=value"), output discarded, and waits for it.
+// `wall` is always filled, `peak_kib` only with Watch::kPeakMemory.
 ProcessMeasurement RunTimed(const std::vector<std::string>& argv,
                             const std::filesystem::path& working_directory,
-                            const std::vector<std::string>& extra_environment);
+                            const std::vector<std::string>& extra_environment,
+                            Watch watch = Watch::kTime);
