@@ -42,23 +42,28 @@ Engine::Engine(Landscape landscape, EngineFiles files)
 
 void Engine::Environment(const RfcEnvironmentRecord* environment) {
   error_handler_ = environment ? environment->error_handler : nullptr;
-  Finish({{"op", "RfcEnvironment"},
-          {"error_handler", error_handler_ != nullptr},
-          {"allocate", environment && environment->allocate}});
+  Finish(StartRecord([&] {
+    return Json{{"op", "RfcEnvironment"},
+                {"error_handler", error_handler_ != nullptr},
+                {"allocate", environment && environment->allocate}};
+  }));
 }
 
 RfcHandle Engine::Open(const OpenOptions* options) {
-  Json record = {{"op", "RfcOpen"},
-                 {"options", Recorded([&] { return DescribeOptions(options); })}};
+  RecordLine record = StartRecord([&] {
+    return Json{{"op", "RfcOpen"}, {"options", DescribeOptions(options)}};
+  });
   const RfcHandle handle = Logon("RfcOpen", RequestFromOptions(options), record);
   Finish(std::move(record));
   return handle;
 }
 
 RfcHandle Engine::OpenEx(const char* connection_text, RfcErrorInfo* error_info) {
-  Json record = {{"op", "RfcOpenEx"},
-                 {"connection_text", RecordText(connection_text)},
-                 {"error_info", error_info != nullptr}};
+  RecordLine record = StartRecord([&] {
+    return Json{{"op", "RfcOpenEx"},
+                {"connection_text", RecordText(connection_text)},
+                {"error_info", error_info != nullptr}};
+  });
   const OpenRequestBuild build =
       connection_text ? RequestFromConnectionText(connection_text, files_.saprfc_ini)
                       : OpenRequestBuild{std::nullopt, ProgramError("no connection text")};
@@ -68,16 +73,16 @@ RfcHandle Engine::OpenEx(const char* connection_text, RfcErrorInfo* error_info) 
   return handle;
 }
 
-RfcHandle Engine::Logon(std::string_view verb, const OpenRequestBuild& build, Json& record) {
-  record["handle"] = 0;
-  record["system"] = nullptr;
+RfcHandle Engine::Logon(std::string_view verb, const OpenRequestBuild& build, RecordLine& record) {
+  record.Set("handle", 0);
+  record.Set("system", nullptr);
   const Operation operation{std::string(verb), ""};
   if (!build.request) {
     Fail(operation, build.error);
     return 0;
   }
   const SystemModel* system = systems_.Find(build.request->partner);
-  if (system) record["system"] = Latin1ToUtf8(system->name);
+  if (system) record.Set("system", [&] { return Latin1ToUtf8(system->name); });
   if (Tripped(system, operation)) return 0;
   if (!system) {
     Fail(operation,
@@ -92,19 +97,21 @@ RfcHandle Engine::Logon(std::string_view verb, const OpenRequestBuild& build, Js
   const RfcHandle handle = next_handle_++;
   connections_[handle] = Connection{system, std::nullopt};
   current_system_ = system;
-  record["handle"] = handle;
+  record.Set("handle", handle);
   return handle;
 }
 
 void Engine::Close(RfcHandle handle) {
   const bool was_open = connections_.erase(handle) > 0;
-  Finish({{"op", "RfcClose"}, {"handle", handle}, {"was_open", was_open}});
+  Finish(StartRecord([&] {
+    return Json{{"op", "RfcClose"}, {"handle", handle}, {"was_open", was_open}};
+  }));
 }
 
 int Engine::LastError(RfcErrorInfo* error_info) {
   if (error_info) FillErrorInfo(*error_info, last_error_);
-  Json record = DescribeError(last_error_);
-  record["op"] = "RfcLastError";
+  RecordLine record = StartRecord([&] { return DescribeError(last_error_); });
+  record.Set("op", "RfcLastError");
   Finish(std::move(record));
   return error_info ? 0 : 1;
 }
@@ -130,17 +137,19 @@ void Engine::Fail(const Operation& operation, const ErrorTexts& error) {
   last_error_ = error;
 }
 
-void Engine::Finish(Json record) {
-  recorder_.Write(record);
+void Engine::Finish(RecordLine record) {
+  recorder_.Write(record.line());
   if (!armed_handler_text_) return;
   // The handler usually ends the process and never returns: keep nothing
   // of this call on the stack, and let the text live in the engine.
-  record = nullptr;
+  record.Clear();
   handler_argument_ = std::move(*armed_handler_text_);
   armed_handler_text_.reset();
-  recorder_.Write({{"op", "error_handler"},
-                   {"operation", Latin1ToUtf8(handler_argument_)},
-                   {"registered", error_handler_ != nullptr}});
+  recorder_.Write(StartRecord([&] {
+                    return Json{{"op", "error_handler"},
+                                {"operation", Latin1ToUtf8(handler_argument_)},
+                                {"registered", error_handler_ != nullptr}};
+                  }).line());
   if (error_handler_) error_handler_(handler_argument_.data());
 }
 

@@ -63,7 +63,7 @@ class Engine {
 
   // Resolves the partner and checks the logon; notes the handle and the
   // system reached in `record`.
-  RfcHandle Logon(std::string_view verb, const OpenRequestBuild& build, Json& record);
+  RfcHandle Logon(std::string_view verb, const OpenRequestBuild& build, RecordLine& record);
   // Checks the operation against the faults; a matching fault is carried out
   // (see Trip) and returned.
   const Fault* Tripped(const SystemModel* system, const Operation& operation);
@@ -71,15 +71,13 @@ class Engine {
   void Trip(const Fault& fault, const Operation& operation);
   // An error of rfcsim's own: a trace block and the last error.
   void Fail(const Operation& operation, const ErrorTexts& error);
+  template <typename Describe>
+  RecordLine StartRecord(Describe describe) const {
+    return RecordLine(recorder_, describe);
+  }
   // Writes the operation's record line, then calls the armed error handler,
   // which may end the process.
-  // A part of a record line, built only when records are written: describing
-  // every call costs more than the call itself.
-  template <typename Describe>
-  Json Recorded(Describe describe) const {
-    return recorder_.enabled() ? describe() : Json();
-  }
-  void Finish(Json record);
+  void Finish(RecordLine record);
   void Delay(std::chrono::milliseconds latency) const;
   // Null with the last error set (and a trace block) when `handle` is not an
   // open connection.

@@ -11,12 +11,13 @@ namespace rfcsim {
 
 int Engine::Call(RfcHandle handle, const char* function, RfcParameter* exporting,
                  RfcTable* tables) {
-  Json record = {
-      {"op", "RfcCall"},
-      {"handle", handle},
-      {"function", RecordText(function)},
-      {"exporting", Recorded([&] { return DescribeParameters(exporting, true, structures_); })},
-      {"tables", Recorded([&] { return DescribeTables(tables, tables_, structures_); })}};
+  RecordLine record = StartRecord([&] {
+    return Json{{"op", "RfcCall"},
+                {"handle", handle},
+                {"function", RecordText(function)},
+                {"exporting", DescribeParameters(exporting, true, structures_)},
+                {"tables", DescribeTables(tables, tables_, structures_)}};
+  });
   const std::string name(TextOrEmpty(function));
   const Operation operation{"RfcCall", name};
   int result = 0;
@@ -34,21 +35,22 @@ int Engine::Call(RfcHandle handle, const char* function, RfcParameter* exporting
   }
   // Only a call that went out can be received.
   if (connection) connection->pending_function = result == 0 ? std::optional(name) : std::nullopt;
-  record["result"] = result;
+  record.Set("result", result);
   Finish(std::move(record));
   return result;
 }
 
 int Engine::Receive(RfcHandle handle, RfcParameter* importing, RfcTable* tables, char** exception) {
-  Json record = {
-      {"op", "RfcReceive"},
-      {"handle", handle},
-      {"importing", Recorded([&] { return DescribeParameters(importing, false, structures_); })},
-      {"tables", Recorded([&] { return DescribeTables(tables, tables_, structures_); })}};
+  RecordLine record = StartRecord([&] {
+    return Json{{"op", "RfcReceive"},
+                {"handle", handle},
+                {"importing", DescribeParameters(importing, false, structures_)},
+                {"tables", DescribeTables(tables, tables_, structures_)}};
+  });
   Connection* connection = FindConnection(handle, {"RfcReceive", ""});
   const std::optional<std::string> function =
       connection ? std::exchange(connection->pending_function, std::nullopt) : std::nullopt;
-  record["function"] = function ? Json(Latin1ToUtf8(*function)) : Json(nullptr);
+  record.Set("function", [&] { return function ? Json(Latin1ToUtf8(*function)) : Json(nullptr); });
 
   const Operation operation{"RfcReceive", function.value_or("")};
   int result = 0;
@@ -79,11 +81,13 @@ int Engine::Receive(RfcHandle handle, RfcParameter* importing, RfcTable* tables,
     }
   }
 
-  record["result"] = result;
+  record.Set("result", result);
   if (result == 2 || result == 3) {
     exception_text_ = exception_name.value_or("");
     if (exception) *exception = exception_name ? exception_text_.data() : nullptr;
-    record["exception"] = exception_name ? Json(Latin1ToUtf8(*exception_name)) : Json(nullptr);
+    record.Set("exception", [&] {
+      return exception_name ? Json(Latin1ToUtf8(*exception_name)) : Json(nullptr);
+    });
   }
   Finish(std::move(record));
   return result;

@@ -12,10 +12,12 @@ constexpr unsigned kMaxRowLength = 65535;
 
 int Engine::InstallStructure(const char* name, const RfcTypeElement* elements,
                              unsigned element_count, RfcTypeHandle* type_handle) {
-  Json record = {{"op", "RfcInstallStructure"},
-                 {"name", RecordText(name)},
-                 {"element_count", element_count},
-                 {"elements", Recorded([&] { return DescribeElements(elements, element_count); })}};
+  RecordLine record = StartRecord([&] {
+    return Json{{"op", "RfcInstallStructure"},
+                {"name", RecordText(name)},
+                {"element_count", element_count},
+                {"elements", DescribeElements(elements, element_count)}};
+  });
   const std::string structure(TextOrEmpty(name));
   const Operation operation{"RfcInstallStructure", structure};
   int result = 0;
@@ -28,20 +30,22 @@ int Engine::InstallStructure(const char* name, const RfcTypeElement* elements,
     const RfcTypeHandle handle = next_type_handle_++;
     structures_[handle] = structure;
     *type_handle = handle;
-    record["type_handle"] = handle;
+    record.Set("type_handle", handle);
   }
-  record["result"] = result;
+  record.Set("result", result);
   Finish(std::move(record));
   return result;
 }
 
 ItabHandle Engine::CreateTable(const char* name, unsigned row_length, unsigned occurs,
                                unsigned memory) {
-  Json record = {{"op", "ItCreate"},
-                 {"name", RecordText(name)},
-                 {"row_length", row_length},
-                 {"occurs", occurs},
-                 {"memory", memory}};
+  RecordLine record = StartRecord([&] {
+    return Json{{"op", "ItCreate"},
+                {"name", RecordText(name)},
+                {"row_length", row_length},
+                {"occurs", occurs},
+                {"memory", memory}};
+  });
   const std::string table_name(TextOrEmpty(name));
   const Operation operation{"ItCreate", table_name};
   InternalTable* table = nullptr;
@@ -53,7 +57,7 @@ ItabHandle Engine::CreateTable(const char* name, unsigned row_length, unsigned o
   } else {
     table = &tables_.Create(table_name, row_length);
   }
-  record["table"] = table ? Json(table->serial()) : Json(nullptr);
+  record.Set("table", [&] { return table ? Json(table->serial()) : Json(nullptr); });
   Finish(std::move(record));
   return table;
 }
@@ -62,10 +66,12 @@ unsigned Engine::TableFill(ItabHandle handle) {
   const InternalTable* table = tables_.Find(handle);
   if (!table) Fail({"ItFill", ""}, ProgramError("invalid table handle"));
   const unsigned rows = table ? table->row_count() : 0;
-  Finish({{"op", "ItFill"},
-          {"table", TableSerial(tables_, handle)},
-          {"name", table ? RecordText(table->name().c_str()) : Json(nullptr)},
-          {"result", rows}});
+  Finish(StartRecord([&] {
+    return Json{{"op", "ItFill"},
+                {"table", TableSerial(tables_, handle)},
+                {"name", table ? RecordText(table->name().c_str()) : Json(nullptr)},
+                {"result", rows}};
+  }));
   return rows;
 }
 
@@ -82,20 +88,24 @@ void* Engine::TableLine(ItabHandle handle, unsigned row) {
     Fail(operation,
          ProgramError("row " + std::to_string(row) + " of table '" + name + "' does not exist"));
   }
-  Finish({{"op", "ItGetLine"},
-          {"table", TableSerial(tables_, handle)},
-          {"name", table ? RecordText(name.c_str()) : Json(nullptr)},
-          {"row", row},
-          {"found", line != nullptr}});
+  Finish(StartRecord([&] {
+    return Json{{"op", "ItGetLine"},
+                {"table", TableSerial(tables_, handle)},
+                {"name", table ? RecordText(name.c_str()) : Json(nullptr)},
+                {"row", row},
+                {"found", line != nullptr}};
+  }));
   return line;
 }
 
 int Engine::DeleteTable(ItabHandle handle) {
   const InternalTable* table = tables_.Find(handle);
   const std::string name = table ? table->name() : "";
-  Json record = {{"op", "ItDelete"},
-                 {"table", TableSerial(tables_, handle)},
-                 {"name", table ? RecordText(name.c_str()) : Json(nullptr)}};
+  RecordLine record = StartRecord([&] {
+    return Json{{"op", "ItDelete"},
+                {"table", TableSerial(tables_, handle)},
+                {"name", table ? RecordText(name.c_str()) : Json(nullptr)}};
+  });
   const Operation operation{"ItDelete", name};
   int result = 0;
   if (!table) {
@@ -106,7 +116,7 @@ int Engine::DeleteTable(ItabHandle handle) {
   } else {
     tables_.Delete(handle);
   }
-  record["result"] = result;
+  record.Set("result", result);
   Finish(std::move(record));
   return result;
 }

@@ -4,15 +4,16 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <stdexcept>
 
 #include "rfcsim/packed_decimal.h"
 
 namespace rfcsim {
 namespace {
 
-void WriteText(const Json& value, std::span<unsigned char> field, const std::string& path) {
-  std::fill(field.begin(), field.end(), static_cast<unsigned char>(' '));
+void WriteTextValue(const Json& value, std::span<unsigned char> field, const std::string& path) {
   if (IsHexObject(value)) {
+    std::fill(field.begin(), field.end(), static_cast<unsigned char>(' '));
     const Bytes bytes = HexObjectAt(value, path);
     if (bytes.size() > field.size()) {
       throw SchemaError(path, "more than " + std::to_string(field.size()) + " bytes");
@@ -20,15 +21,20 @@ void WriteText(const Json& value, std::span<unsigned char> field, const std::str
     std::copy(bytes.begin(), bytes.end(), field.begin());
     return;
   }
-  const std::string text = TextAt(value, path);
-  std::copy_n(text.begin(), std::min(text.size(), field.size()), field.begin());
+  WriteText(TextAt(value, path), field);
+}
+
+template <typename Integer>
+void StoreInteger(std::int64_t number, std::span<unsigned char> field) {
+  const auto value = static_cast<Integer>(number);
+  std::memcpy(field.data(), &value, sizeof value);
 }
 
 template <typename Integer>
 void WriteInteger(const Json& value, std::span<unsigned char> field, const std::string& path) {
-  const auto number = static_cast<Integer>(IntegerAt(value, std::numeric_limits<Integer>::min(),
-                                                     std::numeric_limits<Integer>::max(), path));
-  std::memcpy(field.data(), &number, sizeof number);
+  StoreInteger<Integer>(IntegerAt(value, std::numeric_limits<Integer>::min(),
+                                  std::numeric_limits<Integer>::max(), path),
+                        field);
 }
 
 void WritePacked(const Json& value, std::span<unsigned char> field, const std::string& path) {
@@ -48,11 +54,31 @@ void WritePacked(const Json& value, std::span<unsigned char> field, const std::s
 
 }  // namespace
 
+void WriteText(std::string_view text, std::span<unsigned char> field) {
+  std::fill(field.begin(), field.end(), static_cast<unsigned char>(' '));
+  std::copy_n(text.begin(), std::min(text.size(), field.size()), field.begin());
+}
+
+void WriteNumber(const FieldLayout& layout, std::int64_t number, std::span<unsigned char> field) {
+  switch (layout.kind) {
+    case FieldKind::kInt16:
+      return StoreInteger<std::int16_t>(number, field);
+    case FieldKind::kInt32:
+      return StoreInteger<std::int32_t>(number, field);
+    case FieldKind::kPacked:
+      if (EncodePacked(number, field)) return;
+      break;
+    case FieldKind::kChar:
+      break;
+  }
+  throw std::logic_error(Concat("no room for a built-in number in ", layout.name));
+}
+
 void WriteField(const FieldLayout& layout, const Json& value, std::span<unsigned char> field,
                 const std::string& path) {
   switch (layout.kind) {
     case FieldKind::kChar:
-      return WriteText(value, field, path);
+      return WriteTextValue(value, field, path);
     case FieldKind::kInt16:
       return WriteInteger<std::int16_t>(value, field, path);
     case FieldKind::kInt32:
@@ -62,9 +88,10 @@ void WriteField(const FieldLayout& layout, const Json& value, std::span<unsigned
   }
 }
 
-Bytes BuildStructureImage(const StructureLayout& layout, const Json& row, const std::string& path) {
+void WriteStructureFields(const StructureLayout& layout, const Json& row, const std::string& path,
+                          Bytes& image) {
   RequireObject(row, path);
-  Bytes image(layout.length, 0);
+  image.resize(layout.length, 0);
   for (const auto& [name, value] : row.items()) {
     const auto field =
         std::find_if(layout.fields.begin(), layout.fields.end(),
@@ -73,9 +100,18 @@ Bytes BuildStructureImage(const StructureLayout& layout, const Json& row, const 
     if (field == layout.fields.end()) {
       throw SchemaError(field_path, Concat("no field of that name in ", layout.name));
     }
-    if (value.is_null()) continue;
-    WriteField(*field, value, std::span(image).subspan(field->offset, field->length), field_path);
+    const auto bytes = std::span(image).subspan(field->offset, field->length);
+    if (value.is_null()) {
+      std::fill(bytes.begin(), bytes.end(), 0);
+    } else {
+      WriteField(*field, value, bytes, field_path);
+    }
   }
+}
+
+Bytes BuildStructureImage(const StructureLayout& layout, const Json& row, const std::string& path) {
+  Bytes image(layout.length, 0);
+  WriteStructureFields(layout, row, path, image);
   return image;
 }
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "rfcsim/json_fields.h"
 #include "rfcsim/landscape.h"
@@ -19,13 +18,12 @@ struct SystemIdentity {
   int sysnr = 0;
 };
 
-// The built-in answer of `module`, in the landscape's form
-// ({"importing": {...}, "tables": {...}}).
-Json DefaultAnswer(const ModuleLayout& module, const SystemIdentity& system);
+// The built-in answer of `module`.
+ModuleAnswer DefaultAnswer(const ModuleLayout& module, const SystemIdentity& system);
 
 // The answer of `module` on `system`: the default with `overlay` merged in
-// as a JSON merge patch (objects merge, arrays replace, null removes), then
-// turned into bytes. `overlay` may be null (no changes).
+// as a JSON merge patch (objects merge, arrays replace, null removes).
+// `overlay` may be null (no changes).
 ModuleAnswer BuildModuleAnswer(const ModuleLayout& module, const SystemIdentity& system,
                                const Json& overlay, const std::string& path);
 

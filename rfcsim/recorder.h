@@ -5,6 +5,8 @@
 
 #include <map>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -24,6 +26,33 @@ class Recorder {
 
  private:
   std::string path_;
+};
+
+// One record line under construction. When records are off it stays empty
+// and ignores what it is given: describing every operation costs more than
+// the operation itself. Parts are values, or callables that make them and
+// are called only when recording.
+class RecordLine {
+ public:
+  template <typename Describe>
+  RecordLine(const Recorder& recorder, Describe describe)
+      : enabled_(recorder.enabled()), line_(enabled_ ? Json(describe()) : Json()) {}
+
+  template <typename Value>
+  void Set(const char* key, Value&& value) {
+    if (!enabled_) return;
+    if constexpr (std::is_invocable_v<Value>) {
+      line_[key] = value();
+    } else {
+      line_[key] = std::forward<Value>(value);
+    }
+  }
+  const Json& line() const { return line_; }
+  void Clear() { line_ = nullptr; }
+
+ private:
+  bool enabled_;
+  Json line_;
 };
 
 // Installed structures: type handle -> structure name.
