@@ -19,7 +19,8 @@ struct ProcessMeasurement {
 enum class Watch { kTime, kPeakMemory };
 
 // Starts `argv` in `working_directory` with the caller's environment plus
-// `extra_environment` ("NAME=value"), output discarded, and waits for it.
+// `extra_environment` ("NAME=value"), its output read and discarded, and
+// waits for it.
 // `wall` is always filled, `peak_kib` only with Watch::kPeakMemory.
 ProcessMeasurement RunTimed(const std::vector<std::string>& argv,
                             const std::filesystem::path& working_directory,

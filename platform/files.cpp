@@ -1,8 +1,5 @@
 #include "platform/files.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "platform/native_path.h"
 
 namespace platform {
@@ -12,8 +9,7 @@ UniqueFile OpenForReading(std::string_view windows_path) {
   if (!native) {
     return nullptr;
   }
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(*native, ec)) {
+  if (!IsRegularFile(*native)) {
     return nullptr;
   }
   return UniqueFile(std::fopen(native->c_str(), "rb"));
@@ -37,8 +33,7 @@ bool RemoveFile(std::string_view windows_path) {
   if (!native) {
     return false;
   }
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(*native, ec)) {
+  if (!IsRegularFile(*native)) {
     return false;
   }
   ForgetDirectoryIndex();

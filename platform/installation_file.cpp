@@ -1,11 +1,11 @@
 #include "platform/installation_file.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "platform/files.h"
 #include "platform/line_reader.h"
+#include "platform/native_path.h"
 
 namespace platform {
 namespace {
@@ -16,8 +16,7 @@ constexpr std::size_t kSettingLineLimit = 255;
 class NativeFile {
  public:
   explicit NativeFile(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(path, ec)) file_.reset(std::fopen(path.c_str(), "rb"));
+    if (IsRegularFile(path)) file_.reset(std::fopen(path.c_str(), "rb"));
   }
   bool IsOpen() const { return file_ != nullptr; }
   int Get() { return std::getc(file_.get()); }

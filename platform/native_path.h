@@ -24,6 +24,12 @@ std::optional<std::string> MapWindowsPath(std::string_view windows_path,
                                           const std::string& drives_root,
                                           const std::string& working_directory);
 
+// Whether `native_path` names an existing regular file (not a directory).
+// Asked of the operating system directly: std::filesystem converts paths
+// through the C++ locale on Windows, which would put the whole locale
+// machinery into the program and its start-up.
+bool IsRegularFile(const std::string& native_path);
+
 // Drops what the mapping remembers of directory contents; the file
 // operations call it after creating or removing a file.
 void ForgetDirectoryIndex();
