@@ -167,5 +167,63 @@ TEST_F(RfcsimAnswers, UnknownFunctionModuleRaisesFunctionNotFound) {
             trace.end());
 }
 
+// The landscape's overlays merge into the built-in answers as a JSON merge
+// patch: null removes a parameter, a table or a whole part, an object
+// merges into a structure, anything else replaces.
+TEST(RfcsimAnswerMerge, NullRemovesAndObjectsMergeIntoTheDefaults) {
+  const LandscapeLoad load = ParseLandscape(R"({"systems": [
+    {"name": "PRD", "ashost": "sapprd01", "functions": {
+      "GET_CPU_ALL": {"importing": {"OP_SYSTEM": null, "INTERVAL": 60},
+                      "tables": {"TF_CPU_ALL": null}},
+      "RFC_SYSTEM_INFO": {"importing": null},
+      "ADA_DB_FILLING": {"tables": {"DEVSTAT": [{"UNx_USED": 5}]}}}},
+    {"name": "QAS", "ashost": "sapqas01", "sysnr": 7}]})",
+                                            "test landscape");
+  ASSERT_EQ(load.problem, "");
+  const auto& changed = load.landscape.systems.at(0).answers;
+  const auto& plain = load.landscape.systems.at(1).answers;
+
+  const ModuleAnswer& cpu = changed.at("GET_CPU_ALL");
+  EXPECT_FALSE(cpu.importing.contains("OP_SYSTEM"));
+  EXPECT_EQ(cpu.importing.at("INTERVAL"), Bytes({60, 0, 0, 0}));
+  EXPECT_EQ(cpu.importing.at("ACTIVEFLAG"), Bytes({1, 0, 0, 0}));  // a default kept
+  EXPECT_FALSE(cpu.tables.contains("TF_CPU_ALL"));
+  EXPECT_TRUE(changed.at("RFC_SYSTEM_INFO").importing.empty());
+
+  const ModuleAnswer& filling = changed.at("ADA_DB_FILLING");
+  ASSERT_EQ(filling.tables.at("DEVSTAT").size(), 1u);
+  EXPECT_EQ(filling.tables.at("DEVSTAT")[0], [] {
+    Bytes row(144, 0);  // rows replace the default rows whole
+    row[140] = 5;
+    return row;
+  }());
+  EXPECT_EQ(filling.tables.at("DEVSP_HIST").size(), 1u);
+
+  // Without overlays: the defaults, with the system's own name and host.
+  EXPECT_EQ(plain.at("GET_CPU_ALL").tables.at("TF_CPU_ALL").size(), 1u);
+  const Bytes& rfcsi = plain.at("RFC_SYSTEM_INFO").importing.at("RFCSI_EXPORT");
+  ASSERT_EQ(rfcsi.size(), 200u);
+  EXPECT_EQ(std::string(rfcsi.begin() + 13, rfcsi.begin() + 45),
+            "sapqas01_QAS_07" + std::string(17, ' '));
+  EXPECT_EQ(std::string(rfcsi.begin() + 101, rfcsi.begin() + 111), "ADABAS D  ");
+  EXPECT_EQ(plain.at("ADA_DB_FILLING").tables.at("DEVSTAT").at(0).size(), 144u);
+}
+
+TEST(RfcsimAnswerMerge, UnknownNamesAreRejectedEvenWhenRemoved) {
+  for (const char* functions :
+       {R"({"GET_CPU_ALL": {"importing": {"NO_SUCH": null}}})",
+        R"({"ADA_DB_FILLING": {"tables": {"NO_SUCH": null}}})",
+        R"({"RFC_SYSTEM_INFO": {"importing": {"RFCSI_EXPORT": {"NO_SUCH": 1}}}})",
+        R"({"RFC_SYSTEM_INFO": {"importing": {"RFCSI_EXPORT": "text"}}})",
+        R"({"GET_CPU_ALL": {"tables": {"TF_CPU_ALL": {"TYPE": 1}}}})"}) {
+    const LandscapeLoad load =
+        ParseLandscape(std::string(R"({"systems": [{"name": "PRD", "ashost": "h", "functions": )") +
+                           functions + "}]}",
+                       "test landscape");
+    EXPECT_NE(load.problem, "") << functions;
+    EXPECT_TRUE(load.landscape.systems.empty()) << functions;
+  }
+}
+
 }  // namespace
 }  // namespace rfcsim::testing
