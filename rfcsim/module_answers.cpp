@@ -34,6 +34,12 @@ const Layout& Known(std::span<const Layout> layouts, std::string_view name) {
   return *layout;
 }
 
+// An importing integer or text, seen as a field of its own.
+FieldLayout ScalarField(const ImportingLayout& param) {
+  return {param.name, param.kind == ParamKind::kInt32 ? FieldKind::kInt32 : FieldKind::kChar, 0,
+          param.length};
+}
+
 void WriteValue(const FieldLayout& field, const FieldValue& given, std::span<unsigned char> bytes) {
   if (const auto* number = std::get_if<std::int64_t>(&given.value)) {
     WriteNumber(field, *number, bytes);
@@ -55,11 +61,8 @@ void SetImporting(ModuleAnswer& answer, const ModuleLayout& module,
                   std::initializer_list<FieldValue> values) {
   for (const FieldValue& given : values) {
     const ImportingLayout& param = Known(module.importing, given.name);
-    const FieldLayout field{param.name,
-                            param.kind == ParamKind::kInt32 ? FieldKind::kInt32 : FieldKind::kChar,
-                            0, param.length};
     Bytes bytes(param.length, 0);
-    WriteValue(field, given, bytes);
+    WriteValue(ScalarField(param), given, bytes);
     answer.importing[std::string(given.name)] = std::move(bytes);
   }
 }
@@ -161,11 +164,8 @@ Bytes BuildImporting(const ImportingLayout& layout, const Json& value, const std
   if (layout.kind == ParamKind::kStructure) {
     return BuildStructureImage(*layout.structure, value, path);
   }
-  const FieldLayout field{layout.name,
-                          layout.kind == ParamKind::kInt32 ? FieldKind::kInt32 : FieldKind::kChar,
-                          0, layout.length};
   Bytes bytes(layout.length, 0);
-  WriteField(field, value, bytes, path);
+  WriteField(ScalarField(layout), value, bytes, path);
   return bytes;
 }
 
