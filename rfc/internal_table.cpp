@@ -16,12 +16,6 @@ InternalTable::InternalTable(RfcLibrary& library, std::string name, unsigned row
   }
 }
 
-InternalTable::~InternalTable() {
-  if (handle_ != nullptr) {
-    library_.ItDelete(handle_);
-  }
-}
-
 unsigned InternalTable::RowCount() { return library_.ItFill(handle_); }
 
 std::span<const unsigned char> InternalTable::Row(unsigned number) {
@@ -33,8 +27,7 @@ std::span<const unsigned char> InternalTable::Row(unsigned number) {
 }
 
 void InternalTable::Delete() {
-  // Given up before the call: a failed delete must not be retried by the
-  // destructor while the abort unwinds.
+  // Given up before the call: a failed delete is an abort, never retried.
   ItabHandle table = std::exchange(handle_, nullptr);
   if (library_.ItDelete(table) != 0) {
     throw RfcAbort("ItDelete " + name_);

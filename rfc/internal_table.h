@@ -12,12 +12,14 @@ namespace rfc {
 // operations have no error path the program could recover from: each failure
 // is an RfcAbort with the operation and the table's name
 // ("ItCreate TF_CPU_ALL", "ItGetLine DEVSTAT", "ItDelete DEVSP_HIST").
+//
+// An RfcAbort leaves the table to the end of the process, which it brings:
+// the error report must read the library's last error before anything else
+// is asked of the library, and a delete that failed in turn would put its
+// own error in the place of the one reported.
 class InternalTable {
  public:
   InternalTable(RfcLibrary& library, std::string name, unsigned row_length);
-  // Deletes the table when Delete() was not reached, i.e. when an RfcAbort
-  // is on its way out; the result no longer matters then.
-  ~InternalTable();
   InternalTable(const InternalTable&) = delete;
   InternalTable& operator=(const InternalTable&) = delete;
 

@@ -354,6 +354,29 @@ INSTANTIATE_TEST_SUITE_P(
                   "no memory for row"}),
     NameOfCase);
 
+// The report follows the failure at once: it reads the library's last error
+// before anything else is asked of the library, and the tables are left to
+// the end of the process. A table that could not have been deleted either
+// does not put its own error in the place of the one reported.
+TEST(LibraryFailureOrder, ReportReadsTheErrorBeforeAnyTableIsTouched) {
+  const json faults = json::array(
+      {{{"operation", "ItGetLine DEVSTAT"}, {"row", 2}}, {{"operation", "ItDelete DEVSP_HIST"}}});
+  SingleRunResult result =
+      RunSingle({.system = WithFaults(
+                     WithDevstat(PrdSystem(), json::array({ExampleRow(), ExampleRow()})), faults)});
+  EXPECT_EQ(result.outcome.out,
+            kFillingHead + SimulatedFailureReport("ItGetLine DEVSTAT", "ItGetLine DEVSTAT"));
+  EXPECT_EQ(result.outcome.exit_code, 1);
+
+  std::vector<std::string> after_failure;
+  bool failed = false;
+  for (const json& line : result.record) {
+    if (failed) after_failure.push_back(line["op"]);
+    failed = failed || (line["op"] == "ItGetLine" && line["found"] == false);
+  }
+  EXPECT_EQ(after_failure, (std::vector<std::string>{"RfcLastError", "RfcClose"}));
+}
+
 // In console mode the progress lines come first, whatever ends the run.
 
 struct ConsoleCase {
