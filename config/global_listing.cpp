@@ -1,11 +1,11 @@
 #include "config/global_listing.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "config/profile_reader.h"
 #include "include/run_end.h"
 #include "include/texts.h"
+#include "include/upper_case.h"
 #include "platform/line_reader.h"
 
 namespace {
@@ -22,12 +22,6 @@ constexpr std::string_view kSensorMark = "Sensor=\"SAP Brackwater\"";
 constexpr std::string_view kSensorCut = ",Sensor=";
 constexpr std::string_view kItemKeyword = "Item=";
 constexpr std::size_t kItemNameLimit = 90;
-
-std::string UpperCase(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper;
-}
 
 std::string SensorKey(const std::string& run_options) {
   std::string key = run_options.substr(0, run_options.find(' '));

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "include/run_end.h"
 #include "include/texts.h"
+#include "include/upper_case.h"
 #include "platform/files.h"
 #include "platform/line_reader.h"
 
@@ -50,9 +50,7 @@ std::optional<std::string> PrtgDirectory() {
 
 bool IsExeXmlDirectory(std::string_view directory) {
   if (directory.size() < 7) return false;
-  std::string tail(directory.substr(directory.size() - 7, 6));
-  for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return tail == "EXEXML";
+  return UpperCase(directory.substr(directory.size() - 7, 6)) == "EXEXML";
 }
 
 void SearchPrtgDirectories(RunState& run) {

@@ -1,21 +1,16 @@
 #include "driver/start_up.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "include/run_end.h"
 #include "include/texts.h"
+#include "include/upper_case.h"
 
 namespace {
 
 constexpr std::string_view kItemKeyword = "ITEM=";
 // Monitors configure item names of at most this many characters.
 constexpr std::size_t kItemNameLimit = 90;
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 // A name without an extension (its fourth character from the end is not a
 // point, which includes names shorter than four characters) stands for the

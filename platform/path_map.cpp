@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "include/upper_case.h"
 #include "platform/native_path.h"
 
 namespace platform {
@@ -27,12 +28,6 @@ char CurrentDrive(const std::string& drives_root, const std::string& working_dir
     }
   }
   return 'C';
-}
-
-std::string UpperCase(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper;
 }
 
 // The names of a directory by their upper-case form, the first spelling of

@@ -9,6 +9,7 @@
 #include <string>
 #include <tuple>
 
+#include "rfcsim/text.h"
 #include "tests/e2e/document_checks.h"
 #include "tests/e2e/single_run_fixtures.h"
 
@@ -124,22 +125,6 @@ struct TraceCase {
 
 void PrintTo(const TraceCase& c, std::ostream* out) { *out << c.name; }
 
-// rfcsim reads the landscape's texts as ISO 8859-1 characters: this is the
-// JSON text for the bytes `latin1`.
-std::string JsonText(std::string_view latin1) {
-  std::string utf8;
-  for (char c : latin1) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      utf8.push_back(c);
-    } else {
-      utf8.push_back(static_cast<char>(0xC0 | (byte >> 6)));
-      utf8.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
-    }
-  }
-  return utf8;
-}
-
 std::string Lines(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text.append(line).append("\n");
@@ -156,7 +141,8 @@ TEST_P(TraceDiagnosis, CompletesFailureText) {
   json fault = {{"operation", c.operation}};
   if (c.trace) {
     fault["trace"] = json::array();
-    for (const std::string& line : *c.trace) fault["trace"].push_back(JsonText(line));
+    // rfcsim reads the landscape's texts as ISO 8859-1 characters.
+    for (const std::string& line : *c.trace) fault["trace"].push_back(rfcsim::Latin1ToUtf8(line));
   }
   if (c.message) fault["message"] = *c.message;
   SingleRun run{.system = WithFaults(PrdSystem(), json::array({fault}))};

@@ -10,21 +10,6 @@
 
 namespace {
 
-// The example system: destination PRD, 5000 configured, 37 % used, 63 % free.
-DevstatValues Example() {
-  DevstatValues v;
-  v.conf_size = PackedNumber("5000");
-  v.pag = PackedNumber("1850");
-  v.pages_percent = 37;
-  v.perm_used = PackedNumber("1700");
-  v.perm_percent = 34;
-  v.temp_used = PackedNumber("150");
-  v.temp_percent = 3;
-  v.un_used = PackedNumber("3150");
-  v.unused_percent = 63;
-  return v;
-}
-
 struct FillingRun : TestRun {
   explicit FillingRun(std::vector<std::string> rows) {
     run.Profile.Destination = "PRD";
@@ -92,7 +77,7 @@ TEST(ReadDatabaseFilling, DescribesTablesAndCallsTheModule) {
 }
 
 TEST(ReadDatabaseFilling, SingleSystemRunPrintsTextAndLeavesNineChannels) {
-  FillingRun t({DevstatRow(Example())});
+  FillingRun t({DevstatRow(ExampleDevstat())});
   EXPECT_EQ(ReadDatabaseFilling(t.run, t.services), 0);
   EXPECT_EQ(t.run.StepStatus, kStepOk);
   EXPECT_EQ(t.out.text(),
@@ -106,7 +91,7 @@ TEST(ReadDatabaseFilling, SingleSystemRunPrintsTextAndLeavesNineChannels) {
 }
 
 TEST(ReadDatabaseFilling, DestinationIsEscapedInTheText) {
-  FillingRun t({DevstatRow(Example())});
+  FillingRun t({DevstatRow(ExampleDevstat())});
   t.run.Profile.Destination = "A<&>B";
   ReadDatabaseFilling(t.run, t.services);
   EXPECT_NE(t.out.text().find("<Text>(A&lt;&amp;&gt;B) DBase Filling:"), std::string::npos);
@@ -125,7 +110,7 @@ TEST(ReadDatabaseFilling, TextShowsRawSizeChannelShowsMegabytes) {
       {"2147483648", "2147483648", "2147483"},
   };
   for (const Case& c : cases) {
-    DevstatValues values = Example();
+    DevstatValues values = ExampleDevstat();
     values.conf_size = PackedNumber(c.conf_size);
     FillingRun t({DevstatRow(values)});
     ReadDatabaseFilling(t.run, t.services);
@@ -139,7 +124,7 @@ TEST(ReadDatabaseFilling, TextShowsRawSizeChannelShowsMegabytes) {
 }
 
 TEST(ReadDatabaseFilling, SingleSystemRunRowCounts) {
-  DevstatValues second = Example();
+  DevstatValues second = ExampleDevstat();
   second.conf_size = PackedNumber("8000");
   second.pages_percent = 99;
   struct Case {
@@ -151,7 +136,7 @@ TEST(ReadDatabaseFilling, SingleSystemRunRowCounts) {
   const std::vector<Case> cases = {
       {"no row: an empty document, opening and end", {}, "", "\n<Prtg>\n\n</Prtg>\n"},
       {"several rows: the first one alone",
-       {DevstatRow(Example()), DevstatRow(second)},
+       {DevstatRow(ExampleDevstat()), DevstatRow(second)},
        "\n<Prtg>\n\n<Text>(PRD) DBase Filling: TotalSize=5000, UsedArea=37%, FreeArea=63% "
        "</Text>\n",
        ExampleChannels() + "\n</Prtg>\n"},
@@ -194,7 +179,7 @@ TEST(ReadDatabaseFilling, ListingRunWritesTheNamedItemInPages) {
       {"", ""},
   };
   for (const Case& c : cases) {
-    FillingRun t({DevstatRow(Example())});
+    FillingRun t({DevstatRow(ExampleDevstat())});
     t.run.GlobalMode = true;
     t.run.ItemName = c.item;
     t.run.DisplayName = "PRD on sapprd";
@@ -208,7 +193,7 @@ TEST(ReadDatabaseFilling, ListingRunWritesTheNamedItemInPages) {
 }
 
 TEST(ReadDatabaseFilling, ListingRunRowCounts) {
-  DevstatValues second = Example();
+  DevstatValues second = ExampleDevstat();
   second.conf_size = PackedNumber("8000");
   struct Case {
     std::vector<std::string> rows;
@@ -217,7 +202,7 @@ TEST(ReadDatabaseFilling, ListingRunRowCounts) {
   };
   const std::vector<Case> cases = {
       {{}, "", false},
-      {{DevstatRow(Example()), DevstatRow(second)},
+      {{DevstatRow(ExampleDevstat()), DevstatRow(second)},
        "\n<Result><Channel>S1</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>Pages</CustomUnit>"
        "\n<Value>5000</Value></Result>\n"
        "\n<Result><Channel>S1</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>Pages</CustomUnit>"

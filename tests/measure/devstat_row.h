@@ -37,6 +37,22 @@ struct DevstatValues {
   std::int32_t unused_percent = 0;
 };
 
+// The example system: 5000 configured, 1850 used (37 %), 1700 of it
+// permanent (34 %) and 150 temporary (3 %), 3150 free (63 %).
+inline DevstatValues ExampleDevstat() {
+  DevstatValues v;
+  v.conf_size = PackedNumber("5000");
+  v.pag = PackedNumber("1850");
+  v.pages_percent = 37;
+  v.perm_used = PackedNumber("1700");
+  v.perm_percent = 34;
+  v.temp_used = PackedNumber("150");
+  v.temp_percent = 3;
+  v.un_used = PackedNumber("3150");
+  v.unused_percent = 63;
+  return v;
+}
+
 inline std::string DevstatRow(const DevstatValues& v) {
   std::string row(144, '\0');
   row.replace(0, 70, std::string(70, 'N'));

@@ -51,16 +51,6 @@ TEST(SizeFromPackedText, RawAndMegabytes) {
 }
 
 TEST(DecodeFillingRow, EveryFieldAtItsPlace) {
-  DevstatValues values;
-  values.conf_size = PackedNumber("5000");
-  values.pag = PackedNumber("1850");
-  values.pages_percent = 37;
-  values.perm_used = PackedNumber("1700");
-  values.perm_percent = 34;
-  values.temp_used = PackedNumber("150");
-  values.temp_percent = 3;
-  values.un_used = PackedNumber("3150");
-  values.unused_percent = 63;
   const FillingRow expected{
       .total = {"5000", "5"},
       .used = {"1850", "1"},
@@ -72,7 +62,7 @@ TEST(DecodeFillingRow, EveryFieldAtItsPlace) {
       .temp_used_percent = 3,
       .free_percent = 63,
   };
-  EXPECT_EQ(Decode(DevstatRow(values)), expected);
+  EXPECT_EQ(Decode(DevstatRow(ExampleDevstat())), expected);
 }
 
 TEST(DecodeFillingRow, NegativeValuesInUnsignedForm) {
