@@ -115,6 +115,9 @@ int RunListing(RunState& run, RunServices& services) {
     services.out.Write("* " + run.ScratchText + " " + run.RunOptionsOriginal +
                        std::string(texts::kStateExecuting) + "\n");
   }
+  // Loaded before the document opens: a library that cannot be loaded makes
+  // the error document the whole output.
+  LoadRfcLibrary(services);
   run.Document.OpenResultDocument();
   services.out.Write(run.Document.Take() + "\n");
 

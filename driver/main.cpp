@@ -8,7 +8,7 @@
 int main(int argc, char** argv) {
   StreamSink out(stdout);
   StreamSink err(stderr);
-  RunServices services{rfc::LinkedLibrary(), out, err};
+  RunServices services{rfc::ProgramLibrary(), out, err};
   int code = RunSensor(std::vector<std::string>(argv, argv + argc), services);
   out.Flush();
   err.Flush();

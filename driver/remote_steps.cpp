@@ -1,10 +1,19 @@
 #include "driver/remote_steps.h"
 
+#include <optional>
+
 #include "include/run_end.h"
 #include "include/texts.h"
 #include "rfc/connection_probe.h"
 #include "rfc/system_info.h"
 #include "rfc/trace_file_scan.h"
+
+void LoadRfcLibrary(RunServices& services) {
+  if (std::optional<rfc::LibraryLoadFailure> failure = services.rfc.Load()) {
+    throw ErrorDocumentExit(std::string(texts::kError1031Prefix) + failure->file +
+                            std::string(texts::kError1031Middle) + failure->reason);
+  }
+}
 
 void FailStep(RunState& run, RunServices& services, bool close_connection) {
   ScanTraceFile(run);

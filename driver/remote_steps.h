@@ -3,6 +3,10 @@
 #include "include/run_services.h"
 #include "include/run_state.h"
 
+// Makes the RFC library ready before the run's first use of it; a library
+// that cannot be loaded ends the run with Error 1031.
+void LoadRfcLibrary(RunServices& services);
+
 // The steps every measured system goes through on its open connection:
 // the probe, the system information and the check that the database is
 // MaxDB. A failed step ends the run with its failure text completed from

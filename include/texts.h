@@ -50,6 +50,15 @@ inline constexpr std::string_view kError1029 = "Error 1029: Invalid Sensor-Alloc
 inline constexpr std::string_view kError1030Prefix = "Error 1030: Global Sensor ";
 inline constexpr std::string_view kError1030Suffix = " not found...";
 
+// RFC library: "Error 1031: RFC-Library " + file + " not loaded - " + reason.
+inline constexpr std::string_view kError1031Prefix = "Error 1031: RFC-Library ";
+inline constexpr std::string_view kError1031Middle = " not loaded - ";
+inline constexpr std::string_view kLibraryNotFound = "not found";
+inline constexpr std::string_view kLibraryNeedsMissingDll = "a DLL it needs is missing";
+inline constexpr std::string_view kLibraryNot32Bit = "not a 32-bit library";
+inline constexpr std::string_view kLibraryNoEntryPoint = "no entry point ";
+inline constexpr std::string_view kLibrarySystemError = "Windows error ";
+
 // Trace-file scan.
 inline constexpr std::string_view kLookForTraceFile = " - Look for Trace-File";
 inline constexpr std::string_view kPleaseCheckTraceFile = " - Please Check Trace-File !";
@@ -99,4 +108,8 @@ inline constexpr std::string_view kItemListing = "Tessaron.Prf";
 inline constexpr std::string_view kTraceFile = "Dev_Rfc.Trc";
 inline constexpr std::string_view kSapRfcIni = "SapRfc.ini";
 inline constexpr std::string_view kDestinationFilePrefix = "SapRfc.";
+// SAP's classic RFC library, looked for beside the executable, then in the
+// Windows system directory; BRACKWATER_RFC_LIBRARY names another file.
+inline constexpr std::string_view kRfcLibrary = "librfc32.dll";
+inline constexpr const char* kRfcLibraryVariable = "BRACKWATER_RFC_LIBRARY";
 }  // namespace file_names

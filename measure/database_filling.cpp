@@ -73,8 +73,8 @@ int CallFillingModule(RunState& run, RunServices& services, ItabHandle history, 
   rfc::InstallStructureOnce(services.rfc, "ADA_DEVSTA", kAdaDevSta, run.DevStatusType);
 
   std::array<RfcTable, 3> tables{{
-      rfc::Table(kHistoryTable, run.DbHistoryType, history),
-      rfc::Table(kStatusTable, run.DevStatusType, status),
+      rfc::Table(kHistoryTable, run.DbHistoryType, kHistoryRowLength, history),
+      rfc::Table(kStatusTable, run.DevStatusType, kFillingRowLength, status),
       {},
   }};
   std::array<RfcParameter, 1> no_exporting{};

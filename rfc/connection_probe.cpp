@@ -78,7 +78,7 @@ int ProbeServer(RunState& run, RunServices& services) {
   }};
 
   std::array<RfcTable, 2> tables{{
-      rfc::Table("TF_CPU_ALL", run.CpuAllType, cpu_table.handle()),
+      rfc::Table("TF_CPU_ALL", run.CpuAllType, kCpuAllRowLength, cpu_table.handle()),
       {},
   }};
 

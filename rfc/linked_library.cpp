@@ -10,7 +10,7 @@ class LinkedRfcLibrary final : public RfcLibrary {
     ::RfcEnvironment(&record);
   }
   RfcHandle Open(OpenOptions* options) override { return ::RfcOpen(options); }
-  RfcHandle OpenEx(const char* connection_text, RfcErrorInfo* error_info) override {
+  RfcHandle OpenEx(const char* connection_text, RfcErrorInfoEx* error_info) override {
     return ::RfcOpenEx(connection_text, error_info);
   }
   void Close(RfcHandle handle) override { ::RfcClose(handle); }
@@ -37,7 +37,7 @@ class LinkedRfcLibrary final : public RfcLibrary {
 
 }  // namespace
 
-RfcLibrary& LinkedLibrary() {
+RfcLibrary& ProgramLibrary() {
   static LinkedRfcLibrary library;
   return library;
 }

@@ -166,7 +166,7 @@ RfcHandle OpenConnection(RunState& run, RunServices& services, ConnectionRecords
   // supplies the address, and the logon language is always D.
   records.connection_text = "CLIENT=" + profile.Client + " USER=" + profile.User +
                             " PASSWD=" + profile.Password + " LANG=D DEST=" + profile.Destination;
-  records.error_info = RfcErrorInfo{};
+  records.error_info = RfcErrorInfoEx{};
   const RfcHandle handle =
       services.rfc.OpenEx(records.connection_text.c_str(), &records.error_info);
   WriteTraceLine(run, services, handle, trace_events::kOpenExCalled, "");

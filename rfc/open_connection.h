@@ -37,7 +37,7 @@ struct ConnectionRecords {
 
   // The RfcOpenEx way: its connection text and error record (not read).
   std::string connection_text;
-  RfcErrorInfo error_info{};
+  RfcErrorInfoEx error_info{};
 };
 
 // Opens the connection for run.Profile and returns its handle, 0 when the

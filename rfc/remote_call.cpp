@@ -20,11 +20,12 @@ RfcParameter Parameter(const char* name, unsigned type, unsigned length, void* a
   return RfcParameter{name, static_cast<unsigned>(std::strlen(name)), type, length, address};
 }
 
-RfcTable Table(const char* name, RfcTypeHandle type, ItabHandle table) {
+RfcTable Table(const char* name, RfcTypeHandle type, unsigned row_length, ItabHandle table) {
   RfcTable entry{};
   entry.name = name;
   entry.name_length = static_cast<unsigned>(std::strlen(name));
   entry.type = type;
+  entry.row_length = row_length;
   entry.table = table;
   return entry;
 }

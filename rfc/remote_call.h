@@ -16,9 +16,10 @@ namespace rfc {
 // structure's type handle.
 RfcParameter Parameter(const char* name, unsigned type, unsigned length, void* address);
 
-// A table entry: the library is told the name, its length, the row type and
-// the internal table; everything else stays 0.
-RfcTable Table(const char* name, RfcTypeHandle type, ItabHandle table);
+// A table entry: the library is told the name, its length, the row type,
+// the length of one row in bytes (as the internal table was created) and the
+// internal table; everything else stays 0.
+RfcTable Table(const char* name, RfcTypeHandle type, unsigned row_length, ItabHandle table);
 
 // Installs a structure description unless `type` already holds its handle:
 // each description is installed once per process and reused by every later

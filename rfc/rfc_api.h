@@ -1,10 +1,13 @@
 // The twelve operations of SAP's classic RFC client library (librfc32) that
-// the sensor uses, with the records it passes to them. This is the only
-// declaration of the library in the project: the sensor links either SAP's
-// library or the stand-in `rfcsim`, which implements the same operations.
+// the sensor uses, with the records it passes to them: the sensor's own
+// declaration, written from SAP's published classic RFC SDK declarations
+// (saprfc.h). The stand-in `rfcsim` declares the same interface
+// independently (rfcsim/sap_rfc.h), so that one mistake cannot hide in both.
 //
-// Field order and meaning follow the library's contract; on the 32-bit
-// Windows target every field is 4 bytes wide.
+// The Windows sensor loads the library at run time and calls these
+// operations through pointers of these types (loaded_library_win32.cpp);
+// the Linux build links the stand-in by these names. Field order, sizes and
+// offsets are SAP's on 32-bit Windows, pinned at the end of this file.
 #pragma once
 
 #include <cstddef>
@@ -53,6 +56,7 @@ struct RfcParameter {
 };
 
 // One table of a call. A list ends with an entry whose name is null.
+// `row_length` is the length of one row in bytes, as the table was created.
 struct RfcTable {
   const char* name;
   unsigned name_length;
@@ -72,12 +76,22 @@ struct RfcTypeElement {
   unsigned offset;
 };
 
-// The library's last error: four terminated texts, 545 bytes in all.
+// The library's last error (RfcLastError): four terminated texts, 545
+// bytes in all.
 struct RfcErrorInfo {
   char key[33];
   char status[128];
   char message[256];
   char internal_status[128];
+};
+
+// The error record of RfcOpenEx, a different and larger record than the one
+// above (SAP's RFC_ERROR_INFO_EX): the library may write all of it when a
+// logon fails. The sensor does not read it.
+struct RfcErrorInfoEx {
+  int group;
+  char key[33];
+  char message[513];
 };
 
 // Application-server address (mode code 0). Absent texts are null.
@@ -116,7 +130,7 @@ struct RfcEnvironmentRecord {
 
 void BW_RFC_CALL RfcEnvironment(RfcEnvironmentRecord* environment);
 RfcHandle BW_RFC_CALL RfcOpen(OpenOptions* options);
-RfcHandle BW_RFC_CALL RfcOpenEx(const char* connection_text, RfcErrorInfo* error_info);
+RfcHandle BW_RFC_CALL RfcOpenEx(const char* connection_text, RfcErrorInfoEx* error_info);
 void BW_RFC_CALL RfcClose(RfcHandle handle);
 int BW_RFC_CALL RfcLastError(RfcErrorInfo* error_info);
 int BW_RFC_CALL RfcInstallStructure(const char* name, const RfcTypeElement* elements,
@@ -132,3 +146,34 @@ void* BW_RFC_CALL ItGetLine(ItabHandle table, unsigned row);
 int BW_RFC_CALL ItDelete(ItabHandle table);
 
 }  // extern "C"
+
+// SAP's layout on 32-bit Windows, where the sensor meets SAP's library.
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(RfcParameter) == 20);
+static_assert(offsetof(RfcParameter, name_length) == 4 && offsetof(RfcParameter, type) == 8 &&
+              offsetof(RfcParameter, length) == 12 && offsetof(RfcParameter, address) == 16);
+static_assert(sizeof(RfcTable) == 28);
+static_assert(offsetof(RfcTable, name_length) == 4 && offsetof(RfcTable, type) == 8 &&
+              offsetof(RfcTable, row_length) == 12 && offsetof(RfcTable, table) == 16 &&
+              offsetof(RfcTable, mode) == 20 && offsetof(RfcTable, new_table) == 24);
+static_assert(sizeof(RfcTypeElement) == 20);
+static_assert(offsetof(RfcTypeElement, type) == 4 && offsetof(RfcTypeElement, length) == 8 &&
+              offsetof(RfcTypeElement, decimals) == 12 && offsetof(RfcTypeElement, offset) == 16);
+static_assert(sizeof(RfcErrorInfo) == 545);
+static_assert(offsetof(RfcErrorInfo, key) == 0 && offsetof(RfcErrorInfo, status) == 33 &&
+              offsetof(RfcErrorInfo, message) == 161 &&
+              offsetof(RfcErrorInfo, internal_status) == 417);
+static_assert(sizeof(RfcErrorInfoEx) == 552);
+static_assert(offsetof(RfcErrorInfoEx, key) == 4 && offsetof(RfcErrorInfoEx, message) == 37);
+static_assert(sizeof(ServerAddress) == 16);
+static_assert(offsetof(ServerAddress, system_number) == 4 &&
+              offsetof(ServerAddress, gateway_host) == 8 &&
+              offsetof(ServerAddress, gateway_service) == 12);
+static_assert(sizeof(GatewayAddress) == 8 && offsetof(GatewayAddress, gateway_service) == 4);
+static_assert(sizeof(OpenOptions) == 32);
+static_assert(offsetof(OpenOptions, mode) == 4 && offsetof(OpenOptions, connection) == 8 &&
+              offsetof(OpenOptions, client) == 12 && offsetof(OpenOptions, user) == 16 &&
+              offsetof(OpenOptions, password) == 20 && offsetof(OpenOptions, language) == 24 &&
+              offsetof(OpenOptions, trace) == 28);
+static_assert(sizeof(RfcEnvironmentRecord) == 8 && offsetof(RfcEnvironmentRecord, allocate) == 4);
+#endif

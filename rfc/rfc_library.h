@@ -1,18 +1,33 @@
 // The twelve library operations behind one interface, so that the remote
-// steps can be tested against a fake. The sensor's only implementation
-// forwards to the linked librfc32 (SAP's or the stand-in).
+// steps can be tested against a fake. The program runs on one of two
+// implementations: on Windows SAP's librfc32.dll (or a stand-in with its
+// interface) loaded at run time, on Linux the stand-in linked in.
 #pragma once
+
+#include <optional>
+#include <string>
 
 #include "rfc/rfc_api.h"
 
 namespace rfc {
 
+// Why the library could not be made ready: the file tried (the library's
+// plain name when none was found) and the reason, as Error 1031 shows them.
+struct LibraryLoadFailure {
+  std::string file;
+  std::string reason;
+};
+
 class RfcLibrary {
  public:
   virtual ~RfcLibrary() = default;
+  // Makes the library ready; called once, before any operation, and only by
+  // a run that gets as far as needing it (a configuration error never
+  // loads it). A library that is always there has nothing to do.
+  virtual std::optional<LibraryLoadFailure> Load() { return std::nullopt; }
   virtual void Environment(RfcErrorHandler error_handler) = 0;
   virtual RfcHandle Open(OpenOptions* options) = 0;
-  virtual RfcHandle OpenEx(const char* connection_text, RfcErrorInfo* error_info) = 0;
+  virtual RfcHandle OpenEx(const char* connection_text, RfcErrorInfoEx* error_info) = 0;
   virtual void Close(RfcHandle handle) = 0;
   virtual int LastError(RfcErrorInfo* error_info) = 0;
   virtual int InstallStructure(const char* name, const RfcTypeElement* elements,
@@ -27,7 +42,9 @@ class RfcLibrary {
   virtual int ItDelete(ItabHandle table) = 0;
 };
 
-// The library the program is linked with.
-RfcLibrary& LinkedLibrary();
+// The library the program runs on: loaded at run time on Windows
+// (loaded_library_win32.cpp), the linked stand-in elsewhere
+// (linked_library.cpp).
+RfcLibrary& ProgramLibrary();
 
 }  // namespace rfc

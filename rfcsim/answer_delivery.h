@@ -1,11 +1,11 @@
 // Handing a function module's answer to the caller of RfcReceive.
 #pragma once
 
-#include "rfc/rfc_api.h"
 #include "rfcsim/internal_table.h"
 #include "rfcsim/landscape.h"
 #include "rfcsim/modules.h"
 #include "rfcsim/recorder.h"
+#include "rfcsim/sap_rfc.h"
 
 namespace rfcsim {
 
@@ -17,7 +17,7 @@ namespace rfcsim {
 // Tables: each table of the list that the module answers (matched by the
 // list entry's name) is emptied and gets the answer's rows, each
 // zero-filled to the table's row length before its fields are copied in.
-void DeliverAnswer(const ModuleLayout& module, const ModuleAnswer& answer, RfcParameter* importing,
-                   RfcTable* tables, TableRegistry& registry, const StructureNames& structures);
+void DeliverAnswer(const ModuleLayout& module, const ModuleAnswer& answer, RFC_PARAMETER* importing,
+                   RFC_TABLE* tables, TableRegistry& registry, const StructureNames& structures);
 
 }  // namespace rfcsim

@@ -1,28 +1,13 @@
 #include "rfcsim/engine.h"
 
-#include <algorithm>
 #include <thread>
 
+#include "rfcsim/error_records.h"
 #include "rfcsim/logon.h"
 #include "rfcsim/rfc_errors.h"
 
 namespace rfcsim {
 namespace {
-
-// The error-information fields are fixed arrays; cut and terminate.
-template <std::size_t N>
-void CopyText(char (&target)[N], const std::string& text) {
-  const std::size_t length = std::min(text.size(), N - 1);
-  text.copy(target, length);
-  target[length] = '\0';
-}
-
-void FillErrorInfo(RfcErrorInfo& info, const ErrorTexts& error) {
-  CopyText(info.key, error.key);
-  CopyText(info.status, error.status);
-  CopyText(info.message, error.message);
-  CopyText(info.internal_status, error.internal_status);
-}
 
 Json DescribeError(const ErrorTexts& error) {
   return {{"key", Latin1ToUtf8(error.key)},
@@ -40,8 +25,8 @@ Engine::Engine(Landscape landscape, EngineFiles files)
       trace_(files_.trace),
       recorder_(files_.record) {}
 
-void Engine::Environment(const RfcEnvironmentRecord* environment) {
-  error_handler_ = environment ? environment->error_handler : nullptr;
+void Engine::Environment(const RFC_ENV* environment) {
+  error_handler_ = environment ? environment->errorhandler : nullptr;
   Finish(StartRecord([&] {
     return Json{{"op", "RfcEnvironment"},
                 {"error_handler", error_handler_ != nullptr},
@@ -49,16 +34,16 @@ void Engine::Environment(const RfcEnvironmentRecord* environment) {
   }));
 }
 
-RfcHandle Engine::Open(const OpenOptions* options) {
+RFC_HANDLE Engine::Open(const RFC_OPTIONS* options) {
   RecordLine record = StartRecord([&] {
     return Json{{"op", "RfcOpen"}, {"options", DescribeOptions(options)}};
   });
-  const RfcHandle handle = Logon("RfcOpen", RequestFromOptions(options), record);
+  const RFC_HANDLE handle = Logon("RfcOpen", RequestFromOptions(options), record);
   Finish(std::move(record));
   return handle;
 }
 
-RfcHandle Engine::OpenEx(const char* connection_text, RfcErrorInfo* error_info) {
+RFC_HANDLE Engine::OpenEx(const char* connection_text, RFC_ERROR_INFO_EX* error_info) {
   RecordLine record = StartRecord([&] {
     return Json{{"op", "RfcOpenEx"},
                 {"connection_text", RecordText(connection_text)},
@@ -67,13 +52,13 @@ RfcHandle Engine::OpenEx(const char* connection_text, RfcErrorInfo* error_info) 
   const OpenRequestBuild build =
       connection_text ? RequestFromConnectionText(connection_text, files_.saprfc_ini)
                       : OpenRequestBuild{std::nullopt, ProgramError("no connection text")};
-  const RfcHandle handle = Logon("RfcOpenEx", build, record);
-  if (handle == 0 && error_info) FillErrorInfo(*error_info, last_error_);
+  const RFC_HANDLE handle = Logon("RfcOpenEx", build, record);
+  if (handle == 0 && error_info) FillErrorInfoEx(*error_info, last_error_);
   Finish(std::move(record));
   return handle;
 }
 
-RfcHandle Engine::Logon(std::string_view verb, const OpenRequestBuild& build, RecordLine& record) {
+RFC_HANDLE Engine::Logon(std::string_view verb, const OpenRequestBuild& build, RecordLine& record) {
   record.Set("handle", 0);
   record.Set("system", nullptr);
   const Operation operation{std::string(verb), ""};
@@ -94,21 +79,21 @@ RfcHandle Engine::Logon(std::string_view verb, const OpenRequestBuild& build, Re
     Fail(operation, *refusal);
     return 0;
   }
-  const RfcHandle handle = next_handle_++;
+  const RFC_HANDLE handle = next_handle_++;
   connections_[handle] = Connection{system, std::nullopt};
   current_system_ = system;
   record.Set("handle", handle);
   return handle;
 }
 
-void Engine::Close(RfcHandle handle) {
+void Engine::Close(RFC_HANDLE handle) {
   const bool was_open = connections_.erase(handle) > 0;
   Finish(StartRecord([&] {
     return Json{{"op", "RfcClose"}, {"handle", handle}, {"was_open", was_open}};
   }));
 }
 
-int Engine::LastError(RfcErrorInfo* error_info) {
+int Engine::LastError(RFC_ERROR_INFO* error_info) {
   if (error_info) FillErrorInfo(*error_info, last_error_);
   RecordLine record = StartRecord([&] { return DescribeError(last_error_); });
   record.Set("op", "RfcLastError");
@@ -157,7 +142,7 @@ void Engine::Delay(std::chrono::milliseconds latency) const {
   if (latency.count() > 0) std::this_thread::sleep_for(latency);
 }
 
-Engine::Connection* Engine::FindConnection(RfcHandle handle, const Operation& operation) {
+Engine::Connection* Engine::FindConnection(RFC_HANDLE handle, const Operation& operation) {
   const auto it = connections_.find(handle);
   if (it != connections_.end()) return &it->second;
   Fail(operation, ProgramError("invalid connection handle " + std::to_string(handle)));

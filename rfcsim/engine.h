@@ -13,13 +13,13 @@
 #include <string>
 #include <string_view>
 
-#include "rfc/rfc_api.h"
 #include "rfcsim/faults.h"
 #include "rfcsim/internal_table.h"
 #include "rfcsim/landscape.h"
 #include "rfcsim/logon.h"
 #include "rfcsim/open_request.h"
 #include "rfcsim/recorder.h"
+#include "rfcsim/sap_rfc.h"
 #include "rfcsim/trace_file.h"
 
 namespace rfcsim {
@@ -38,22 +38,27 @@ class Engine {
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
 
-  void Environment(const RfcEnvironmentRecord* environment);
-  RfcHandle Open(const OpenOptions* options);
-  RfcHandle OpenEx(const char* connection_text, RfcErrorInfo* error_info);
-  void Close(RfcHandle handle);
-  int LastError(RfcErrorInfo* error_info);
-  int InstallStructure(const char* name, const RfcTypeElement* elements, unsigned element_count,
-                       RfcTypeHandle* type_handle);
-  int Call(RfcHandle handle, const char* function, RfcParameter* exporting, RfcTable* tables);
-  // On results 2 and 3 `*exception` points to a text owned by the engine,
-  // valid until the next Receive (or is null when a fault says so); other
-  // results leave `*exception` as it was.
-  int Receive(RfcHandle handle, RfcParameter* importing, RfcTable* tables, char** exception);
-  ItabHandle CreateTable(const char* name, unsigned row_length, unsigned occurs, unsigned memory);
-  unsigned TableFill(ItabHandle table);
-  void* TableLine(ItabHandle table, unsigned row);
-  int DeleteTable(ItabHandle table);
+  void Environment(const RFC_ENV* environment);
+  RFC_HANDLE Open(const RFC_OPTIONS* options);
+  // A failed logon fills every byte of `*error_info` (see FillErrorInfoEx);
+  // a successful one leaves it as it was: SAP describes the record for
+  // failures only.
+  RFC_HANDLE OpenEx(const char* connection_text, RFC_ERROR_INFO_EX* error_info);
+  void Close(RFC_HANDLE handle);
+  int LastError(RFC_ERROR_INFO* error_info);
+  int InstallStructure(const char* name, const RFC_TYPE_ELEMENT* elements, unsigned element_count,
+                       RFC_TYPEHANDLE* type_handle);
+  // Refuses (result 1) lists with a wrong name length, an unknown table
+  // handle, or a table entry whose row length is not its table's.
+  int Call(RFC_HANDLE handle, const char* function, RFC_PARAMETER* exporting, RFC_TABLE* tables);
+  // Refuses lists as Call does. On results 2 and 3 `*exception` points to a
+  // text owned by the engine, valid until the next Receive (or is null when
+  // a fault says so); other results leave `*exception` as it was.
+  int Receive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tables, char** exception);
+  ITAB_H CreateTable(const char* name, unsigned row_length, unsigned occurs, unsigned memory);
+  unsigned TableFill(ITAB_H table);
+  void* TableLine(ITAB_H table, unsigned row);
+  int DeleteTable(ITAB_H table);
 
  private:
   struct Connection {
@@ -63,7 +68,7 @@ class Engine {
 
   // Resolves the partner and checks the logon; notes the handle and the
   // system reached in `record`.
-  RfcHandle Logon(std::string_view verb, const OpenRequestBuild& build, RecordLine& record);
+  RFC_HANDLE Logon(std::string_view verb, const OpenRequestBuild& build, RecordLine& record);
   // Checks the operation against the faults; a matching fault is carried out
   // (see Trip) and returned.
   const Fault* Tripped(const SystemModel* system, const Operation& operation);
@@ -81,29 +86,30 @@ class Engine {
   void Delay(std::chrono::milliseconds latency) const;
   // Null with the last error set (and a trace block) when `handle` is not an
   // open connection.
-  Connection* FindConnection(RfcHandle handle, const Operation& operation);
-  // The first name-length mismatch or unknown table handle in the lists.
-  std::optional<std::string> CheckLists(const RfcParameter* parameters,
-                                        const RfcTable* tables) const;
+  Connection* FindConnection(RFC_HANDLE handle, const Operation& operation);
+  // The first name-length mismatch, unknown table handle or row-length
+  // mismatch in the lists.
+  std::optional<std::string> CheckLists(const RFC_PARAMETER* parameters,
+                                        const RFC_TABLE* tables) const;
 
   Landscape landscape_;
   SystemIndex systems_;
   EngineFiles files_;
   TraceFile trace_;
   Recorder recorder_;
-  RfcErrorHandler error_handler_ = nullptr;
+  RFC_ERROR_HANDLER error_handler_ = nullptr;
   std::optional<std::string> armed_handler_text_;
   std::string handler_argument_;  // what the error handler's pointer points to
   ErrorTexts last_error_;
 
-  std::map<RfcHandle, Connection> connections_;
-  RfcHandle next_handle_ = 1;
+  std::map<RFC_HANDLE, Connection> connections_;
+  RFC_HANDLE next_handle_ = 1;
   // Operations without a connection (structures, internal tables) count as
   // operations on the system of the most recent successful logon.
   const SystemModel* current_system_ = nullptr;
 
   StructureNames structures_;
-  RfcTypeHandle next_type_handle_ = 101;  // never mistaken for a type code
+  RFC_TYPEHANDLE next_type_handle_ = 101;  // never mistaken for a type code
   TableRegistry tables_;
   std::string exception_text_;
 };

@@ -9,8 +9,8 @@
 
 namespace rfcsim {
 
-int Engine::Call(RfcHandle handle, const char* function, RfcParameter* exporting,
-                 RfcTable* tables) {
+int Engine::Call(RFC_HANDLE handle, const char* function, RFC_PARAMETER* exporting,
+                 RFC_TABLE* tables) {
   RecordLine record = StartRecord([&] {
     return Json{{"op", "RfcCall"},
                 {"handle", handle},
@@ -40,7 +40,8 @@ int Engine::Call(RfcHandle handle, const char* function, RfcParameter* exporting
   return result;
 }
 
-int Engine::Receive(RfcHandle handle, RfcParameter* importing, RfcTable* tables, char** exception) {
+int Engine::Receive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tables,
+                    char** exception) {
   RecordLine record = StartRecord([&] {
     return Json{{"op", "RfcReceive"},
                 {"handle", handle},
@@ -93,18 +94,25 @@ int Engine::Receive(RfcHandle handle, RfcParameter* importing, RfcTable* tables,
   return result;
 }
 
-std::optional<std::string> Engine::CheckLists(const RfcParameter* parameters,
-                                              const RfcTable* tables) const {
+std::optional<std::string> Engine::CheckLists(const RFC_PARAMETER* parameters,
+                                              const RFC_TABLE* tables) const {
   const auto length_problem = [](const char* name, unsigned name_length) {
     return Concat("'", name, "' has name length ", std::to_string(name_length), " for a name of ",
                   std::to_string(std::strlen(name)), " characters");
   };
-  for (const RfcParameter* p = parameters; p && p->name; ++p) {
-    if (p->name_length != std::strlen(p->name)) return length_problem(p->name, p->name_length);
+  for (const RFC_PARAMETER* p = parameters; p && p->name; ++p) {
+    if (p->nlen != std::strlen(p->name)) return length_problem(p->name, p->nlen);
   }
-  for (const RfcTable* t = tables; t && t->name; ++t) {
-    if (t->name_length != std::strlen(t->name)) return length_problem(t->name, t->name_length);
-    if (!tables_.Find(t->table)) return Concat("table '", t->name, "' has no valid handle");
+  for (const RFC_TABLE* t = tables; t && t->name; ++t) {
+    if (t->nlen != std::strlen(t->name)) return length_problem(t->name, t->nlen);
+    const InternalTable* table = tables_.Find(t->ithandle);
+    if (!table) return Concat("table '", t->name, "' has no valid handle");
+    // The library moves whole rows of the length the caller names; a row
+    // length other than the table's would cut or overrun its rows.
+    if (t->leng != table->row_length()) {
+      return Concat("table '", t->name, "' has row length ", std::to_string(t->leng),
+                    " for rows of ", std::to_string(table->row_length()), " bytes");
+    }
   }
   return std::nullopt;
 }

@@ -10,8 +10,8 @@ namespace {
 constexpr unsigned kMaxRowLength = 65535;
 }  // namespace
 
-int Engine::InstallStructure(const char* name, const RfcTypeElement* elements,
-                             unsigned element_count, RfcTypeHandle* type_handle) {
+int Engine::InstallStructure(const char* name, const RFC_TYPE_ELEMENT* elements,
+                             unsigned element_count, RFC_TYPEHANDLE* type_handle) {
   RecordLine record = StartRecord([&] {
     return Json{{"op", "RfcInstallStructure"},
                 {"name", RecordText(name)},
@@ -27,7 +27,7 @@ int Engine::InstallStructure(const char* name, const RfcTypeElement* elements,
     Fail(operation, ProgramError("incomplete structure description"));
     result = 1;
   } else {
-    const RfcTypeHandle handle = next_type_handle_++;
+    const RFC_TYPEHANDLE handle = next_type_handle_++;
     structures_[handle] = structure;
     *type_handle = handle;
     record.Set("type_handle", handle);
@@ -37,8 +37,8 @@ int Engine::InstallStructure(const char* name, const RfcTypeElement* elements,
   return result;
 }
 
-ItabHandle Engine::CreateTable(const char* name, unsigned row_length, unsigned occurs,
-                               unsigned memory) {
+ITAB_H Engine::CreateTable(const char* name, unsigned row_length, unsigned occurs,
+                           unsigned memory) {
   RecordLine record = StartRecord([&] {
     return Json{{"op", "ItCreate"},
                 {"name", RecordText(name)},
@@ -62,7 +62,7 @@ ItabHandle Engine::CreateTable(const char* name, unsigned row_length, unsigned o
   return table;
 }
 
-unsigned Engine::TableFill(ItabHandle handle) {
+unsigned Engine::TableFill(ITAB_H handle) {
   const InternalTable* table = tables_.Find(handle);
   if (!table) Fail({"ItFill", ""}, ProgramError("invalid table handle"));
   const unsigned rows = table ? table->row_count() : 0;
@@ -75,7 +75,7 @@ unsigned Engine::TableFill(ItabHandle handle) {
   return rows;
 }
 
-void* Engine::TableLine(ItabHandle handle, unsigned row) {
+void* Engine::TableLine(ITAB_H handle, unsigned row) {
   InternalTable* table = tables_.Find(handle);
   const std::string name = table ? table->name() : "";
   const Operation operation{"ItGetLine", name, row};
@@ -98,7 +98,7 @@ void* Engine::TableLine(ItabHandle handle, unsigned row) {
   return line;
 }
 
-int Engine::DeleteTable(ItabHandle handle) {
+int Engine::DeleteTable(ITAB_H handle) {
   const InternalTable* table = tables_.Find(handle);
   const std::string name = table ? table->name() : "";
   RecordLine record = StartRecord([&] {

@@ -1,8 +1,10 @@
-// The library's C functions, each forwarded to the process-wide engine.
-// No exception may leave through a C function: each one that escapes the
-// engine (memory exhausted) turns into the operation's failure result.
-#include "rfc/rfc_api.h"
+// The library's C functions, each forwarded to the process-wide engine:
+// linked into the Linux sensor, and exported by librfc32.dll on Windows
+// (librfc32.def). No exception may leave through a C function: each one that
+// escapes the engine (memory exhausted) turns into the operation's failure
+// result.
 #include "rfcsim/process_engine.h"
+#include "rfcsim/sap_rfc.h"
 
 namespace rfcsim {
 namespace {
@@ -48,64 +50,64 @@ using rfcsim::Guarded;
 
 extern "C" {
 
-void BW_RFC_CALL RfcEnvironment(RfcEnvironmentRecord* environment) {
-  Guarded([&](Engine& engine) { engine.Environment(environment); });
+void SAP_API RfcEnvironment(RFC_ENV* new_env) {
+  Guarded([&](Engine& engine) { engine.Environment(new_env); });
 }
 
-RfcHandle BW_RFC_CALL RfcOpen(OpenOptions* options) {
-  return Guarded(RfcHandle{0}, [&](Engine& engine) { return engine.Open(options); });
+RFC_HANDLE SAP_API RfcOpen(RFC_OPTIONS* options) {
+  return Guarded(RFC_HANDLE{0}, [&](Engine& engine) { return engine.Open(options); });
 }
 
-RfcHandle BW_RFC_CALL RfcOpenEx(const char* connection_text, RfcErrorInfo* error_info) {
-  return Guarded(RfcHandle{0},
-                 [&](Engine& engine) { return engine.OpenEx(connection_text, error_info); });
+RFC_HANDLE SAP_API RfcOpenEx(const rfc_char_t* connect_param, RFC_ERROR_INFO_EX* error_info) {
+  return Guarded(RFC_HANDLE{0},
+                 [&](Engine& engine) { return engine.OpenEx(connect_param, error_info); });
 }
 
-void BW_RFC_CALL RfcClose(RfcHandle handle) {
+void SAP_API RfcClose(RFC_HANDLE handle) {
   Guarded([&](Engine& engine) { engine.Close(handle); });
 }
 
-int BW_RFC_CALL RfcLastError(RfcErrorInfo* error_info) {
+int SAP_API RfcLastError(RFC_ERROR_INFO* error_info) {
   return Guarded(1, [&](Engine& engine) { return engine.LastError(error_info); });
 }
 
-int BW_RFC_CALL RfcInstallStructure(const char* name, const RfcTypeElement* elements,
-                                    unsigned element_count, RfcTypeHandle* type_handle) {
-  return Guarded(1, [&](Engine& engine) {
-    return engine.InstallStructure(name, elements, element_count, type_handle);
-  });
+// The engine's results are ints, any int a landscape's fault names; RFC_RC
+// holds every int.
+RFC_RC SAP_API RfcInstallStructure(const rfc_char_t* name, RFC_TYPE_ELEMENT* elements,
+                                   unsigned entries, RFC_TYPEHANDLE* pTypeHandle) {
+  return static_cast<RFC_RC>(Guarded(1, [&](Engine& engine) {
+    return engine.InstallStructure(name, elements, entries, pTypeHandle);
+  }));
 }
 
-int BW_RFC_CALL RfcCall(RfcHandle handle, const char* function, RfcParameter* exporting,
-                        RfcTable* tables) {
-  return Guarded(1,
-                 [&](Engine& engine) { return engine.Call(handle, function, exporting, tables); });
+RFC_RC SAP_API RfcCall(RFC_HANDLE handle, const rfc_char_t* function, RFC_PARAMETER* parameters,
+                       RFC_TABLE* tables) {
+  return static_cast<RFC_RC>(Guarded(
+      1, [&](Engine& engine) { return engine.Call(handle, function, parameters, tables); }));
 }
 
-int BW_RFC_CALL RfcReceive(RfcHandle handle, RfcParameter* importing, RfcTable* tables,
-                           char** exception) {
-  return Guarded(
-      1, [&](Engine& engine) { return engine.Receive(handle, importing, tables, exception); });
+RFC_RC SAP_API RfcReceive(RFC_HANDLE handle, RFC_PARAMETER* parameters, RFC_TABLE* tables,
+                          rfc_char_t** exception) {
+  return static_cast<RFC_RC>(Guarded(
+      1, [&](Engine& engine) { return engine.Receive(handle, parameters, tables, exception); }));
 }
 
-ItabHandle BW_RFC_CALL ItCreate(const char* name, unsigned row_length, unsigned occurs,
-                                unsigned memory) {
-  return Guarded(ItabHandle{nullptr}, [&](Engine& engine) {
-    return engine.CreateTable(name, row_length, occurs, memory);
-  });
+ITAB_H SAP_API ItCreate(const rfc_char_t* name, unsigned leng, unsigned occu, unsigned memo) {
+  return Guarded(ITAB_H{nullptr},
+                 [&](Engine& engine) { return engine.CreateTable(name, leng, occu, memo); });
 }
 
-unsigned BW_RFC_CALL ItFill(ItabHandle table) {
-  return Guarded(0u, [&](Engine& engine) { return engine.TableFill(table); });
+unsigned SAP_API ItFill(ITAB_H itab) {
+  return Guarded(0u, [&](Engine& engine) { return engine.TableFill(itab); });
 }
 
-void* BW_RFC_CALL ItGetLine(ItabHandle table, unsigned row) {
+void* SAP_API ItGetLine(ITAB_H itab, unsigned line) {
   return Guarded(static_cast<void*>(nullptr),
-                 [&](Engine& engine) { return engine.TableLine(table, row); });
+                 [&](Engine& engine) { return engine.TableLine(itab, line); });
 }
 
-int BW_RFC_CALL ItDelete(ItabHandle table) {
-  return Guarded(1, [&](Engine& engine) { return engine.DeleteTable(table); });
+int SAP_API ItDelete(ITAB_H itab) {
+  return Guarded(1, [&](Engine& engine) { return engine.DeleteTable(itab); });
 }
 
 }  // extern "C"

@@ -39,22 +39,23 @@ OpenRequestBuild PartnerFromKeys(const KeyValues& values, const std::string& whe
 
 }  // namespace
 
-OpenRequestBuild RequestFromOptions(const OpenOptions* options) {
+OpenRequestBuild RequestFromOptions(const RFC_OPTIONS* options) {
   if (!options) return Failure(ProgramError("no open options"));
-  if (!options->connection) return Failure(ProgramError("no connection data"));
+  if (!options->connopt) return Failure(ProgramError("no connection data"));
   OpenRequest request;
-  if (options->mode == 0) {
-    const auto* server = static_cast<const ServerAddress*>(options->connection);
-    if (!server->host) return Failure(ProgramError("ASHOST missing in the connection data"));
-    request.partner = {false, server->host, server->system_number, ""};
-  } else if (options->mode == 1) {
-    const auto* gateway = static_cast<const GatewayAddress*>(options->connection);
+  if (options->mode == RFC_MODE_R3ONLY) {
+    const auto* server = static_cast<const RFC_CONNOPT_R3ONLY*>(options->connopt);
+    if (!server->hostname) return Failure(ProgramError("ASHOST missing in the connection data"));
+    request.partner = {false, server->hostname, server->sysnr, ""};
+  } else if (options->mode == RFC_MODE_CPIC) {
+    const auto* gateway = static_cast<const RFC_CONNOPT_CPIC*>(options->connopt);
     if (!gateway->gateway_host || !gateway->gateway_service) {
       return Failure(ProgramError("GWHOST or GWSERV missing in the connection data"));
     }
     request.partner = {true, gateway->gateway_host, 0, gateway->gateway_service};
   } else {
-    return Failure(ProgramError("unknown connection mode " + std::to_string(options->mode)));
+    return Failure(
+        ProgramError("unknown connection mode " + std::to_string(static_cast<int>(options->mode))));
   }
   request.credentials = {std::string(TextOrEmpty(options->client)),
                          std::string(TextOrEmpty(options->user)),

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "rfc/rfc_api.h"
 #include "rfcsim/landscape.h"
+#include "rfcsim/sap_rfc.h"
 
 namespace rfcsim {
 
@@ -34,9 +34,10 @@ struct OpenRequestBuild {
   ErrorTexts error;
 };
 
-// From the RfcOpen record: mode 0 reads a ServerAddress, mode 1 a
-// GatewayAddress. Absent texts (null pointers) read as missing.
-OpenRequestBuild RequestFromOptions(const OpenOptions* options);
+// From the RfcOpen record: RFC_MODE_R3ONLY reads an RFC_CONNOPT_R3ONLY,
+// RFC_MODE_CPIC an RFC_CONNOPT_CPIC. Absent texts (null pointers) read as
+// missing.
+OpenRequestBuild RequestFromOptions(const RFC_OPTIONS* options);
 
 // From the RfcOpenEx text. ASHOST/SYSNR or GWHOST/GWSERV in the text give
 // the partner; otherwise DEST names an entry of the destination file at

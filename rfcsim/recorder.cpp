@@ -20,14 +20,14 @@ Json RecordText(const char* text) { return text ? Json(Latin1ToUtf8(text)) : Jso
 
 namespace {
 
-Json DescribeServer(const ServerAddress& server) {
-  return {{"host", RecordText(server.host)},
-          {"system_number", server.system_number},
+Json DescribeServer(const RFC_CONNOPT_R3ONLY& server) {
+  return {{"host", RecordText(server.hostname)},
+          {"system_number", server.sysnr},
           {"gateway_host", RecordText(server.gateway_host)},
           {"gateway_service", RecordText(server.gateway_service)}};
 }
 
-Json DescribeGateway(const GatewayAddress& gateway) {
+Json DescribeGateway(const RFC_CONNOPT_CPIC& gateway) {
   return {{"gateway_host", RecordText(gateway.gateway_host)},
           {"gateway_service", RecordText(gateway.gateway_service)}};
 }
@@ -37,34 +37,33 @@ Json StructureName(const StructureNames& structures, unsigned type) {
   return it == structures.end() ? Json(nullptr) : Json(it->second);
 }
 
-Json ParameterValue(const RfcParameter& parameter) {
-  if (!parameter.address) return nullptr;
-  if (parameter.type == kRfcTypeInt && parameter.length == 4) {
+Json ParameterValue(const RFC_PARAMETER& parameter) {
+  if (!parameter.addr) return nullptr;
+  if (parameter.type == RFCTYPE_INT && parameter.leng == 4) {
     std::int32_t value;
-    std::memcpy(&value, parameter.address, sizeof value);
+    std::memcpy(&value, parameter.addr, sizeof value);
     return value;
   }
-  if (parameter.type == kRfcTypeInt2 && parameter.length == 2) {
+  if (parameter.type == RFCTYPE_INT2 && parameter.leng == 2) {
     std::int16_t value;
-    std::memcpy(&value, parameter.address, sizeof value);
+    std::memcpy(&value, parameter.addr, sizeof value);
     return value;
   }
-  return Latin1ToUtf8(
-      std::string_view(static_cast<const char*>(parameter.address), parameter.length));
+  return Latin1ToUtf8(std::string_view(static_cast<const char*>(parameter.addr), parameter.leng));
 }
 
 }  // namespace
 
-Json DescribeOptions(const OpenOptions* options) {
+Json DescribeOptions(const RFC_OPTIONS* options) {
   if (!options) return nullptr;
   Json connection = nullptr;
-  if (options->connection && options->mode == 0) {
-    connection = DescribeServer(*static_cast<const ServerAddress*>(options->connection));
-  } else if (options->connection && options->mode == 1) {
-    connection = DescribeGateway(*static_cast<const GatewayAddress*>(options->connection));
+  if (options->connopt && options->mode == RFC_MODE_R3ONLY) {
+    connection = DescribeServer(*static_cast<const RFC_CONNOPT_R3ONLY*>(options->connopt));
+  } else if (options->connopt && options->mode == RFC_MODE_CPIC) {
+    connection = DescribeGateway(*static_cast<const RFC_CONNOPT_CPIC*>(options->connopt));
   }
   return {{"destination", RecordText(options->destination)},
-          {"mode", options->mode},
+          {"mode", static_cast<int>(options->mode)},
           {"connection", connection},
           {"client", RecordText(options->client)},
           {"user", RecordText(options->user)},
@@ -73,30 +72,30 @@ Json DescribeOptions(const OpenOptions* options) {
           {"trace", options->trace}};
 }
 
-Json DescribeElements(const RfcTypeElement* elements, unsigned count) {
+Json DescribeElements(const RFC_TYPE_ELEMENT* elements, unsigned count) {
   if (!elements) return nullptr;
   Json list = Json::array();
   for (unsigned i = 0; i < count; ++i) {
-    const RfcTypeElement& element = elements[i];
+    const RFC_TYPE_ELEMENT& element = elements[i];
     list.push_back({{"name", RecordText(element.name)},
                     {"type", element.type},
                     {"length", element.length},
                     {"decimals", element.decimals},
-                    {"offset", element.offset}});
+                    {"offset", element._not_used}});
   }
   return list;
 }
 
-Json DescribeParameters(const RfcParameter* parameters, bool with_values,
+Json DescribeParameters(const RFC_PARAMETER* parameters, bool with_values,
                         const StructureNames& structures) {
   if (!parameters) return nullptr;
   Json list = Json::array();
-  for (const RfcParameter* p = parameters; p->name; ++p) {
+  for (const RFC_PARAMETER* p = parameters; p->name; ++p) {
     Json entry = {{"name", RecordText(p->name)},
-                  {"name_length", p->name_length},
+                  {"name_length", p->nlen},
                   {"type", p->type},
                   {"structure", StructureName(structures, p->type)},
-                  {"length", p->length}};
+                  {"length", p->leng}};
     if (with_values) entry["value"] = ParameterValue(*p);
     list.push_back(std::move(entry));
   }
@@ -108,19 +107,19 @@ Json TableSerial(const TableRegistry& registry, const void* handle) {
   return table ? Json(table->serial()) : Json(nullptr);
 }
 
-Json DescribeTables(const RfcTable* tables, const TableRegistry& registry,
+Json DescribeTables(const RFC_TABLE* tables, const TableRegistry& registry,
                     const StructureNames& structures) {
   if (!tables) return nullptr;
   Json list = Json::array();
-  for (const RfcTable* t = tables; t->name; ++t) {
+  for (const RFC_TABLE* t = tables; t->name; ++t) {
     list.push_back({{"name", RecordText(t->name)},
-                    {"name_length", t->name_length},
+                    {"name_length", t->nlen},
                     {"type", t->type},
                     {"structure", StructureName(structures, t->type)},
-                    {"row_length", t->row_length},
-                    {"table", TableSerial(registry, t->table)},
-                    {"mode", t->mode},
-                    {"new_table", t->new_table}});
+                    {"row_length", t->leng},
+                    {"table", TableSerial(registry, t->ithandle)},
+                    {"mode", static_cast<int>(t->itmode)},
+                    {"new_table", t->newitab}});
   }
   return list;
 }

@@ -10,8 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "rfc/rfc_api.h"
 #include "rfcsim/internal_table.h"
+#include "rfcsim/sap_rfc.h"
 
 namespace rfcsim {
 
@@ -56,18 +56,19 @@ class RecordLine {
 };
 
 // Installed structures: type handle -> structure name.
-using StructureNames = std::map<RfcTypeHandle, std::string>;
+using StructureNames = std::map<RFC_TYPEHANDLE, std::string>;
 
 // The descriptions below turn the caller's records into JSON; a null
-// pointer becomes null, and texts keep every byte (as ISO 8859-1).
+// pointer becomes null, and texts keep every byte (as ISO 8859-1). The keys
+// are the record's own names for SAP's fields (docs/landscape.md).
 Json RecordText(const char* text);
-Json DescribeOptions(const OpenOptions* options);
-Json DescribeElements(const RfcTypeElement* elements, unsigned count);
+Json DescribeOptions(const RFC_OPTIONS* options);
+Json DescribeElements(const RFC_TYPE_ELEMENT* elements, unsigned count);
 // Exporting lists carry values (integers for the integer type codes, text
 // otherwise); importing lists are outputs and are described without.
-Json DescribeParameters(const RfcParameter* parameters, bool with_values,
+Json DescribeParameters(const RFC_PARAMETER* parameters, bool with_values,
                         const StructureNames& structures);
-Json DescribeTables(const RfcTable* tables, const TableRegistry& registry,
+Json DescribeTables(const RFC_TABLE* tables, const TableRegistry& registry,
                     const StructureNames& structures);
 // The serial number of a live table, or null.
 Json TableSerial(const TableRegistry& registry, const void* handle);

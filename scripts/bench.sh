@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-200}
 cmake --preset native >/dev/null && cmake --build --preset native
-cmake --preset windows >/dev/null && cmake --build --preset windows --target brackwater bench_hello
+cmake --preset windows >/dev/null && cmake --build --preset windows --target brackwater rfcsim_dll bench_hello
 bench=build/native/bin/sensor_benchmark
 
 echo "== Linux"

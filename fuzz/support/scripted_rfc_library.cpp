@@ -206,12 +206,13 @@ RfcHandle ScriptedRfcLibrary::Open(OpenOptions* options) {
   return next_handle_;
 }
 
-RfcHandle ScriptedRfcLibrary::OpenEx(const char* connection_text, RfcErrorInfo* error_info) {
+RfcHandle ScriptedRfcLibrary::OpenEx(const char* connection_text, RfcErrorInfoEx* error_info) {
   Require(connection_text != nullptr, "RfcOpenEx gets a connection text");
   TouchText(connection_text);
-  if (error_info != nullptr) *error_info = RfcErrorInfo{};
   if (Fails()) {
-    if (error_info != nullptr) LastError(error_info);
+    // SAP's library may write the whole record: so does this one, so that
+    // a smaller record handed in is caught.
+    if (error_info != nullptr) std::memset(error_info, '?', sizeof(RfcErrorInfoEx));
     LeaveTrace();
     return 0;
   }

@@ -55,7 +55,7 @@ class ScriptedRfcLibrary final : public rfc::RfcLibrary {
 
   void Environment(RfcErrorHandler error_handler) override;
   RfcHandle Open(OpenOptions* options) override;
-  RfcHandle OpenEx(const char* connection_text, RfcErrorInfo* error_info) override;
+  RfcHandle OpenEx(const char* connection_text, RfcErrorInfoEx* error_info) override;
   void Close(RfcHandle handle) override;
   int LastError(RfcErrorInfo* error_info) override;
   int InstallStructure(const char* name, const RfcTypeElement* elements, unsigned element_count,

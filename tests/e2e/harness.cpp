@@ -4,7 +4,10 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <set>
+#include <stdexcept>
 
 #include "tests/e2e/drive_layout.h"
 #include "tests/e2e/run_invariants.h"
@@ -45,6 +48,12 @@ std::vector<std::string> ChangedFiles(const FileTree& before, const FileTree& af
   return {changed.begin(), changed.end()};
 }
 
+std::string ReadHostFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error("cannot read " + path.string());
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 }  // namespace
 
 Outcome RunSensor(const Scenario& scenario) {
@@ -66,13 +75,19 @@ Outcome RunSensor(const Scenario& scenario) {
   for (const auto& [path, content] : scenario.files) {
     layout.WriteFile(ResolveWindowsPath(path, working_directory), content);
   }
+  std::filesystem::path executable = target.Executable();
+  if (!scenario.executable.empty()) {
+    const WindowsLocation location = ResolveWindowsPath(scenario.executable, working_directory);
+    layout.WriteFile(location, ReadHostFile(executable));
+    executable = layout.HostPath(location);
+  }
   for (const std::string& path : scenario.unreadable) {
     std::filesystem::permissions(layout.HostPath(ResolveWindowsPath(path, working_directory)),
                                  std::filesystem::perms::none);
   }
   FileTree before = layout.Snapshot();
 
-  ChildProcessRequest request = target.Command(scenario.arguments, scenario.environment,
+  ChildProcessRequest request = target.Command(executable, scenario.arguments, scenario.environment,
                                                layout.HostPath(working_location), scratch);
   request.standard_input = scenario.standard_input;
   request.timeout = kSensorTimeout;

@@ -30,12 +30,13 @@ std::map<char, DriveRoot> NativeTarget::PrepareDrives(const std::filesystem::pat
   return drives;
 }
 
-ChildProcessRequest NativeTarget::Command(const std::vector<std::string>& arguments,
+ChildProcessRequest NativeTarget::Command(const std::filesystem::path& executable,
+                                          const std::vector<std::string>& arguments,
                                           const std::map<std::string, std::string>& environment,
                                           const std::filesystem::path& working_directory,
                                           const std::filesystem::path& scratch) const {
   ChildProcessRequest request;
-  request.argv.push_back(executable_.string());
+  request.argv.push_back(executable.string());
   request.argv.insert(request.argv.end(), arguments.begin(), arguments.end());
   request.environment = CleanEnvironment();
   SetVariable(request.environment, "BRACKWATER_DRIVES", DrivesDirectory(scratch).string());

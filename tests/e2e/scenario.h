@@ -34,6 +34,11 @@ struct Scenario {
   std::string working_directory = "C:\\work";
   // Nothing: the sensor reads /dev/null.
   std::optional<std::string> standard_input = {};
+  // A Windows path: the sensor runs as a copy of its program laid there,
+  // with only the files the scenario lays beside it, instead of where it
+  // was built. Only the program that loads the RFC library (the Windows
+  // build) looks beside itself; scenarios that set this run under Wine.
+  std::string executable = {};
 };
 
 struct Outcome {

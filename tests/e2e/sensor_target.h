@@ -20,11 +20,20 @@ class SensorTarget {
   // `scratch`, made ready for the sensor to see.
   virtual std::map<char, DriveRoot> PrepareDrives(const std::filesystem::path& scratch) = 0;
 
-  // The sensor started with `arguments`, the scenario's `environment` on top
-  // of the inherited one, in `working_directory` (a host path on the
-  // scenario's drives). The scratch directory is the one given to
-  // PrepareDrives.
-  virtual ChildProcessRequest Command(const std::vector<std::string>& arguments,
+  // The program this target runs, where it was built.
+  virtual const std::filesystem::path& Executable() const = 0;
+
+  // Whether the program loads the RFC library at run time (the Windows
+  // build, which finds the stand-in DLL beside it in the build tree) rather
+  // than having the stand-in linked in.
+  virtual bool LoadsRfcLibrary() const = 0;
+
+  // The program `executable` (Executable() or a copy of it) started with
+  // `arguments`, the scenario's `environment` on top of the inherited one,
+  // in `working_directory` (a host path on the scenario's drives). The
+  // scratch directory is the one given to PrepareDrives.
+  virtual ChildProcessRequest Command(const std::filesystem::path& executable,
+                                      const std::vector<std::string>& arguments,
                                       const std::map<std::string, std::string>& environment,
                                       const std::filesystem::path& working_directory,
                                       const std::filesystem::path& scratch) const = 0;

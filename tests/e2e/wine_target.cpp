@@ -107,12 +107,13 @@ std::map<char, DriveRoot> WineTarget::PrepareDrives(const fs::path& scratch) {
   return drives;
 }
 
-ChildProcessRequest WineTarget::Command(const std::vector<std::string>& arguments,
+ChildProcessRequest WineTarget::Command(const fs::path& executable,
+                                        const std::vector<std::string>& arguments,
                                         const std::map<std::string, std::string>& environment,
                                         const fs::path& working_directory,
                                         const fs::path& /*scratch*/) const {
   ChildProcessRequest request;
-  request.argv = {"wine", executable_.string()};
+  request.argv = {"wine", executable.string()};
   request.argv.insert(request.argv.end(), arguments.begin(), arguments.end());
   request.environment = CleanEnvironment();
   for (const std::string& entry : prefix_->Environment()) request.environment.push_back(entry);

@@ -52,7 +52,10 @@ class WineTarget : public SensorTarget {
   explicit WineTarget(std::filesystem::path executable);
 
   std::map<char, DriveRoot> PrepareDrives(const std::filesystem::path& scratch) override;
-  ChildProcessRequest Command(const std::vector<std::string>& arguments,
+  const std::filesystem::path& Executable() const override { return executable_; }
+  bool LoadsRfcLibrary() const override { return true; }
+  ChildProcessRequest Command(const std::filesystem::path& executable,
+                              const std::vector<std::string>& arguments,
                               const std::map<std::string, std::string>& environment,
                               const std::filesystem::path& working_directory,
                               const std::filesystem::path& scratch) const override;

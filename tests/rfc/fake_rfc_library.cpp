@@ -79,7 +79,7 @@ RfcHandle FakeRfcLibrary::Open(OpenOptions* options) {
   return open_handle;
 }
 
-RfcHandle FakeRfcLibrary::OpenEx(const char* connection_text, RfcErrorInfo* error_info) {
+RfcHandle FakeRfcLibrary::OpenEx(const char* connection_text, RfcErrorInfoEx* error_info) {
   log.push_back("RfcOpenEx");
   EXPECT_NE(error_info, nullptr);
   open_ex_text = TextOrAbsent(connection_text);
@@ -124,6 +124,10 @@ int FakeRfcLibrary::Call(RfcHandle handle, const char* function, RfcParameter* e
   call.table_list = tables;
   for (const RfcTable* t = tables; t != nullptr && t->name != nullptr; ++t) {
     const InternalTable* table = Find(t->table, "RfcCall");
+    if (table != nullptr && t->row_length != table->row_length) {
+      ADD_FAILURE() << "table entry " << t->name << " gives row length " << t->row_length
+                    << " for a table created with " << table->row_length;
+    }
     call.tables.push_back({t->name, t->name_length, t->type, table ? table->name : ""});
   }
   calls.push_back(call);

@@ -118,7 +118,7 @@ class FakeRfcLibrary : public rfc::RfcLibrary {
   // --- The library ----------------------------------------------------------
   void Environment(RfcErrorHandler handler) override;
   RfcHandle Open(OpenOptions* options) override;
-  RfcHandle OpenEx(const char* connection_text, RfcErrorInfo* error_info) override;
+  RfcHandle OpenEx(const char* connection_text, RfcErrorInfoEx* error_info) override;
   void Close(RfcHandle handle) override;
   int LastError(RfcErrorInfo* error_info) override;
   int InstallStructure(const char* name, const RfcTypeElement* elements, unsigned element_count,

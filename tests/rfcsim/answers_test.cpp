@@ -46,7 +46,7 @@ class RfcsimAnswers : public EngineTest {
     ASSERT_NE(handle_, 0u);
   }
 
-  RfcHandle handle_ = 0;
+  RFC_HANDLE handle_ = 0;
 };
 
 TEST_F(RfcsimAnswers, CpuRowsHaveTheirIntegersAtTheirOffsets) {
@@ -75,15 +75,15 @@ TEST_F(RfcsimAnswers, ImportingFieldsAreWrittenOnlyWithTheModulesTypeAndLength) 
   std::memset(short_op_system, '#', sizeof short_op_system);
   std::memset(read_flag, '#', sizeof read_flag);
   std::memset(unknown, '#', sizeof unknown);
-  RfcParameter importing[] = {
-      {"ACTIVEFLAG", 10, kRfcTypeInt, 4, &active},
-      {"OP_SYSTEM", 9, kRfcTypeChar, 52, op_system},
-      {"F_CPU_ALL_READ", 14, kRfcTypeChar, 3, read_flag},
-      {"INTERVAL", 8, kRfcTypeInt, 4, &interval},
-      {"NORMCOLLINT", 11, kRfcTypeChar, 4, &wrong_type},       // an integer asked as text
-      {"LASTCOLLWRT", 11, kRfcTypeChar, 50, short_op_system},  // wrong length
-      {"NO_SUCH_FIELD", 13, kRfcTypeChar, 4, unknown},
-      {nullptr, 0, 0, 0, nullptr}};
+  RFC_PARAMETER importing[] = {
+      {"ACTIVEFLAG", 10, RFCTYPE_INT, 4, &active},
+      {"OP_SYSTEM", 9, RFCTYPE_CHAR, 52, op_system},
+      {"F_CPU_ALL_READ", 14, RFCTYPE_CHAR, 3, read_flag},
+      {"INTERVAL", 8, RFCTYPE_INT, 4, &interval},
+      {"NORMCOLLINT", 11, RFCTYPE_CHAR, 4, &wrong_type},       // an integer asked as text
+      {"LASTCOLLWRT", 11, RFCTYPE_CHAR, 50, short_op_system},  // wrong length
+      {"NO_SUCH_FIELD", 13, RFCTYPE_CHAR, 4, unknown},
+      {}};
   char* exception = nullptr;
   ASSERT_EQ(engine_->Receive(handle_, importing, nullptr, &exception), 0);
   EXPECT_EQ(active, -2);
@@ -96,15 +96,14 @@ TEST_F(RfcsimAnswers, ImportingFieldsAreWrittenOnlyWithTheModulesTypeAndLength) 
 }
 
 TEST_F(RfcsimAnswers, SystemInfoNeedsTheInstalledStructureHandle) {
-  RfcTypeHandle rfcsi = 0;
+  RFC_TYPEHANDLE rfcsi = 0;
   ASSERT_EQ(engine_->InstallStructure("RFCSI", nullptr, 0, &rfcsi), 0);
   char answer[200], as_text[200];
   std::memset(answer, '#', sizeof answer);
   std::memset(as_text, '#', sizeof as_text);
   for (auto [type, buffer] :
-       {std::pair{rfcsi, answer}, std::pair{unsigned{kRfcTypeChar}, as_text}}) {
-    RfcParameter importing[] = {{"RFCSI_EXPORT", 12, type, 200, buffer},
-                                {nullptr, 0, 0, 0, nullptr}};
+       {std::pair{rfcsi, answer}, std::pair{unsigned{RFCTYPE_CHAR}, as_text}}) {
+    RFC_PARAMETER importing[] = {{"RFCSI_EXPORT", 12, type, 200, buffer}, {}};
     ASSERT_EQ(engine_->Call(handle_, "RFC_SYSTEM_INFO", nullptr, nullptr), 0);
     char* exception = nullptr;
     ASSERT_EQ(engine_->Receive(handle_, importing, nullptr, &exception), 0);
@@ -119,18 +118,19 @@ TEST_F(RfcsimAnswers, SystemInfoNeedsTheInstalledStructureHandle) {
 }
 
 TEST_F(RfcsimAnswers, FillingRowsCarryPackedSizes) {
-  RfcTypeHandle hist_type = 0, devstat_type = 0;
+  RFC_TYPEHANDLE hist_type = 0, devstat_type = 0;
   engine_->InstallStructure("ADA_DBHIST", nullptr, 0, &hist_type);
   engine_->InstallStructure("ADA_DEVSTA", nullptr, 0, &devstat_type);
-  ItabHandle hist = engine_->CreateTable("DEVSP_HIST", 104, 0, 0);
-  ItabHandle devstat = engine_->CreateTable("DEVSTAT", 144, 0, 0);
+  ITAB_H hist = engine_->CreateTable("DEVSP_HIST", 104, 0, 0);
+  ITAB_H devstat = engine_->CreateTable("DEVSTAT", 144, 0, 0);
   // A short table gets its rows cut, never written past.
-  ItabHandle short_devstat = engine_->CreateTable("DEVSTAT", 80, 0, 0);
-  for (ItabHandle table : {devstat, short_devstat}) {
-    RfcTable tables[] = {{"DEVSP_HIST", 10, hist_type, 0, hist, 0, 0},
-                         {"DEVSTAT", 7, devstat_type, 0, table, 0, 0},
-                         {nullptr, 0, 0, 0, nullptr, 0, 0}};
-    RfcParameter none[] = {{nullptr, 0, 0, 0, nullptr}};
+  ITAB_H short_devstat = engine_->CreateTable("DEVSTAT", 80, 0, 0);
+  for (auto [table, row_length] : {std::pair{devstat, 144u}, std::pair{short_devstat, 80u}}) {
+    RFC_TABLE tables[] = {
+        {"DEVSP_HIST", 10, hist_type, 104, hist, RFC_ITMODE_BYREFERENCE, 0},
+        {"DEVSTAT", 7, devstat_type, row_length, table, RFC_ITMODE_BYREFERENCE, 0},
+        {}};
+    RFC_PARAMETER none[] = {{}};
     ASSERT_EQ(engine_->Call(handle_, "ADA_DB_FILLING", none, tables), 0);
     char* exception = nullptr;
     ASSERT_EQ(engine_->Receive(handle_, none, tables, &exception), 0);

@@ -17,8 +17,8 @@ std::vector<std::string> reports;
 
 // Like the sensor's report: reads the last error and closes the null
 // handle; unlike it, returns instead of ending the process.
-void BW_RFC_CALL ReportingHandler(char* operation) {
-  RfcErrorInfo info{};
+void DLL_CALL_BACK_FUNCTION ReportingHandler(char* operation) {
+  RFC_ERROR_INFO info{};
   RfcLastError(&info);
   RfcClose(0);
   reports.push_back(std::string(operation) + ": " + info.message);
@@ -39,20 +39,20 @@ class RfcsimCApi : public EngineTest {
 TEST_F(RfcsimCApi, ProbeThroughTheCFunctions) {
   InstallLandscape(kTwoSystems);
   reports.clear();
-  RfcEnvironmentRecord environment{ReportingHandler, nullptr};
+  RFC_ENV environment{ReportingHandler, nullptr};
   RfcEnvironment(&environment);
 
-  ServerAddress server{"sapprd01", 0, nullptr, nullptr};
-  OpenOptions options{"PRD", 0, &server, "100", "MONITOR     ", "secret    ", "E", 0};
-  const RfcHandle handle = RfcOpen(&options);
+  RFC_CONNOPT_R3ONLY server{"sapprd01", 0, nullptr, nullptr};
+  RFC_OPTIONS options{"PRD", RFC_MODE_R3ONLY, &server, "100", "MONITOR     ", "secret    ", "E", 0};
+  const RFC_HANDLE handle = RfcOpen(&options);
   ASSERT_NE(handle, 0u);
-  RfcTypeHandle type = 0;
+  RFC_TYPEHANDLE type = 0;
   ASSERT_EQ(RfcInstallStructure("CPU_ALL", nullptr, 0, &type), 0);
   EXPECT_NE(type, 0u);
-  ItabHandle table = ItCreate("TF_CPU_ALL", 48, 0, 0);
+  ITAB_H table = ItCreate("TF_CPU_ALL", 48, 0, 0);
   ASSERT_NE(table, nullptr);
-  RfcTable tables[] = {{"TF_CPU_ALL", 10, type, 0, table, 0, 0}, {nullptr, 0, 0, 0, nullptr, 0, 0}};
-  RfcParameter none[] = {{nullptr, 0, 0, 0, nullptr}};
+  RFC_TABLE tables[] = {{"TF_CPU_ALL", 10, type, 48, table, RFC_ITMODE_BYREFERENCE, 0}, {}};
+  RFC_PARAMETER none[] = {{}};
   ASSERT_EQ(RfcCall(handle, "GET_CPU_ALL", none, tables), 0);
   char* exception = nullptr;
   ASSERT_EQ(RfcReceive(handle, none, tables, &exception), 0);
@@ -68,7 +68,7 @@ TEST_F(RfcsimCApi, ErrorHandlerMayCallBackIntoTheLibrary) {
   InstallLandscape(R"({"faults": [{"operation": "ItCreate TF_CPU_ALL", "error_handler": true,
                                    "last_error": {"message": "out of memory"}}]})");
   reports.clear();
-  RfcEnvironmentRecord environment{ReportingHandler, nullptr};
+  RFC_ENV environment{ReportingHandler, nullptr};
   RfcEnvironment(&environment);
   EXPECT_EQ(ItCreate("TF_CPU_ALL", 48, 0, 0), nullptr);
   EXPECT_EQ(reports, (std::vector<std::string>{"ItCreate TF_CPU_ALL: out of memory"}));

@@ -83,10 +83,10 @@ class EngineTest : public ::testing::Test {
   }
 
   // Logs on to an application server as MONITOR/secret in client 100.
-  RfcHandle OpenServer(const char* host, int sysnr, const char* user = "MONITOR     ",
-                       const char* password = "secret    ", const char* client = "100") {
-    ServerAddress server{host, sysnr, nullptr, nullptr};
-    OpenOptions options{"PRD", 0, &server, client, user, password, "E", 0};
+  RFC_HANDLE OpenServer(const char* host, int sysnr, const char* user = "MONITOR     ",
+                        const char* password = "secret    ", const char* client = "100") {
+    RFC_CONNOPT_R3ONLY server{host, sysnr, nullptr, nullptr};
+    RFC_OPTIONS options{"PRD", RFC_MODE_R3ONLY, &server, client, user, password, "E", 0};
     return engine_->Open(&options);
   }
 
@@ -96,27 +96,26 @@ class EngineTest : public ::testing::Test {
     int call_result = -1;
     int receive_result = -1;  // -1: not received
     char* exception = nullptr;
-    ItabHandle table = nullptr;
+    ITAB_H table = nullptr;
   };
-  CpuCall CallCpu(RfcHandle handle) {
+  CpuCall CallCpu(RFC_HANDLE handle) {
     CpuCall call;
     if (!cpu_type_) engine_->InstallStructure("CPU_ALL", nullptr, 0, &cpu_type_);
     call.table = engine_->CreateTable("TF_CPU_ALL", 48, 0, 0);
     char local[] = "LOCAL ";
-    RfcParameter exporting[] = {{"LOCAL_REMOTE", 12, kRfcTypeChar, 6, local},
-                                {nullptr, 0, 0, 0, nullptr}};
-    RfcTable tables[] = {{"TF_CPU_ALL", 10, cpu_type_, 0, call.table, 0, 0},
-                         {nullptr, 0, 0, 0, nullptr, 0, 0}};
+    RFC_PARAMETER exporting[] = {{"LOCAL_REMOTE", 12, RFCTYPE_CHAR, 6, local}, {}};
+    RFC_TABLE tables[] = {{"TF_CPU_ALL", 10, cpu_type_, 48, call.table, RFC_ITMODE_BYREFERENCE, 0},
+                          {}};
     call.call_result = engine_->Call(handle, "GET_CPU_ALL", exporting, tables);
     if (call.call_result != 0) return call;
-    RfcParameter importing[] = {{nullptr, 0, 0, 0, nullptr}};
+    RFC_PARAMETER importing[] = {{}};
     call.receive_result = engine_->Receive(handle, importing, tables, &call.exception);
     return call;
   }
 
   ScratchDir scratch_;
   std::unique_ptr<Engine> engine_;
-  RfcTypeHandle cpu_type_ = 0;
+  RFC_TYPEHANDLE cpu_type_ = 0;
 };
 
 }  // namespace rfcsim::testing

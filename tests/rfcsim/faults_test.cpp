@@ -62,7 +62,7 @@ TEST_F(RfcsimFaults, RemoteCallFaults) {
   for (const auto& c : cases) {
     std::remove(TracePath().c_str());
     UseLandscape(LandscapeWithFaults("[" + c.fault + "]"));
-    const RfcHandle handle = OpenServer("sapprd01", 0);
+    const RFC_HANDLE handle = OpenServer("sapprd01", 0);
     const CpuCall call = CallCpu(handle);
     EXPECT_EQ(call.call_result, c.call_result) << c.fault;
     EXPECT_EQ(call.receive_result, c.receive_result) << c.fault;
@@ -91,7 +91,7 @@ TEST_F(RfcsimFaults, TraceLinesAreWrittenVerbatimOrNotAtAll) {
   UseLandscape(LandscapeWithFaults(R"([
       {"operation": "RfcCall GET_CPU_ALL", "trace": []},
       {"operation": "RfcReceive", "trace": ["**** ERROR x", "", "xxxxxxx======> msg"]}])"));
-  const RfcHandle handle = OpenServer("sapprd01", 0);
+  const RFC_HANDLE handle = OpenServer("sapprd01", 0);
   ASSERT_EQ(engine_->Call(handle, "GET_CPU_ALL", nullptr, nullptr), 1);
   EXPECT_FALSE(std::filesystem::exists(TracePath()));  // no lines: no file
   ASSERT_EQ(engine_->Call(handle, "RFC_SYSTEM_INFO", nullptr, nullptr), 0);
@@ -102,8 +102,8 @@ TEST_F(RfcsimFaults, TraceLinesAreWrittenVerbatimOrNotAtAll) {
 TEST_F(RfcsimFaults, SystemFaultsStayWithTheirSystemAndGlobalOnesHitAll) {
   UseLandscape(LandscapeWithFaults(R"([{"operation": "RfcCall", "result": 11}])",
                                    R"([{"operation": "RfcCall RFC_SYSTEM_INFO", "result": 22}])"));
-  const RfcHandle prd = OpenServer("sapprd01", 0);
-  const RfcHandle r2s = OpenServer("sapr2s", 0);
+  const RFC_HANDLE prd = OpenServer("sapprd01", 0);
+  const RFC_HANDLE r2s = OpenServer("sapr2s", 0);
   EXPECT_EQ(engine_->Call(prd, "GET_CPU_ALL", nullptr, nullptr), 11);
   EXPECT_EQ(engine_->Call(prd, "RFC_SYSTEM_INFO", nullptr, nullptr), 11);  // own fault first
   EXPECT_EQ(engine_->Call(r2s, "GET_CPU_ALL", nullptr, nullptr), 0);
@@ -118,7 +118,7 @@ TEST_F(RfcsimFaults, TableAndStructureFaultsCountForTheSystemOfTheLatestLogon) {
       {"operation": "ItDelete TF_CPU_ALL", "result": 9}])",
                                    "[]",
                                    R"({"GET_CPU_ALL": {"tables": {"TF_CPU_ALL": [{}, {}, {}]}}})"));
-  RfcTypeHandle type = 77;
+  RFC_TYPEHANDLE type = 77;
   EXPECT_NE(engine_->CreateTable("DEVSTAT", 144, 0, 0), nullptr);  // before any logon
   EXPECT_EQ(engine_->InstallStructure("CPU_ALL", nullptr, 0, &type), 0);
 
@@ -143,16 +143,16 @@ TEST_F(RfcsimFaults, TableAndStructureFaultsCountForTheSystemOfTheLatestLogon) {
 // reads the last error from inside the handler, and returns.
 std::vector<std::string> handler_calls;
 Engine* handler_engine = nullptr;
-void BW_RFC_CALL NotingHandler(char* operation) {
-  RfcErrorInfo info{};
+void DLL_CALL_BACK_FUNCTION NotingHandler(char* operation) {
+  RFC_ERROR_INFO info{};
   handler_engine->LastError(&info);
   handler_calls.push_back(std::string(operation) + " | " + info.key + " | " + info.status + " | " +
-                          info.message + " | " + info.internal_status);
+                          info.message + " | " + info.intstat);
 }
 
 TEST_F(RfcsimFaults, ErrorHandlerGetsTheOperationAndTheLastErrorIsSetByThen) {
   handler_calls.clear();
-  RfcEnvironmentRecord environment{NotingHandler, nullptr};
+  RFC_ENV environment{NotingHandler, nullptr};
 
   UseLandscape(LandscapeWithFaults(R"([{"operation": "RfcOpen", "error_handler": true}])"));
   handler_engine = engine_.get();
@@ -165,7 +165,7 @@ TEST_F(RfcsimFaults, ErrorHandlerGetsTheOperationAndTheLastErrorIsSetByThen) {
        "last_error": {"key": "K", "status": "S", "message": "M", "internal_status": "I"}},
       {"operation": "ItCreate", "error_handler": true, "handler_text": "custom text"}])"));
   handler_engine = engine_.get();
-  const RfcHandle prd = OpenServer("sapprd01", 0);
+  const RFC_HANDLE prd = OpenServer("sapprd01", 0);
   EXPECT_EQ(engine_->Call(prd, "GET_CPU_ALL", nullptr, nullptr), 1);  // no handler yet
   engine_->Environment(&environment);
   EXPECT_EQ(engine_->Call(prd, "GET_CPU_ALL", nullptr, nullptr), 1);
@@ -182,21 +182,56 @@ TEST_F(RfcsimFaults, ErrorHandlerGetsTheOperationAndTheLastErrorIsSetByThen) {
 
 TEST_F(RfcsimFaults, MisuseFailsWithoutCrashing) {
   UseLandscape(kTwoSystems);
-  const RfcHandle handle = OpenServer("sapprd01", 0);
+  const RFC_HANDLE handle = OpenServer("sapprd01", 0);
   char* exception = nullptr;
   EXPECT_EQ(engine_->Receive(handle, nullptr, nullptr, &exception), 1);  // nothing called
   EXPECT_EQ(engine_->Call(handle + 100, "GET_CPU_ALL", nullptr, nullptr), 1);
   EXPECT_EQ(engine_->Call(handle, nullptr, nullptr, nullptr), 1);
 
-  ItabHandle table = engine_->CreateTable("TF_CPU_ALL", 48, 0, 0);
-  RfcTable bad_length[] = {{"TF_CPU_ALL", 9, 0, 0, table, 0, 0}, {nullptr, 0, 0, 0, nullptr, 0, 0}};
-  EXPECT_EQ(engine_->Call(handle, "GET_CPU_ALL", nullptr, bad_length), 1);
-  RfcErrorInfo info{};
-  engine_->LastError(&info);
-  EXPECT_STREQ(info.message, "'TF_CPU_ALL' has name length 9 for a name of 10 characters");
+  // A table entry that does not describe its table is refused by RfcCall,
+  // and by RfcReceive after a call that went out with a correct entry; the
+  // refusal delivers no rows and leaves a trace block and the last error.
+  ITAB_H table = engine_->CreateTable("TF_CPU_ALL", 48, 0, 0);
+  const auto entry = [&](unsigned nlen, unsigned leng) {
+    return RFC_TABLE{"TF_CPU_ALL", nlen, 0, leng, table, RFC_ITMODE_BYREFERENCE, 0};
+  };
+  const struct {
+    RFC_TABLE entry;
+    const char* problem;
+  } list_cases[] = {
+      {entry(9, 48), "'TF_CPU_ALL' has name length 9 for a name of 10 characters"},
+      {entry(10, 0), "table 'TF_CPU_ALL' has row length 0 for rows of 48 bytes"},
+      {entry(10, 47), "table 'TF_CPU_ALL' has row length 47 for rows of 48 bytes"},
+      {entry(10, 49), "table 'TF_CPU_ALL' has row length 49 for rows of 48 bytes"},
+  };
+  const auto last_message = [&] {
+    RFC_ERROR_INFO info{};
+    engine_->LastError(&info);
+    return std::string(info.message);
+  };
+  const auto last_trace_line = [&] {
+    const auto trace = TraceLines();
+    const auto error = std::find_if(trace.rbegin(), trace.rend(), [](const std::string& line) {
+      return line.rfind("ERROR       ", 0) == 0;
+    });
+    return error == trace.rend() ? std::string() : error->substr(12);
+  };
+  for (const auto& c : list_cases) {
+    RFC_TABLE bad[] = {c.entry, {}};
+    EXPECT_EQ(engine_->Call(handle, "GET_CPU_ALL", nullptr, bad), 1) << c.problem;
+    EXPECT_EQ(last_message(), c.problem);
+    EXPECT_EQ(last_trace_line(), c.problem);
+
+    RFC_TABLE good[] = {entry(10, 48), {}};
+    ASSERT_EQ(engine_->Call(handle, "GET_CPU_ALL", nullptr, good), 0) << c.problem;
+    EXPECT_EQ(engine_->Receive(handle, nullptr, bad, &exception), 1) << c.problem;
+    EXPECT_EQ(last_message(), c.problem);
+    EXPECT_EQ(last_trace_line(), c.problem);
+    EXPECT_EQ(engine_->TableFill(table), 0u) << c.problem;
+  }
 
   ASSERT_EQ(engine_->DeleteTable(table), 0);
-  RfcTable deleted[] = {{"TF_CPU_ALL", 10, 0, 0, table, 0, 0}, {nullptr, 0, 0, 0, nullptr, 0, 0}};
+  RFC_TABLE deleted[] = {entry(10, 48), {}};
   EXPECT_EQ(engine_->Call(handle, "GET_CPU_ALL", nullptr, deleted), 1);
   EXPECT_EQ(engine_->Receive(handle, nullptr, deleted, &exception), 1);  // the call failed
   EXPECT_EQ(exception, nullptr);
@@ -223,7 +258,7 @@ TEST_F(RfcsimFaults, LatencyDelaysEveryRoundTrip) {
   UseLandscape(R"({"systems": [{"name": "PRD", "ashost": "sapprd01", "latency_ms": 40,
       "accounts": [{"client": "100", "user": "MONITOR", "password": "secret"}]}]})");
   const auto start = std::chrono::steady_clock::now();
-  const RfcHandle handle = OpenServer("sapprd01", 0);
+  const RFC_HANDLE handle = OpenServer("sapprd01", 0);
   CallCpu(handle);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(80));
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,11 +29,24 @@ class RfcsimLogon : public EngineTest {
   }
 
   std::string LastErrorMessage() {
-    RfcErrorInfo info{};
+    RFC_ERROR_INFO info{};
     engine_->LastError(&info);
     return info.message;
   }
+
+  std::string LastErrorKey() {
+    RFC_ERROR_INFO info{};
+    engine_->LastError(&info);
+    return info.key;
+  }
 };
+
+// How many bytes of `record` still hold `fill`.
+template <typename Record>
+std::size_t BytesHolding(const Record& record, unsigned char fill) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&record);
+  return static_cast<std::size_t>(std::count(bytes, bytes + sizeof record, fill));
+}
 
 TEST_F(RfcsimLogon, ApplicationServerLogons) {
   const struct {
@@ -58,7 +72,7 @@ TEST_F(RfcsimLogon, ApplicationServerLogons) {
   };
   int refusals = 0;
   for (const auto& c : cases) {
-    const RfcHandle handle = OpenServer(c.host, c.sysnr, c.user, c.password, c.client);
+    const RFC_HANDLE handle = OpenServer(c.host, c.sysnr, c.user, c.password, c.client);
     refusals += handle == 0;
     const std::string label =
         std::string(c.host ? c.host : "(null)") + " " + (c.user ? c.user : "(null)");
@@ -90,26 +104,27 @@ TEST_F(RfcsimLogon, GatewayLogons) {
       {"r2gate", nullptr, "GWHOST or GWSERV missing in the connection data"},
   };
   for (const auto& c : cases) {
-    GatewayAddress gateway{c.host, c.service};
-    OpenOptions options{"R2", 1, &gateway, "100", "MONITOR     ", "secret    ", "E", 0};
-    const RfcHandle handle = engine_->Open(&options);
+    RFC_CONNOPT_CPIC gateway{c.host, c.service};
+    RFC_OPTIONS options{"R2", RFC_MODE_CPIC, &gateway, "100", "MONITOR     ", "secret    ", "E", 0};
+    const RFC_HANDLE handle = engine_->Open(&options);
     EXPECT_EQ(handle == 0, !c.refusal.empty()) << c.host;
     if (!c.refusal.empty()) {
       EXPECT_EQ(LastErrorMessage(), c.refusal) << c.host;
     }
   }
 
-  GatewayAddress gateway{"r2gate", "sapgw42"};
+  RFC_CONNOPT_CPIC gateway{"r2gate", "sapgw42"};
   EXPECT_EQ(engine_->Open(nullptr), 0u);
   EXPECT_EQ(LastErrorMessage(), "no open options");
-  OpenOptions unknown_mode{"R2", 2, &gateway, "100", "MONITOR", "secret", "E", 0};
+  RFC_OPTIONS unknown_mode{
+      "R2", static_cast<RFC_MODE>(2), &gateway, "100", "MONITOR", "secret", "E", 0};
   EXPECT_EQ(engine_->Open(&unknown_mode), 0u);
   EXPECT_EQ(LastErrorMessage(), "unknown connection mode 2");
 }
 
 TEST_F(RfcsimLogon, EachLogonGetsItsOwnSmallHandle) {
-  const RfcHandle first = OpenServer("sapprd01", 0);
-  const RfcHandle second = OpenServer("sapprd01", 0);
+  const RFC_HANDLE first = OpenServer("sapprd01", 0);
+  const RFC_HANDLE second = OpenServer("sapprd01", 0);
   EXPECT_GT(first, 0u);
   EXPECT_LT(first, 100u);
   EXPECT_NE(first, second);
@@ -120,45 +135,64 @@ TEST_F(RfcsimLogon, EachLogonGetsItsOwnSmallHandle) {
   EXPECT_NE(OpenServer("sapprd01", 0), first);  // handles are not reused
 }
 
+// A refused RfcOpenEx writes every byte of SAP's 552-byte RFC_ERROR_INFO_EX
+// (so that a caller handing the 545-byte RFC_ERROR_INFO is caught by the
+// sanitizers), with the error group that the key names; a logon that
+// succeeds leaves the record alone.
 TEST_F(RfcsimLogon, OpenExFindsTheDestinationInSapRfcIni) {
   const std::string ini =
       "DEST=PRD\r\nTYPE=A\r\nASHOST=SAPPRD01\r\nSYSNR=00\r\n"
       "DEST=R2\r\nGWHOST=r2gate\r\nGWSERV=sapgw42\r\n"
       "DEST=BAD\r\nTYPE=A\r\n"
       "DEST=QAS\r\nASHOST=sapqas\r\nSYSNR=x1\r\n";
+  const std::string long_name(600, 'D');
   const struct {
     std::string ini;  // "-" for no file at all
     std::string text;
-    std::string refusal;
+    std::string refusal;  // empty: logged on
+    RFC_ERROR_GROUP group;
   } cases[] = {
-      {ini, "CLIENT=100 USER=MONITOR PASSWD=secret LANG=D DEST=PRD", ""},
-      {ini, "CLIENT=100 USER=MONITOR PASSWD=secret LANG=D DEST=R2", ""},
-      {"-", "CLIENT=100 USER=MONITOR PASSWD=secret ASHOST=sapprd01 SYSNR=00", ""},
+      {ini, "CLIENT=100 USER=MONITOR PASSWD=secret LANG=D DEST=PRD", "", {}},
+      {ini, "CLIENT=100 USER=MONITOR PASSWD=secret LANG=D DEST=R2", "", {}},
+      {"-", "CLIENT=100 USER=MONITOR PASSWD=secret ASHOST=sapprd01 SYSNR=00", "", {}},
       {ini, "CLIENT=100 USER=MONITOR PASSWD=Secret LANG=D DEST=PRD",
-       "Name or password is incorrect (repeat logon)"},
+       "Name or password is incorrect (repeat logon)", RFC_ERROR_LOGON_FAILURE},
+      {"-", "CLIENT=100 USER=MONITOR PASSWD=secret ASHOST=sapprd02 SYSNR=00",
+       "partner 'sapprd02:sapgw00' not reached", RFC_ERROR_COMMUNICATION},
       {"", "CLIENT=100 USER=MONITOR PASSWD=secret LANG=D DEST=PRD",
-       "destination 'PRD' not found in " + IniPath()},
+       "destination 'PRD' not found in " + IniPath(), RFC_ERROR_PROGRAM},
       {"-", "CLIENT=100 USER=MONITOR PASSWD=secret LANG=D DEST=PRD",
-       "destination 'PRD' not found in " + IniPath()},
+       "destination 'PRD' not found in " + IniPath(), RFC_ERROR_PROGRAM},
       {ini, "CLIENT=100 USER=MONITOR PASSWD=secret LANG=D DEST=BAD",
-       "neither ASHOST nor GWHOST in destination 'BAD'"},
+       "neither ASHOST nor GWHOST in destination 'BAD'", RFC_ERROR_PROGRAM},
       {ini, "CLIENT=100 USER=MONITOR PASSWD=secret LANG=D DEST=QAS",
-       "SYSNR 'x1' in destination 'QAS' is not a system number"},
+       "SYSNR 'x1' in destination 'QAS' is not a system number", RFC_ERROR_PROGRAM},
       {ini, "CLIENT=100 USER=MONITOR PASSWD=se cret LANG=D DEST=PRD",
-       "invalid connection text: 'cret' is not KEY=VALUE"},
+       "invalid connection text: 'cret' is not KEY=VALUE", RFC_ERROR_PROGRAM},
       {ini, "CLIENT=100 USER=MONITOR PASSWD=secret LANG=D",
-       "invalid connection text: no DEST, ASHOST or GWHOST"},
+       "invalid connection text: no DEST, ASHOST or GWHOST", RFC_ERROR_PROGRAM},
+      // A message longer than its field is cut to 512 characters.
+      {ini, "CLIENT=100 USER=MONITOR PASSWD=secret DEST=" + long_name,
+       "destination '" + long_name + "' not found in " + IniPath(), RFC_ERROR_PROGRAM},
   };
+  constexpr unsigned char kFill = 0xA5;  // in none of the texts
   for (const auto& c : cases) {
     std::remove(IniPath().c_str());
     if (c.ini != "-") WriteText(IniPath(), c.ini);
-    RfcErrorInfo info{};
-    const RfcHandle handle = engine_->OpenEx(c.text.c_str(), &info);
-    EXPECT_EQ(handle == 0, !c.refusal.empty()) << c.text;
-    EXPECT_EQ(std::string(info.message), c.refusal) << c.text;
-    if (!c.refusal.empty()) {
-      EXPECT_EQ(LastTraceMessage(), c.refusal) << c.text;
+    RFC_ERROR_INFO_EX info;
+    std::memset(&info, kFill, sizeof info);
+    const RFC_HANDLE handle = engine_->OpenEx(c.text.c_str(), &info);
+    if (c.refusal.empty()) {
+      EXPECT_NE(handle, 0u) << c.text;
+      EXPECT_EQ(BytesHolding(info, kFill), sizeof info) << c.text;
+      continue;
     }
+    EXPECT_EQ(handle, 0u) << c.text;
+    EXPECT_EQ(BytesHolding(info, kFill), 0u) << c.text;
+    EXPECT_EQ(info.group, c.group) << c.text;
+    EXPECT_EQ(std::string(info.key), LastErrorKey()) << c.text;
+    EXPECT_EQ(std::string(info.message), c.refusal.substr(0, 512)) << c.text;
+    EXPECT_EQ(LastTraceMessage(), c.refusal) << c.text;
   }
   EXPECT_EQ(engine_->OpenEx(nullptr, nullptr), 0u);
   EXPECT_EQ(LastErrorMessage(), "no connection text");

@@ -18,12 +18,12 @@ class RfcsimRecord : public EngineTest {
 };
 
 TEST_F(RfcsimRecord, OpenKeepsPaddingAndTellsAbsentTextsFromEmptyOnes) {
-  const RfcHandle handle = OpenServer("sapprd01", 0, "MONITOR     ", "secret    ");
-  ServerAddress server{"", 3, "gwhost", nullptr};
-  OpenOptions options{"", 0, &server, "100", "MONITOR", "geheim\xDF", nullptr, 0};
+  const RFC_HANDLE handle = OpenServer("sapprd01", 0, "MONITOR     ", "secret    ");
+  RFC_CONNOPT_R3ONLY server{"", 3, "gwhost", nullptr};
+  RFC_OPTIONS options{"", RFC_MODE_R3ONLY, &server, "100", "MONITOR", "geheim\xDF", nullptr, 0};
   engine_->Open(&options);
-  GatewayAddress gateway{"r2gate", "sapgw42"};
-  OpenOptions r2{"R2", 1, &gateway, "100", "MONITOR", "secret", "D", 0};
+  RFC_CONNOPT_CPIC gateway{"r2gate", "sapgw42"};
+  RFC_OPTIONS r2{"R2", RFC_MODE_CPIC, &gateway, "100", "MONITOR", "secret", "D", 0};
   engine_->Open(&r2);
 
   const auto opens = Recorded("RfcOpen");
@@ -47,24 +47,22 @@ TEST_F(RfcsimRecord, OpenKeepsPaddingAndTellsAbsentTextsFromEmptyOnes) {
 }
 
 TEST_F(RfcsimRecord, ARemoteCallFromStructureToDeletedTable) {
-  RfcEnvironmentRecord environment{nullptr, nullptr};
+  RFC_ENV environment{nullptr, nullptr};
   engine_->Environment(&environment);
-  const RfcHandle handle = OpenServer("sapprd01", 0);
-  const RfcTypeElement elements[] = {{"TYPE", kRfcTypeInt2, 2, 0, 0},
-                                     {"NBR_CPU", kRfcTypeInt, 4, 0, 0}};
-  RfcTypeHandle type = 0;
+  const RFC_HANDLE handle = OpenServer("sapprd01", 0);
+  const RFC_TYPE_ELEMENT elements[] = {{"TYPE", RFCTYPE_INT2, 2, 0, 0},
+                                       {"NBR_CPU", RFCTYPE_INT, 4, 0, 0}};
+  RFC_TYPEHANDLE type = 0;
   engine_->InstallStructure("CPU_ALL", elements, 2, &type);
-  ItabHandle table = engine_->CreateTable("TF_CPU_ALL", 48, 0, 0);
+  ITAB_H table = engine_->CreateTable("TF_CPU_ALL", 48, 0, 0);
   char local[] = "LOCAL ";
   std::int32_t count = -7;
-  RfcParameter exporting[] = {{"LOCAL_REMOTE", 12, kRfcTypeChar, 6, local},
-                              {"COUNT", 5, kRfcTypeInt, 4, &count},
-                              {nullptr, 0, 0, 0, nullptr}};
-  RfcTable tables[] = {{"TF_CPU_ALL", 10, type, 0, table, 0, 0}, {nullptr, 0, 0, 0, nullptr, 0, 0}};
+  RFC_PARAMETER exporting[] = {
+      {"LOCAL_REMOTE", 12, RFCTYPE_CHAR, 6, local}, {"COUNT", 5, RFCTYPE_INT, 4, &count}, {}};
+  RFC_TABLE tables[] = {{"TF_CPU_ALL", 10, type, 48, table, RFC_ITMODE_BYREFERENCE, 0}, {}};
   engine_->Call(handle, "GET_CPU_ALL", exporting, tables);
   std::int32_t flag = 0;
-  RfcParameter importing[] = {{"ACTIVEFLAG", 10, kRfcTypeInt, 4, &flag},
-                              {nullptr, 0, 0, 0, nullptr}};
+  RFC_PARAMETER importing[] = {{"ACTIVEFLAG", 10, RFCTYPE_INT, 4, &flag}, {}};
   char* exception = nullptr;
   engine_->Receive(handle, importing, tables, &exception);
   for (unsigned row = 1; row <= engine_->TableFill(table); ++row) engine_->TableLine(table, row);
@@ -87,7 +85,7 @@ TEST_F(RfcsimRecord, ARemoteCallFromStructureToDeletedTable) {
       "occurs": 0, "memory": 0, "table": 1})"));
   const json table_entry = json::parse(R"({"name": "TF_CPU_ALL", "name_length": 10, "type": )" +
                                        std::to_string(type) + R"(, "structure": "CPU_ALL",
-      "row_length": 0, "table": 1, "mode": 0, "new_table": 0})");
+      "row_length": 48, "table": 1, "mode": 0, "new_table": 0})");
   EXPECT_EQ(lines[4]["exporting"], json::parse(R"([
       {"name": "LOCAL_REMOTE", "name_length": 12, "type": 0, "structure": null, "length": 6,
        "value": "LOCAL "},
@@ -114,7 +112,7 @@ TEST_F(RfcsimRecord, FailuresRecordTheirExceptionAndTheHandlerCallAfterTheOperat
   const CpuCall call = CallCpu(OpenServer("sapprd01", 0));
   engine_->DeleteTable(call.table);
   engine_->DeleteTable(call.table);
-  RfcErrorInfo info{};
+  RFC_ERROR_INFO info{};
   engine_->LastError(&info);
 
   const auto lines = RecordLines();
@@ -142,8 +140,8 @@ TEST_F(RfcsimRecord, FailuresRecordTheirExceptionAndTheHandlerCallAfterTheOperat
 TEST_F(RfcsimRecord, WithoutARecordPathNothingIsWritten) {
   LandscapeLoad load = ParseLandscape(kTwoSystems, "x");
   Engine quiet(std::move(load.landscape), EngineFiles{TracePath(), IniPath(), ""});
-  ServerAddress server{"sapprd01", 0, nullptr, nullptr};
-  OpenOptions options{"PRD", 0, &server, "100", "MONITOR", "secret", "E", 0};
+  RFC_CONNOPT_R3ONLY server{"sapprd01", 0, nullptr, nullptr};
+  RFC_OPTIONS options{"PRD", RFC_MODE_R3ONLY, &server, "100", "MONITOR", "secret", "E", 0};
   EXPECT_NE(quiet.Open(&options), 0u);
   EXPECT_FALSE(std::filesystem::exists(RecordPath()));
 }

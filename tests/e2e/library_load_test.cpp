@@ -1,0 +1,184 @@
+// Loading the RFC library, as PRTG runs the Windows sensor: librfc32.dll (here
+// the stand-in DLL) beside the program or in the system directory, or the
+// file BRACKWATER_RFC_LIBRARY names; never one in the working directory.
+// Every library the sensor cannot use ends the run with Error 1031 before
+// anything is asked of a library. Only the Windows build loads a library,
+// so natively these scenarios are skipped.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <ostream>
+#include <string>
+
+#include "tests/e2e/document_checks.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/listing_fixtures.h"
+#include "tests/e2e/sensor_target.h"
+#include "tests/e2e/single_run_fixtures.h"
+
+namespace e2e {
+namespace {
+
+const std::string kSensors = std::string(kSensorDirectory);
+// A program folder apart from the sensor directory, which is the working
+// directory of every run.
+const std::string kProgramFolder = "D:\\Programs\\Brackwater";
+const std::string kError1031 = "Error 1031: RFC-Library ";
+
+// Files of the Windows build laid out for a scenario.
+enum class Built {
+  kStandIn,             // librfc32.dll, rfcsim with SAP's interface
+  kStandInForX64,       // the same, marked as built for x86-64
+  kWithoutOpenEx,       // exports RfcEnvironment and RfcOpen only
+  kNeedsAbsentLibrary,  // imports from a DLL that is not there
+};
+
+std::string ReadBuilt(const std::string& name) {
+  const auto path = TargetUnderTest().Executable().parent_path() / name;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error("not built: " + path.string());
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The PE header's machine field says which processor a library is for.
+std::string ForX64(std::string library) {
+  const auto byte = [&](std::size_t at) { return static_cast<std::uint8_t>(library.at(at)); };
+  const std::size_t pe = byte(0x3c) | byte(0x3d) << 8 | byte(0x3e) << 16 | byte(0x3f) << 24;
+  library.at(pe + 4) = static_cast<char>(0x64);
+  library.at(pe + 5) = static_cast<char>(0x86);
+  return library;
+}
+
+std::string ContentOf(Built built) {
+  switch (built) {
+    case Built::kStandIn:
+      return ReadBuilt("librfc32.dll");
+    case Built::kStandInForX64:
+      return ForX64(ReadBuilt("librfc32.dll"));
+    case Built::kWithoutOpenEx:
+      return ReadBuilt("rfc-without-openex.dll");
+    case Built::kNeedsAbsentLibrary:
+      return ReadBuilt("rfc-needing-absent-dependency.dll");
+  }
+  return {};
+}
+
+struct LoadCase {
+  std::string name;
+  // The run of PRD as PRTG starts it, or a listing run.
+  Scenario scenario = ScenarioOf(SingleRun{});
+  // Where the program's copy lies.
+  std::string executable = kSensors + "\\brackwater.exe";
+  // Files of the Windows build, by the Windows path they are laid out at.
+  std::map<std::string, Built> built = {};
+  std::string out;
+  int exit_code = 2;
+};
+
+void PrintTo(const LoadCase& c, std::ostream* out) { *out << c.name; }
+
+Scenario ListingScenario() {
+  return listing::InPrtg(
+      {.arguments = {"GLOBAL", "PRD01"},
+       .files = listing::Merged(listing::SystemFiles({listing::kPrd}),
+                                {{listing::kGlobalListing, listing::Listing("PRD.P00#")}})});
+}
+
+std::string NotLoaded(const std::string& file, const std::string& reason) {
+  return PrtgErrorDocument(kError1031 + file + " not loaded - " + reason);
+}
+
+Scenario WithEnvironment(Scenario scenario, const std::string& name, const std::string& value) {
+  scenario.environment[name] = value;
+  return scenario;
+}
+
+Scenario WithFile(Scenario scenario, const std::string& path, const std::string& content) {
+  scenario.files[path] = content;
+  return scenario;
+}
+
+class LibraryLoad : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(LibraryLoad, UsesOnlyALibraryItMayTrust) {
+  if (!TargetUnderTest().LoadsRfcLibrary()) {
+    GTEST_SKIP() << "this build links the stand-in and loads no library";
+  }
+  const LoadCase& c = GetParam();
+  Scenario scenario = c.scenario;
+  scenario.executable = c.executable;
+  for (const auto& [path, built] : c.built) scenario.files[path] = ContentOf(built);
+
+  const Outcome outcome = RunSensor(scenario);
+  EXPECT_EQ(outcome.out, c.out);
+  EXPECT_EQ(outcome.exit_code, c.exit_code);
+  EXPECT_EQ(outcome.err, "");
+  if (c.exit_code != 0) {
+    // Nothing was asked of any library, the planted one included.
+    EXPECT_TRUE(outcome.changed_files.empty()) << ::testing::PrintToString(outcome.changed_files);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, LibraryLoad,
+    ::testing::Values(
+        LoadCase{.name = "BesideTheProgram",
+                 .executable = kProgramFolder + "\\brackwater.exe",
+                 .built = {{kProgramFolder + "\\librfc32.dll", Built::kStandIn}},
+                 .out = ExamplePrtgDocument(),
+                 .exit_code = 0},
+        LoadCase{.name = "InTheSystemDirectory",
+                 .executable = kProgramFolder + "\\brackwater.exe",
+                 .built = {{"C:\\windows\\system32\\librfc32.dll", Built::kStandIn}},
+                 .out = ExamplePrtgDocument(),
+                 .exit_code = 0},
+        LoadCase{.name = "NamedByTheEnvironment",
+                 .scenario = WithEnvironment(ScenarioOf(SingleRun{}), "BRACKWATER_RFC_LIBRARY",
+                                             "E:\\lab\\rfcsim.dll"),
+                 .built = {{"E:\\lab\\rfcsim.dll", Built::kStandIn}},
+                 .out = ExamplePrtgDocument(),
+                 .exit_code = 0},
+        LoadCase{.name = "Nowhere", .out = NotLoaded("librfc32.dll", "not found")},
+        LoadCase{.name = "PlantedInTheWorkingDirectory",
+                 .executable = kProgramFolder + "\\brackwater.exe",
+                 .built = {{kSensors + "\\librfc32.dll", Built::kStandIn}},
+                 .out = NotLoaded("librfc32.dll", "not found")},
+        LoadCase{.name = "NamedFileMissing",
+                 .scenario = WithEnvironment(ScenarioOf(SingleRun{}), "BRACKWATER_RFC_LIBRARY",
+                                             "E:\\lab\\none.dll"),
+                 .out = NotLoaded("E:\\lab\\none.dll", "not found")},
+        LoadCase{.name = "NotALibrary",
+                 .scenario = WithFile(ScenarioOf(SingleRun{}), kSensors + "\\librfc32.dll",
+                                      "librfc32.dll: see the install guide\r\n"),
+                 .out = NotLoaded(kSensors + "\\librfc32.dll", "not a 32-bit library")},
+        LoadCase{.name = "ForAnotherProcessor",
+                 .built = {{kSensors + "\\librfc32.dll", Built::kStandInForX64}},
+                 .out = NotLoaded(kSensors + "\\librfc32.dll", "not a 32-bit library")},
+        LoadCase{.name = "WithoutAnEntryPoint",
+                 .built = {{kSensors + "\\librfc32.dll", Built::kWithoutOpenEx}},
+                 .out = NotLoaded(kSensors + "\\librfc32.dll", "no entry point RfcOpenEx")},
+        LoadCase{.name = "NeedingAMissingDll",
+                 .built = {{kSensors + "\\librfc32.dll", Built::kNeedsAbsentLibrary}},
+                 .out = NotLoaded(kSensors + "\\librfc32.dll", "a DLL it needs is missing")},
+        // A run that its configuration ends never gets as far as the library.
+        LoadCase{.name = "AfterTheProfile",
+                 .scenario = ScenarioOf(SingleRun{.arguments = {"QAS"}}),
+                 .out = PrtgErrorDocument("Error 1002: Profile QAS.P00 is missing...")},
+        // A listing run loads the library before it opens its document.
+        LoadCase{.name = "ListingRun",
+                 .scenario = ListingScenario(),
+                 .out = NotLoaded("librfc32.dll", "not found")},
+        LoadCase{.name = "ListingRunWithLibrary",
+                 .scenario = ListingScenario(),
+                 .built = {{kSensors + "\\librfc32.dll", Built::kStandIn}},
+                 .out = listing::printed::PrtgOpening() +
+                        listing::printed::PrtgChannel("PRD", listing::Value(listing::kPrd)) +
+                        listing::printed::PrtgSummary("Used Area", 1, 1, 0),
+                 .exit_code = 0}),
+    NameOfCase);
+
+}  // namespace
+}  // namespace e2e
