@@ -180,6 +180,8 @@ TEST(ProfileTool, ScrambleAndUnscramble) {
       {{"unscramble", value, "--verify"}, kPassword, 0, "the value holds this password\n"},
       {{"unscramble", value, "--verify"}, "Secret98", 2, "the value holds another password\n"},
       {{"unscramble", value.substr(1)}, "", 2, "Error 1004: the password value has 23"},
+      // A value may begin with "-": it is still the value, not an option.
+      {{"unscramble", "-x" + value.substr(3)}, "", 2, "Error 1004: the password value has 23"},
       {{"unscramble", value + "x"}, "", 2, "Error 1004: the password value has 25"},
       {{"unscramble", WithWrongCheckDigit(value)}, "", 2, "Error 1005"},
       {{"unscramble", ""}, "", 2, "Error 1007"},

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <optional>
 #include <random>
+#include <string_view>
+#include <vector>
 
 #include "config/profile_key.h"
 #include "config/profile_reader.h"
@@ -45,6 +47,25 @@ CLI::Option* AddOffsetOption(CLI::App& command, int& offset) {
 
 std::optional<int> Given(const CLI::Option* option, int value) {
   return option->count() > 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+// A scrambled value may begin with "-", which the parser would take for an
+// option: after "unscramble", every argument that is none of its options is
+// put behind "--", which makes it the value whatever it begins with.
+std::vector<std::string> WithUnscrambleValueProtected(const std::vector<std::string>& arguments) {
+  constexpr std::string_view kOptions[] = {"--verify", "-h", "--help"};
+  if (arguments.size() < 2 || arguments[1] != "unscramble") return arguments;
+  std::vector<std::string> options(arguments.begin(), arguments.begin() + 2);
+  std::vector<std::string> values;
+  for (auto argument = arguments.begin() + 2; argument != arguments.end(); ++argument) {
+    const bool is_option =
+        std::find(std::begin(kOptions), std::end(kOptions), *argument) != std::end(kOptions);
+    (is_option ? options : values).push_back(*argument);
+  }
+  if (values.empty() || values.front() == "--") return arguments;
+  options.push_back("--");
+  options.insert(options.end(), values.begin(), values.end());
+  return options;
 }
 
 }  // namespace
@@ -98,8 +119,9 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
       app.add_subcommand("check", "read a profile file as the sensor does and list every defect");
   check_app->add_option("FILE", path, "the profile file")->required();
 
+  const std::vector<std::string> parsed_arguments = WithUnscrambleValueProtected(arguments);
   std::vector<const char*> argv;
-  for (const std::string& argument : arguments) {
+  for (const std::string& argument : parsed_arguments) {
     argv.push_back(argument.c_str());
   }
   try {
