@@ -117,7 +117,7 @@ int RunListing(RunState& run, RunServices& services) {
   }
   // Loaded before the document opens: a library that cannot be loaded makes
   // the error document the whole output.
-  LoadRfcLibrary(services);
+  LoadRfcLibrary(run, services);
   run.Document.OpenResultDocument();
   services.out.Write(run.Document.Take() + "\n");
 

@@ -7,11 +7,15 @@
 #include "rfc/connection_probe.h"
 #include "rfc/system_info.h"
 #include "rfc/trace_file_scan.h"
+#include "rfc/trace_line.h"
 
-void LoadRfcLibrary(RunServices& services) {
+void LoadRfcLibrary(const RunState& run, RunServices& services) {
   if (std::optional<rfc::LibraryLoadFailure> failure = services.rfc.Load()) {
     throw ErrorDocumentExit(std::string(texts::kError1031Prefix) + failure->file +
                             std::string(texts::kError1031Middle) + failure->reason);
+  }
+  if (const std::string file = services.rfc.LoadedFile(); !file.empty()) {
+    WriteTraceLine(run, services, 0, trace_events::kLibraryLoaded, file);
   }
 }
 

@@ -4,8 +4,9 @@
 #include "include/run_state.h"
 
 // Makes the RFC library ready before the run's first use of it; a library
-// that cannot be loaded ends the run with Error 1031.
-void LoadRfcLibrary(RunServices& services);
+// that cannot be loaded ends the run with Error 1031. A library loaded from
+// a file is named by the run's first trace line.
+void LoadRfcLibrary(const RunState& run, RunServices& services);
 
 // The steps every measured system goes through on its open connection:
 // the probe, the system information and the check that the database is

@@ -42,7 +42,7 @@ void PrintOpeningLines(RunState& run, RunServices& services) {
 
 int RunSingleSystem(RunState& run, RunServices& services) {
   ReadProfileFile(run);
-  LoadRfcLibrary(services);
+  LoadRfcLibrary(run, services);
   WriteTraceLine(run, services, 0, trace_events::kProgramStarted, run.ProgramPath);
   RegisterErrorReport(services);
   WriteTraceLine(run, services, 0, trace_events::kEnvironmentCalled, "");

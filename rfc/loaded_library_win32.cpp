@@ -119,8 +119,10 @@ class LoadedRfcLibrary final : public RfcLibrary {
       return LibraryLoadFailure{*file, std::string(texts::kLibraryNoEntryPoint).append(*missing)};
     }
     module_ = module;
+    file_ = *file;
     return std::nullopt;
   }
+  std::string LoadedFile() const override { return file_; }
 
   void Environment(RfcErrorHandler error_handler) override {
     RfcEnvironmentRecord record{error_handler, nullptr};
@@ -183,6 +185,7 @@ class LoadedRfcLibrary final : public RfcLibrary {
 
   // Set together by a successful Load, before any operation is called.
   HMODULE module_ = nullptr;
+  std::string file_;
   decltype(&::RfcEnvironment) environment_ = nullptr;
   decltype(&::RfcOpen) open_ = nullptr;
   decltype(&::RfcOpenEx) open_ex_ = nullptr;

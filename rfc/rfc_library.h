@@ -25,6 +25,9 @@ class RfcLibrary {
   // a run that gets as far as needing it (a configuration error never
   // loads it). A library that is always there has nothing to do.
   virtual std::optional<LibraryLoadFailure> Load() { return std::nullopt; }
+  // The file the library was loaded from, once Load has succeeded; empty
+  // for a library linked into the program.
+  virtual std::string LoadedFile() const { return {}; }
   virtual void Environment(RfcErrorHandler error_handler) = 0;
   virtual RfcHandle Open(OpenOptions* options) = 0;
   virtual RfcHandle OpenEx(const char* connection_text, RfcErrorInfoEx* error_info) = 0;

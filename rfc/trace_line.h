@@ -14,6 +14,7 @@ inline constexpr std::string_view kSyslogOption = ",SYSLOG";
 
 // The events the run traces.
 namespace trace_events {
+inline constexpr std::string_view kLibraryLoaded = "RFC library loaded";
 inline constexpr std::string_view kProgramStarted = "program started";
 inline constexpr std::string_view kEnvironmentCalled = "RfcEnvironment called";
 inline constexpr std::string_view kOpenCalled = "RfcOpen called";

@@ -4,10 +4,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "tests/e2e/document_checks.h"
+#include "tests/e2e/sensor_target.h"
 #include "tests/e2e/single_run_fixtures.h"
 
 namespace e2e {
@@ -290,7 +293,8 @@ struct TraceLineCase {
   std::string name;
   SingleRun run;
   std::string out;
-  // Standard error after its first line, which names the program.
+  // Standard error after its first lines, which name the library loaded (a
+  // program that loads one) and the program.
   std::string later_lines;
 };
 
@@ -302,7 +306,13 @@ TEST_P(TraceLines, FollowEachStep) {
   const TraceLineCase& c = GetParam();
   SingleRunResult result = RunSingle(c.run);
   EXPECT_EQ(result.outcome.out, c.out);
-  const std::string& err = result.outcome.err;
+  std::string_view err = result.outcome.err;
+  if (TargetUnderTest().LoadsRfcLibrary()) {
+    // The stand-in beside the program, by its full Windows path.
+    EXPECT_TRUE(err.starts_with("0 RFC library loaded ")) << err;
+    EXPECT_TRUE(err.substr(0, err.find('\n')).ends_with("\\librfc32.dll")) << err;
+    err.remove_prefix(std::min(err.size(), err.find('\n') + 1));
+  }
   EXPECT_TRUE(err.starts_with("0 program started ")) << err;
   EXPECT_EQ(err.substr(err.find('\n') + 1), c.later_lines);
 }
