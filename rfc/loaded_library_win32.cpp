@@ -1,7 +1,7 @@
 // SAP's librfc32.dll, loaded when the run first needs it. The sensor then
 // holds the twelve entry points, taken by their plain names as SAP's library
-// exports them, and calls them with SAP's calling convention (the pointer
-// types come from the declarations in rfc_api.h).
+// exports them, and calls them with SAP's calling convention (see
+// classic_library.h).
 //
 // Where the library is looked for: beside the executable, then in the
 // Windows system directory; never in the working directory, where anybody
@@ -10,14 +10,15 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "include/texts.h"
 #include "platform/installation_file.h"
 #include "platform/native_path.h"
+#include "rfc/classic_library.h"
 #include "rfc/rfc_library.h"
 
 namespace rfc {
@@ -96,10 +97,11 @@ std::optional<std::string> FindLibrary(const std::string& named) {
   return std::nullopt;
 }
 
+// The library the program runs on, loaded by Load and then called through.
 class LoadedRfcLibrary final : public RfcLibrary {
  public:
   std::optional<LibraryLoadFailure> Load() override {
-    if (module_ != nullptr) return std::nullopt;
+    if (library_) return std::nullopt;
     const std::string named = NamedLibrary();
     const std::optional<std::string> file = FindLibrary(named);
     if (!file) {
@@ -114,90 +116,54 @@ class LoadedRfcLibrary final : public RfcLibrary {
       module = LoadLibraryExA(file->c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
     if (module == nullptr) return LibraryLoadFailure{*file, ReasonFor(GetLastError())};
-    if (std::optional<std::string> missing = TakeEntryPoints(module)) {
+    const auto find = [module](const char* name) {
+      // FARPROC stands for any function, as the finder's result does.
+      return reinterpret_cast<void (*)()>(GetProcAddress(module, name));
+    };
+    classic::EntryPoints points;
+    if (std::optional<std::string> missing = classic::TakeEntryPoints(find, points)) {
       FreeLibrary(module);
       return LibraryLoadFailure{*file, std::string(texts::kLibraryNoEntryPoint).append(*missing)};
     }
-    module_ = module;
+    library_ = classic::MakeClassicLibrary(points);
     file_ = *file;
     return std::nullopt;
   }
   std::string LoadedFile() const override { return file_; }
 
-  void Environment(RfcErrorHandler error_handler) override {
-    RfcEnvironmentRecord record{error_handler, nullptr};
-    environment_(&record);
-  }
-  RfcHandle Open(OpenOptions* options) override { return open_(options); }
+  // Called only after Load has succeeded.
+  void Environment(RfcErrorHandler error_handler) override { library_->Environment(error_handler); }
+  RfcHandle Open(OpenOptions* options) override { return library_->Open(options); }
   RfcHandle OpenEx(const char* connection_text, RfcErrorInfoEx* error_info) override {
-    return open_ex_(connection_text, error_info);
+    return library_->OpenEx(connection_text, error_info);
   }
-  void Close(RfcHandle handle) override { close_(handle); }
-  int LastError(RfcErrorInfo* error_info) override { return last_error_(error_info); }
+  void Close(RfcHandle handle) override { library_->Close(handle); }
+  int LastError(RfcErrorInfo* error_info) override { return library_->LastError(error_info); }
   int InstallStructure(const char* name, const RfcTypeElement* elements, unsigned element_count,
                        RfcTypeHandle* type_handle) override {
-    return install_structure_(name, elements, element_count, type_handle);
+    return library_->InstallStructure(name, elements, element_count, type_handle);
   }
   int Call(RfcHandle handle, const char* function, RfcParameter* exporting,
            RfcTable* tables) override {
-    return call_(handle, function, exporting, tables);
+    return library_->Call(handle, function, exporting, tables);
   }
   int Receive(RfcHandle handle, RfcParameter* importing, RfcTable* tables,
               char** exception) override {
-    return receive_(handle, importing, tables, exception);
+    return library_->Receive(handle, importing, tables, exception);
   }
   ItabHandle ItCreate(const char* name, unsigned row_length) override {
-    return it_create_(name, row_length, 0, 0);
+    return library_->ItCreate(name, row_length);
   }
-  unsigned ItFill(ItabHandle table) override { return it_fill_(table); }
-  void* ItGetLine(ItabHandle table, unsigned row) override { return it_get_line_(table, row); }
-  int ItDelete(ItabHandle table) override { return it_delete_(table); }
+  unsigned ItFill(ItabHandle table) override { return library_->ItFill(table); }
+  void* ItGetLine(ItabHandle table, unsigned row) override {
+    return library_->ItGetLine(table, row);
+  }
+  int ItDelete(ItabHandle table) override { return library_->ItDelete(table); }
 
  private:
-  // Takes all twelve entry points; the name of the first one missing.
-  std::optional<std::string> TakeEntryPoints(HMODULE module) {
-    std::optional<std::string> missing;
-    const auto take = [&](auto& entry, const char* name) {
-      if (missing) return;
-      FARPROC address = GetProcAddress(module, name);
-      if (address == nullptr) {
-        missing = name;
-        return;
-      }
-      // FARPROC stands for any function; the declaration says which.
-      entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(
-          reinterpret_cast<void (*)()>(address));
-    };
-    take(environment_, "RfcEnvironment");
-    take(open_, "RfcOpen");
-    take(open_ex_, "RfcOpenEx");
-    take(close_, "RfcClose");
-    take(last_error_, "RfcLastError");
-    take(install_structure_, "RfcInstallStructure");
-    take(call_, "RfcCall");
-    take(receive_, "RfcReceive");
-    take(it_create_, "ItCreate");
-    take(it_fill_, "ItFill");
-    take(it_get_line_, "ItGetLine");
-    take(it_delete_, "ItDelete");
-    return missing;
-  }
-
-  // Set together by a successful Load, before any operation is called.
-  HMODULE module_ = nullptr;
+  // The library is never unloaded: the process ends first.
+  std::unique_ptr<RfcLibrary> library_;
   std::string file_;
-  decltype(&::RfcEnvironment) environment_ = nullptr;
-  decltype(&::RfcOpen) open_ = nullptr;
-  decltype(&::RfcOpenEx) open_ex_ = nullptr;
-  decltype(&::RfcClose) close_ = nullptr;
-  decltype(&::RfcLastError) last_error_ = nullptr;
-  decltype(&::RfcInstallStructure) install_structure_ = nullptr;
-  decltype(&::RfcCall) call_ = nullptr;
-  decltype(&::RfcReceive) receive_ = nullptr;
-  decltype(&::ItCreate) it_create_ = nullptr;
-  decltype(&::ItFill) it_fill_ = nullptr;
-  decltype(&::ItGetLine) it_get_line_ = nullptr;
-  decltype(&::ItDelete) it_delete_ = nullptr;
 };
 
 }  // namespace
