@@ -1,17 +1,32 @@
-# Reads the export or import table of rfcsim's librfc32.dll with MinGW's
-# objdump and fails unless it is what a caller of SAP's librfc32.dll, and the
-# monitor host, expect:
+# Reads the export or import table of one of rfcsim's DLLs (librfc32.dll,
+# or sapnwrfc.dll with -DLIBRARY=sapnwrfc) with MinGW's objdump and fails
+# unless it is what a caller of SAP's library, and the monitor host, expect:
 #
-#   CHECK=exports  exactly SAP's twelve entry points, by their plain names
+#   CHECK=exports  exactly the entry points of SAP's library that rfcsim
+#                  implements, by their plain names
 #   CHECK=imports  Windows' own DLLs only (the MinGW runtime is linked in)
 #
-#   cmake -DOBJDUMP=<objdump> -DDLL=<librfc32.dll> -DCHECK=exports|imports -P check_dll_tables.cmake
+#   cmake -DOBJDUMP=<objdump> -DDLL=<dll> [-DLIBRARY=librfc32|sapnwrfc] -DCHECK=exports|imports
+#         -P check_dll_tables.cmake
 cmake_minimum_required(VERSION 3.25)
 
-set(expected_exports
-  ItCreate ItDelete ItFill ItGetLine
-  RfcCall RfcClose RfcEnvironment RfcInstallStructure RfcLastError RfcOpen RfcOpenEx
-  RfcReceive)
+if(NOT DEFINED LIBRARY)
+  set(LIBRARY librfc32)
+endif()
+if(LIBRARY STREQUAL "librfc32")
+  set(expected_exports
+    ItCreate ItDelete ItFill ItGetLine
+    RfcCall RfcClose RfcEnvironment RfcInstallStructure RfcLastError RfcOpen RfcOpenEx
+    RfcReceive)
+elseif(LIBRARY STREQUAL "sapnwrfc")
+  set(expected_exports
+    RfcCloseConnection RfcCreateFunction RfcDescribeType RfcDestroyFunction RfcGetChars
+    RfcGetCurrentRow RfcGetFieldCount RfcGetFieldDescByIndex RfcGetFunctionDesc RfcGetInt
+    RfcGetInt1 RfcGetInt2 RfcGetParameterCount RfcGetParameterDescByIndex RfcGetRowCount
+    RfcGetString RfcGetStructure RfcGetTable RfcInvoke RfcMoveTo RfcOpenConnection RfcSetChars)
+else()
+  message(FATAL_ERROR "LIBRARY must be librfc32 or sapnwrfc, not '${LIBRARY}'")
+endif()
 # Compared without regard to case: the loader does so too.
 set(allowed_imports kernel32.dll msvcrt.dll)
 

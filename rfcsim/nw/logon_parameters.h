@@ -1,0 +1,19 @@
+// RfcOpenConnection's parameters (names in any letter case) as the engine's
+// logon: "ashost" with "sysnr" for an application server, else "gwhost"
+// with "gwserv"; "client", "user", "passwd", "lang". Other names ("dest",
+// "trace", ...) are ignored.
+#pragma once
+
+#include <string>
+#include <variant>
+
+#include "rfcsim/nw/classic_bridge.h"
+#include "rfcsim/nw/sapnwrfc_api.h"
+
+namespace rfcsim::nw {
+
+// The request, or the message saying why there is none.
+std::variant<LogonRequest, std::string> ReadLogonParameters(
+    const RFC_CONNECTION_PARAMETER* parameters, unsigned count);
+
+}  // namespace rfcsim::nw
