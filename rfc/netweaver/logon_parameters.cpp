@@ -1,0 +1,169 @@
+#include "rfc/netweaver/logon_parameters.h"
+
+#include <array>
+#include <cstring>
+
+#include "rfc/netweaver/sap_rfc_ini.h"
+#include "rfc/netweaver/text_conversion.h"
+
+namespace rfc::nw {
+namespace {
+
+constexpr int kApplicationServerMode = 0;
+constexpr int kGatewayMode = 1;
+constexpr std::string_view kR2Type = "2";
+
+constexpr std::array<std::string_view, 11> kTextKeys = {
+    "CLIENT", "USER",   "PASSWD", "LANG", "DEST",  "ASHOST",
+    "SYSNR",  "GWHOST", "GWSERV", "TYPE", "TRACE",
+};
+
+using Words = std::map<std::string, std::string>;
+
+std::string WithoutTrailingBlanks(const char* text) {
+  std::string_view view(text);
+  while (!view.empty() && view.back() == ' ') view.remove_suffix(1);
+  return std::string(view);
+}
+
+void AddGiven(LogonParameters& parameters, std::string_view name, const char* value) {
+  if (value != nullptr) parameters.Add(name, value);
+}
+
+const std::string* Find(const Words& words, const std::string& key) {
+  const auto it = words.find(key);
+  return it == words.end() ? nullptr : &it->second;
+}
+
+// Blank-separated KEY=VALUE words; a refusal for a word without "=" or with
+// an unknown key (named by its position or key, never by its value, which
+// may be a password).
+std::variant<Words, LogonRefusal> ParseWords(std::string_view text) {
+  Words words;
+  std::size_t position = 0;
+  std::size_t from = 0;
+  while (true) {
+    from = text.find_first_not_of(' ', from);
+    if (from == std::string_view::npos) break;
+    std::size_t end = text.find(' ', from);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view word = text.substr(from, end - from);
+    from = end;
+    ++position;
+    const std::size_t equals = word.find('=');
+    if (equals == std::string_view::npos) {
+      return LogonRefusal{"invalid connection text: word " + std::to_string(position) +
+                          " is no KEY=VALUE"};
+    }
+    const std::string key = AsciiUpper(word.substr(0, equals));
+    bool known = false;
+    for (std::string_view candidate : kTextKeys) known = known || candidate == key;
+    if (!known) return LogonRefusal{"invalid connection text: unknown key '" + key + "'"};
+    words[key] = std::string(word.substr(equals + 1));
+  }
+  return words;
+}
+
+// The application-server address of `address` (the text's words or a
+// SapRfc.ini entry) added to `parameters`; a refusal when it names none.
+std::optional<LogonRefusal> AddAddress(const Words& address, std::string_view origin,
+                                       LogonParameters& parameters) {
+  const std::string* type = Find(address, "TYPE");
+  const std::string* ashost = Find(address, "ASHOST");
+  if ((type != nullptr && *type == kR2Type) || ashost == nullptr) {
+    return LogonRefusal{std::string(origin) +
+                        ": no ASHOST, gateway-only (R/2) logon not supported"};
+  }
+  const std::string* sysnr = Find(address, "SYSNR");
+  const std::optional<std::string> number = TwoDigitSystemNumber(sysnr ? *sysnr : "0");
+  if (!number) return LogonRefusal{std::string(origin) + " has an invalid SYSNR"};
+  parameters.Add("ashost", *ashost);
+  parameters.Add("sysnr", *number);
+  if (const std::string* gwhost = Find(address, "GWHOST")) parameters.Add("gwhost", *gwhost);
+  if (const std::string* gwserv = Find(address, "GWSERV")) parameters.Add("gwserv", *gwserv);
+  return std::nullopt;
+}
+
+}  // namespace
+
+void LogonParameters::Add(std::string_view name, std::string_view value) {
+  parameters_.emplace_back(Utf16FromLatin1(name), Utf16FromLatin1(value));
+}
+
+std::vector<::nw::RFC_CONNECTION_PARAMETER> LogonParameters::Records() const {
+  std::vector<::nw::RFC_CONNECTION_PARAMETER> records;
+  records.reserve(parameters_.size());
+  for (const auto& [name, value] : parameters_) records.push_back({name.c_str(), value.c_str()});
+  return records;
+}
+
+std::vector<std::pair<std::string, std::string>> LogonParameters::Pairs() const {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (const auto& [name, value] : parameters_) {
+    pairs.emplace_back(Latin1FromUtf16(name), Latin1FromUtf16(value));
+  }
+  return pairs;
+}
+
+std::optional<std::string> TwoDigitSystemNumber(std::string_view text) {
+  if (text.empty() || text.size() > 2) return std::nullopt;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+  }
+  return text.size() == 1 ? "0" + std::string(text) : std::string(text);
+}
+
+std::variant<LogonParameters, LogonRefusal> LogonFromOptions(const OpenOptions* options) {
+  if (options == nullptr) return LogonRefusal{"RfcOpen without a logon record"};
+  if (options->mode == kGatewayMode) {
+    return LogonRefusal{
+        "mode 1 (R/2, gateway only) has no counterpart in the NetWeaver RFC library"};
+  }
+  if (options->mode != kApplicationServerMode || options->connection == nullptr) {
+    return LogonRefusal{"RfcOpen with mode " + std::to_string(options->mode) +
+                        " and no application server address"};
+  }
+  const auto* server = static_cast<const ServerAddress*>(options->connection);
+  const int number = server->system_number;
+  if (number < 0 || number > 99) {
+    return LogonRefusal{"system number " + std::to_string(number) + " is not 0 to 99"};
+  }
+  LogonParameters parameters;
+  AddGiven(parameters, "ashost", server->host);
+  parameters.Add("sysnr", *TwoDigitSystemNumber(std::to_string(number)));
+  AddGiven(parameters, "client", options->client);
+  if (options->user != nullptr) parameters.Add("user", WithoutTrailingBlanks(options->user));
+  if (options->password != nullptr) {
+    parameters.Add("passwd", WithoutTrailingBlanks(options->password));
+  }
+  AddGiven(parameters, "lang", options->language);
+  return parameters;
+}
+
+std::variant<LogonParameters, LogonRefusal> LogonFromConnectionText(const char* text) {
+  if (text == nullptr) return LogonRefusal{"RfcOpenEx without a connection text"};
+  std::variant<Words, LogonRefusal> parsed = ParseWords(text);
+  if (auto* refusal = std::get_if<LogonRefusal>(&parsed)) return std::move(*refusal);
+  const Words& words = std::get<Words>(parsed);
+
+  LogonParameters parameters;
+  std::optional<LogonRefusal> refusal;
+  if (Find(words, "ASHOST") != nullptr || Find(words, "GWHOST") != nullptr) {
+    refusal = AddAddress(words, "the connection text", parameters);
+  } else if (const std::string* destination = Find(words, "DEST")) {
+    const std::optional<Words> entry = FindDestination(*destination);
+    if (!entry) return LogonRefusal{"destination '" + *destination + "' not found in SapRfc.ini"};
+    refusal = AddAddress(*entry, "destination '" + *destination + "' in SapRfc.ini", parameters);
+  } else {
+    refusal = LogonRefusal{"invalid connection text: no DEST and no ASHOST"};
+  }
+  if (refusal) return std::move(*refusal);
+
+  for (const auto& [key, name] : {std::pair{"CLIENT", "client"}, std::pair{"USER", "user"},
+                                  std::pair{"PASSWD", "passwd"}, std::pair{"LANG", "lang"}}) {
+    if (const std::string* value = Find(words, key)) parameters.Add(name, *value);
+  }
+  return parameters;
+}
+
+}  // namespace rfc::nw

@@ -1,0 +1,46 @@
+// Conversions between the sensor's single-byte texts (ISO 8859-1) and the
+// NetWeaver library's UTF-16 texts, done by hand: no locale machinery in a
+// program that starts once per poll.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "rfc/netweaver/nw_rfc_api.h"
+
+namespace rfc::nw {
+
+// Every byte is the character of the same number (ISO 8859-1).
+std::u16string Utf16FromLatin1(std::string_view bytes);
+
+// One byte per character: characters up to U+00FF as themselves, every
+// other character (a surrogate pair counts as one) as "?".
+std::string Latin1FromUtf16(std::u16string_view text);
+
+// A fixed field of `width` bytes from UTF-16 characters: converted as
+// above, cut to `width` or blank-padded to it, so that a character beyond
+// ISO 8859-1 never shifts what follows.
+std::string Latin1Field(std::u16string_view text, std::size_t width);
+
+// The text of a terminated UTF-16 array, up to its first NUL and never past
+// the array.
+template <std::size_t N>
+std::u16string_view TerminatedText(const ::nw::SAP_UC (&text)[N]) {
+  std::size_t length = 0;
+  while (length < N && text[length] != u'\0') ++length;
+  return {text, length};
+}
+
+// Copies `text` into a classic terminated field of N bytes, cut to N - 1.
+template <std::size_t N>
+void CopyTerminated(std::string_view text, char (&field)[N]) {
+  const std::size_t length = text.size() < N ? text.size() : N - 1;
+  for (std::size_t i = 0; i < length; ++i) field[i] = text[i];
+  field[length] = '\0';
+}
+
+// ASCII letters in upper case, every other byte as it is.
+std::string AsciiUpper(std::string_view text);
+
+}  // namespace rfc::nw

@@ -1,0 +1,72 @@
+#include "rfc/netweaver/trace_block.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "include/texts.h"
+#include "platform/files.h"
+
+namespace rfc::nw {
+namespace {
+
+std::string OneLine(std::string_view text) {
+  std::string line(text);
+  for (char& c : line) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return line;
+}
+
+std::string TwoDigits(int value) {
+  return std::string{static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
+}
+
+// "yyyymmdd hhmmss" in local time.
+std::string Timestamp() {
+  const std::time_t now = std::time(nullptr);
+  const std::tm* local = std::localtime(&now);
+  if (local == nullptr) return "00000000 000000";
+  return std::to_string(local->tm_year + 1900) + TwoDigits(local->tm_mon + 1) +
+         TwoDigits(local->tm_mday) + " " + TwoDigits(local->tm_hour) + TwoDigits(local->tm_min) +
+         TwoDigits(local->tm_sec);
+}
+
+// The trace file as it is; empty when missing.
+std::string ExistingTrace() {
+  std::string content;
+  platform::UniqueFile file = platform::OpenForReading(file_names::kTraceFile);
+  if (!file) return content;
+  char buffer[4096];
+  std::size_t read = 0;
+  while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    content.append(buffer, read);
+  }
+  return content;
+}
+
+}  // namespace
+
+std::string TraceBlock(std::string_view operation, std::string_view message,
+                       std::string_view timestamp, unsigned counter) {
+  std::string block =
+      "**** ERROR file opened at " + std::string(timestamp) + ", Brackwater NetWeaver adapter\n";
+  block += "LOCATION    NetWeaver RFC library (sapnwrfc)\n";
+  block += "ERROR       " + OneLine(message) + "\n";
+  block += "TIME        " + std::string(timestamp) + "\n";
+  block += "DETAIL      " + OneLine(operation) + "\n";
+  block += "COUNTER     " + std::to_string(counter) + "\n\n";
+  return block;
+}
+
+void AppendTraceBlock(std::string_view operation, std::string_view message) {
+  static unsigned counter = 0;
+  // The file interface knows no appending: the file is written anew with
+  // the block after what it held.
+  std::string content = ExistingTrace();
+  content += TraceBlock(operation, message, Timestamp(), ++counter);
+  platform::UniqueFile file = platform::CreateForWriting(file_names::kTraceFile);
+  if (!file) return;
+  std::fwrite(content.data(), 1, content.size(), file.get());
+}
+
+}  // namespace rfc::nw
