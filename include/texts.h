@@ -111,5 +111,8 @@ inline constexpr std::string_view kDestinationFilePrefix = "SapRfc.";
 // SAP's classic RFC library, looked for beside the executable, then in the
 // Windows system directory; BRACKWATER_RFC_LIBRARY names another file.
 inline constexpr std::string_view kRfcLibrary = "librfc32.dll";
+// SAP's current library (NetWeaver RFC SDK), taken where the classic one is
+// found nowhere.
+inline constexpr std::string_view kNetWeaverRfcLibrary = "sapnwrfc.dll";
 inline constexpr const char* kRfcLibraryVariable = "BRACKWATER_RFC_LIBRARY";
 }  // namespace file_names

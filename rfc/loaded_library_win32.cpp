@@ -1,24 +1,33 @@
-// SAP's librfc32.dll, loaded when the run first needs it. The sensor then
-// holds the twelve entry points, taken by their plain names as SAP's library
-// exports them, and calls them with SAP's calling convention (see
-// classic_library.h).
+// SAP's RFC library, loaded when the run first needs it: the classic
+// librfc32.dll, whose twelve entry points the sensor calls directly (see
+// classic_library.h), or, on hosts that have only SAP's current library,
+// the NetWeaver RFC SDK's sapnwrfc.dll behind the adapter of
+// netweaver/netweaver_library.h. Entry points are taken by the plain names
+// SAP's libraries export and called with SAP's calling convention.
 //
-// Where the library is looked for: beside the executable, then in the
-// Windows system directory; never in the working directory, where anybody
-// who can write there could plant a DLL that the sensor would run.
-// BRACKWATER_RFC_LIBRARY names another file instead (labs, tests).
+// Where the library is looked for: librfc32.dll beside the executable, then
+// in the Windows system directory, then sapnwrfc.dll in the same two places
+// (the classic library keeps priority, so existing installations behave as
+// before); never in the working directory, where anybody who can write
+// there could plant a DLL that the sensor would run. BRACKWATER_RFC_LIBRARY
+// names another file instead (labs, tests): a file named sapnwrfc.dll is
+// taken as the NetWeaver library, any other as the classic one.
 #include <windows.h>
 
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "include/texts.h"
+#include "include/upper_case.h"
 #include "platform/installation_file.h"
 #include "platform/native_path.h"
 #include "rfc/classic_library.h"
+#include "rfc/netweaver/entry_points.h"
+#include "rfc/netweaver/netweaver_library.h"
 #include "rfc/rfc_library.h"
 
 namespace rfc {
@@ -76,23 +85,45 @@ std::string NamedLibrary() {
   return named != nullptr ? std::string(named) : std::string();
 }
 
+enum class LibraryKind { kClassic, kNetWeaver };
+
+struct LibraryFile {
+  std::string path;
+  LibraryKind kind;
+};
+
+// Whether `path` names SAP's NetWeaver library by its file name (any case).
+bool IsNetWeaverFile(std::string_view path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  return UpperCase(name) == UpperCase(file_names::kNetWeaverRfcLibrary);
+}
+
 // The file to load, as an absolute path; nothing when there is none.
-std::optional<std::string> FindLibrary(const std::string& named) {
-  std::vector<std::string> candidates;
+std::optional<LibraryFile> FindLibrary(const std::string& named) {
   if (!named.empty()) {
-    candidates.push_back(FullPath(named));
-  } else {
-    const std::string executable_directory = platform::ExecutableDirectory();
-    if (!executable_directory.empty()) {
-      candidates.push_back(executable_directory + std::string(file_names::kRfcLibrary));
-    }
-    const std::string system_directory = SystemDirectory();
-    if (!system_directory.empty()) {
-      candidates.push_back(system_directory + std::string(file_names::kRfcLibrary));
-    }
+    std::string path = FullPath(named);
+    if (!platform::IsRegularFile(path)) return std::nullopt;
+    const LibraryKind kind =
+        IsNetWeaverFile(path) ? LibraryKind::kNetWeaver : LibraryKind::kClassic;
+    return LibraryFile{std::move(path), kind};
   }
-  for (std::string& candidate : candidates) {
-    if (platform::IsRegularFile(candidate)) return std::move(candidate);
+  std::vector<std::string> directories;
+  if (std::string directory = platform::ExecutableDirectory(); !directory.empty()) {
+    directories.push_back(std::move(directory));
+  }
+  if (std::string directory = SystemDirectory(); !directory.empty()) {
+    directories.push_back(std::move(directory));
+  }
+  const std::pair<std::string_view, LibraryKind> libraries[] = {
+      {file_names::kRfcLibrary, LibraryKind::kClassic},
+      {file_names::kNetWeaverRfcLibrary, LibraryKind::kNetWeaver},
+  };
+  for (const auto& [name, kind] : libraries) {
+    for (const std::string& directory : directories) {
+      std::string path = directory + std::string(name);
+      if (platform::IsRegularFile(path)) return LibraryFile{std::move(path), kind};
+    }
   }
   return std::nullopt;
 }
@@ -103,30 +134,38 @@ class LoadedRfcLibrary final : public RfcLibrary {
   std::optional<LibraryLoadFailure> Load() override {
     if (library_) return std::nullopt;
     const std::string named = NamedLibrary();
-    const std::optional<std::string> file = FindLibrary(named);
-    if (!file) {
+    const std::optional<LibraryFile> found = FindLibrary(named);
+    if (!found) {
       return LibraryLoadFailure{named.empty() ? std::string(file_names::kRfcLibrary) : named,
                                 std::string(texts::kLibraryNotFound)};
     }
     // Neither a missing DLL nor a damaged file may stop the monitor's poll
     // with a dialog nobody sees.
+    const std::string& file = found->path;
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE module = LoadLibraryExA(file->c_str(), nullptr, kSafeSearch);
+    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, kSafeSearch);
     if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER) {
-      module = LoadLibraryExA(file->c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+      module = LoadLibraryExA(file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
-    if (module == nullptr) return LibraryLoadFailure{*file, ReasonFor(GetLastError())};
+    if (module == nullptr) return LibraryLoadFailure{file, ReasonFor(GetLastError())};
     const auto find = [module](const char* name) {
       // FARPROC stands for any function, as the finder's result does.
       return reinterpret_cast<void (*)()>(GetProcAddress(module, name));
     };
-    classic::EntryPoints points;
-    if (std::optional<std::string> missing = classic::TakeEntryPoints(find, points)) {
-      FreeLibrary(module);
-      return LibraryLoadFailure{*file, std::string(texts::kLibraryNoEntryPoint).append(*missing)};
+    std::optional<std::string> missing;
+    if (found->kind == LibraryKind::kClassic) {
+      classic::EntryPoints points;
+      missing = classic::TakeEntryPoints(find, points);
+      if (!missing) library_ = classic::MakeClassicLibrary(points);
+    } else {
+      missing = nw::TakeEntryPoints(find, netweaver_points_);
+      if (!missing) library_ = nw::MakeNetWeaverLibrary(netweaver_points_);
     }
-    library_ = classic::MakeClassicLibrary(points);
-    file_ = *file;
+    if (missing) {
+      FreeLibrary(module);
+      return LibraryLoadFailure{file, std::string(texts::kLibraryNoEntryPoint).append(*missing)};
+    }
+    file_ = file;
     return std::nullopt;
   }
   std::string LoadedFile() const override { return file_; }
@@ -163,6 +202,8 @@ class LoadedRfcLibrary final : public RfcLibrary {
  private:
   // The library is never unloaded: the process ends first.
   std::unique_ptr<RfcLibrary> library_;
+  // What the NetWeaver adapter calls; it must outlive the adapter.
+  nw::EntryPoints netweaver_points_;
   std::string file_;
 };
 

@@ -1,6 +1,7 @@
 // Loading the RFC library, as PRTG runs the Windows sensor: librfc32.dll (here
-// the stand-in DLL) beside the program or in the system directory, or the
-// file BRACKWATER_RFC_LIBRARY names; never one in the working directory.
+// the stand-in DLL) beside the program or in the system directory, else
+// sapnwrfc.dll (the NetWeaver stand-in) there, or the file
+// BRACKWATER_RFC_LIBRARY names; never one in the working directory.
 // Every library the sensor cannot use ends the run with Error 1031 before
 // anything is asked of a library. Only the Windows build loads a library,
 // so natively these scenarios are skipped.
@@ -31,6 +32,7 @@ const std::string kError1031 = "Error 1031: RFC-Library ";
 // Files of the Windows build laid out for a scenario.
 enum class Built {
   kStandIn,             // librfc32.dll, rfcsim with SAP's interface
+  kNetWeaverStandIn,    // sapnwrfc.dll, rfcsim with the NetWeaver interface
   kStandInForX64,       // the same, marked as built for x86-64
   kWithoutOpenEx,       // exports RfcEnvironment and RfcOpen only
   kNeedsAbsentLibrary,  // imports from a DLL that is not there
@@ -56,6 +58,8 @@ std::string ContentOf(Built built) {
   switch (built) {
     case Built::kStandIn:
       return ReadBuilt("librfc32.dll");
+    case Built::kNetWeaverStandIn:
+      return ReadBuilt("sapnwrfc.dll");
     case Built::kStandInForX64:
       return ForX64(ReadBuilt("librfc32.dll"));
     case Built::kWithoutOpenEx:
@@ -141,6 +145,28 @@ INSTANTIATE_TEST_SUITE_P(
                  .built = {{"E:\\lab\\rfcsim.dll", Built::kStandIn}},
                  .out = ExamplePrtgDocument(),
                  .exit_code = 0},
+        // Where the classic library is found nowhere, SAP's current one is
+        // taken; the classic one keeps priority wherever it lies.
+        LoadCase{.name = "NetWeaverBesideTheProgram",
+                 .executable = kProgramFolder + "\\brackwater.exe",
+                 .built = {{kProgramFolder + "\\sapnwrfc.dll", Built::kNetWeaverStandIn}},
+                 .out = ExamplePrtgDocument(),
+                 .exit_code = 0},
+        LoadCase{.name = "NetWeaverNamedByTheEnvironment",
+                 .scenario = WithEnvironment(ScenarioOf(SingleRun{}), "BRACKWATER_RFC_LIBRARY",
+                                             "E:\\lab\\SAPNWRFC.DLL"),
+                 .built = {{"E:\\lab\\sapnwrfc.dll", Built::kNetWeaverStandIn}},
+                 .out = ExamplePrtgDocument(),
+                 .exit_code = 0},
+        LoadCase{
+            .name = "ClassicBeforeNetWeaver",
+            .executable = kProgramFolder + "\\brackwater.exe",
+            .built = {{"C:\\windows\\system32\\librfc32.dll", Built::kWithoutOpenEx},
+                      {kProgramFolder + "\\sapnwrfc.dll", Built::kNetWeaverStandIn}},
+            .out = NotLoaded("C:\\windows\\system32\\librfc32.dll", "no entry point RfcOpenEx")},
+        LoadCase{.name = "NetWeaverNeedingAMissingDll",
+                 .built = {{kSensors + "\\sapnwrfc.dll", Built::kNeedsAbsentLibrary}},
+                 .out = NotLoaded(kSensors + "\\sapnwrfc.dll", "a DLL it needs is missing")},
         LoadCase{.name = "Nowhere", .out = NotLoaded("librfc32.dll", "not found")},
         LoadCase{.name = "PlantedInTheWorkingDirectory",
                  .executable = kProgramFolder + "\\brackwater.exe",
