@@ -14,7 +14,7 @@ class NativeTarget : public SensorTarget {
 
   std::map<char, DriveRoot> PrepareDrives(const std::filesystem::path& scratch) override;
   const std::filesystem::path& Executable() const override { return executable_; }
-  bool LoadsRfcLibrary() const override { return false; }
+  std::string RfcLibraryName() const override { return {}; }
   ChildProcessRequest Command(const std::filesystem::path& executable,
                               const std::vector<std::string>& arguments,
                               const std::map<std::string, std::string>& environment,

@@ -23,10 +23,11 @@ class SensorTarget {
   // The program this target runs, where it was built.
   virtual const std::filesystem::path& Executable() const = 0;
 
-  // Whether the program loads the RFC library at run time (the Windows
-  // build, which finds the stand-in DLL beside it in the build tree) rather
-  // than having the stand-in linked in.
-  virtual bool LoadsRfcLibrary() const = 0;
+  // The file name of the RFC library the program loads at run time from
+  // beside itself (the Windows build): the classic stand-in "librfc32.dll",
+  // or "sapnwrfc.dll" where the program lies with the NetWeaver stand-in
+  // only. Empty for a program with the stand-in linked in (the Linux build).
+  virtual std::string RfcLibraryName() const = 0;
 
   // The program `executable` (Executable() or a copy of it) started with
   // `arguments`, the scenario's `environment` on top of the inherited one,

@@ -307,10 +307,10 @@ TEST_P(TraceLines, FollowEachStep) {
   SingleRunResult result = RunSingle(c.run);
   EXPECT_EQ(result.outcome.out, c.out);
   std::string_view err = result.outcome.err;
-  if (TargetUnderTest().LoadsRfcLibrary()) {
+  if (const std::string library = TargetUnderTest().RfcLibraryName(); !library.empty()) {
     // The stand-in beside the program, by its full Windows path.
     EXPECT_TRUE(err.starts_with("0 RFC library loaded ")) << err;
-    EXPECT_TRUE(err.substr(0, err.find('\n')).ends_with("\\librfc32.dll")) << err;
+    EXPECT_TRUE(err.substr(0, err.find('\n')).ends_with("\\" + library)) << err;
     err.remove_prefix(std::min(err.size(), err.find('\n') + 1));
   }
   EXPECT_TRUE(err.starts_with("0 program started ")) << err;

@@ -93,7 +93,13 @@ std::vector<std::string> WinePrefix::Environment() const {
 }
 
 WineTarget::WineTarget(fs::path executable)
-    : executable_(fs::absolute(std::move(executable))), prefix_(std::make_unique<WinePrefix>()) {}
+    : executable_(fs::absolute(std::move(executable))),
+      // The classic library takes priority where both lie beside the program.
+      library_name_(fs::exists(executable_.parent_path() / "librfc32.dll") ||
+                            !fs::exists(executable_.parent_path() / "sapnwrfc.dll")
+                        ? "librfc32.dll"
+                        : "sapnwrfc.dll"),
+      prefix_(std::make_unique<WinePrefix>()) {}
 
 std::map<char, DriveRoot> WineTarget::PrepareDrives(const fs::path& scratch) {
   std::map<char, DriveRoot> drives;

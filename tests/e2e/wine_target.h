@@ -53,7 +53,7 @@ class WineTarget : public SensorTarget {
 
   std::map<char, DriveRoot> PrepareDrives(const std::filesystem::path& scratch) override;
   const std::filesystem::path& Executable() const override { return executable_; }
-  bool LoadsRfcLibrary() const override { return true; }
+  std::string RfcLibraryName() const override { return library_name_; }
   ChildProcessRequest Command(const std::filesystem::path& executable,
                               const std::vector<std::string>& arguments,
                               const std::map<std::string, std::string>& environment,
@@ -63,6 +63,7 @@ class WineTarget : public SensorTarget {
 
  private:
   std::filesystem::path executable_;
+  std::string library_name_;
   std::unique_ptr<WinePrefix> prefix_;
 };
 
