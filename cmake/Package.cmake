@@ -6,13 +6,14 @@
 #
 #   brackwater.exe, brackwater-profile.exe   the sensor and its profile tool
 #   INSTALL.txt                              docs/install-guide.md
-#   lab/                                     the stand-in librfc32.dll with the
-#                                            demo landscape and its profiles, to
-#                                            try the sensor without SAP
+#   lab/                                     the stand-ins librfc32.dll and
+#                                            sapnwrfc.dll with the demo
+#                                            landscape and its profiles, to try
+#                                            the sensor without SAP
 #
 # Only files installed in the component below go into the package, so that
-# test programs, benchmarks and googletest never do. The stand-in DLL lives
-# in lab/ only: beside brackwater.exe it would take the place of SAP's.
+# test programs, benchmarks and googletest never do. The stand-in DLLs live
+# in lab/ only: beside brackwater.exe they would take the place of SAP's.
 if(WIN32)
   set(BW_PACKAGE_COMPONENT release)
   set(_bw_demo_sensors "${CMAKE_SOURCE_DIR}/demo/drives/C/PRTG/PRTG Network Monitor/Custom Sensors/ExeXml")
@@ -22,7 +23,7 @@ if(WIN32)
           RUNTIME DESTINATION . COMPONENT ${BW_PACKAGE_COMPONENT})
   # Only the DLL itself: its import library keeps CMake's default destination
   # in the default component, which the package leaves out.
-  install(TARGETS rfcsim_dll
+  install(TARGETS rfcsim_dll rfcsim_nw_dll
           RUNTIME DESTINATION lab COMPONENT ${BW_PACKAGE_COMPONENT})
   install(FILES
             "${_bw_demo_sensors}/rfcsim.json"

@@ -32,6 +32,7 @@ std::optional<std::string> TakeEntryPoints(const FindEntryPoint& find, EntryPoin
   take(taken.get_int1);
   take(taken.get_int2);
   take(taken.get_string);
+  take(taken.get_bytes);
   take(taken.get_structure);
   take(taken.get_table);
   take(taken.get_row_count);

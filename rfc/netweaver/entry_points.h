@@ -26,6 +26,7 @@ struct EntryPoints {
   decltype(&::nw::RfcGetInt1) get_int1 = nullptr;
   decltype(&::nw::RfcGetInt2) get_int2 = nullptr;
   decltype(&::nw::RfcGetString) get_string = nullptr;
+  decltype(&::nw::RfcGetBytes) get_bytes = nullptr;
   decltype(&::nw::RfcGetStructure) get_structure = nullptr;
   decltype(&::nw::RfcGetTable) get_table = nullptr;
   decltype(&::nw::RfcGetRowCount) get_row_count = nullptr;
@@ -39,7 +40,7 @@ struct EntryPoints {
 };
 
 // SAP's names of the functions above, in the order of the members.
-inline constexpr std::array<const char*, 22> kEntryPointNames = {
+inline constexpr std::array<const char*, 23> kEntryPointNames = {
     "RfcOpenConnection",
     "RfcCloseConnection",
     "RfcGetFunctionDesc",
@@ -52,6 +53,7 @@ inline constexpr std::array<const char*, 22> kEntryPointNames = {
     "RfcGetInt1",
     "RfcGetInt2",
     "RfcGetString",
+    "RfcGetBytes",
     "RfcGetStructure",
     "RfcGetTable",
     "RfcGetRowCount",

@@ -72,6 +72,7 @@ ReadFailure FieldReader::Packed(::nw::DATA_CONTAINER_HANDLE container, const ::n
     code = api_.get_string(container, name, buffer.data(), static_cast<unsigned>(buffer.size()),
                            &text_length, &info);
   }
+  if (code == ::nw::RFC_CONVERSION_FAILURE) return PackedBytes(container, name, length, out);
   if (code != ::nw::RFC_OK) return FromNetWeaver(info);
   const std::string text = Latin1FromUtf16(
       std::u16string_view(buffer.data(), std::min<std::size_t>(text_length, buffer.size())));
@@ -82,6 +83,19 @@ ReadFailure FieldReader::Packed(::nw::DATA_CONTAINER_HANDLE container, const ::n
                                                         std::to_string(length) + " packed bytes");
   }
   std::memcpy(out, packed->data(), length);
+  return std::nullopt;
+}
+
+ReadFailure FieldReader::PackedBytes(::nw::DATA_CONTAINER_HANDLE container,
+                                     const ::nw::SAP_UC* name, std::size_t length,
+                                     unsigned char* out) const {
+  std::string bytes(length, '\0');
+  ::nw::RFC_ERROR_INFO info{};
+  if (api_.get_bytes(container, name, reinterpret_cast<::nw::SAP_RAW*>(bytes.data()),
+                     static_cast<unsigned>(length), &info) != ::nw::RFC_OK) {
+    return FromNetWeaver(info);
+  }
+  std::memcpy(out, bytes.data(), length);
   return std::nullopt;
 }
 

@@ -30,10 +30,15 @@ class FieldReader {
 
   // A packed field of `length` bytes with `decimals` places, re-packed from
   // the library's decimal text; a value that does not fit is a failure.
+  // Bytes that are no packed number have no decimal text: the library hands
+  // them over as they are (RfcGetBytes), as the classic library does.
   ReadFailure Packed(::nw::DATA_CONTAINER_HANDLE container, const ::nw::SAP_UC* name,
                      std::size_t length, std::size_t decimals, unsigned char* out) const;
 
  private:
+  ReadFailure PackedBytes(::nw::DATA_CONTAINER_HANDLE container, const ::nw::SAP_UC* name,
+                          std::size_t length, unsigned char* out) const;
+
   const EntryPoints& api_;
 };
 

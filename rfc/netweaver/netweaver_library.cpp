@@ -215,8 +215,10 @@ class NetWeaverLibrary final : public RfcLibrary {
     return nullptr;
   }
 
+  // A failure without a message leaves the trace file alone: a block with an
+  // empty ERROR line would tell the reader of the trace less than none.
   void Fail(const std::string& operation, AdapterError error) {
-    AppendTraceBlock(operation, error.message);
+    if (!error.message.empty()) AppendTraceBlock(operation, error.message);
     last_error_ = std::move(error);
   }
 

@@ -24,6 +24,7 @@ namespace nw {
 // One UTF-16 code unit (SAP_UC on Windows).
 typedef char16_t SAP_UC;
 typedef SAP_UC RFC_CHAR;
+typedef unsigned char SAP_RAW;
 typedef unsigned char RFC_INT1;
 typedef short RFC_INT2;
 typedef int RFC_INT;
@@ -214,6 +215,11 @@ RFC_RC BW_NW_CALL RfcGetInt1(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC* nam
                              RFC_ERROR_INFO* errorInfo);
 RFC_RC BW_NW_CALL RfcGetInt2(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC* name, RFC_INT2* value,
                              RFC_ERROR_INFO* errorInfo);
+// The field's value in its binary form: a packed field's bytes as they are,
+// zero-padded to bufferLength; RFC_BUFFER_TOO_SMALL when they do not fit.
+RFC_RC BW_NW_CALL RfcGetBytes(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC* name,
+                              SAP_RAW* byteBuffer, unsigned bufferLength,
+                              RFC_ERROR_INFO* errorInfo);
 // The field's value as terminated text (a packed field: its decimal text).
 // *stringLength is the text's length, also when RFC_BUFFER_TOO_SMALL says
 // that it and its terminator do not fit.

@@ -27,6 +27,25 @@ void AdaptFaults(std::vector<Fault>& faults) {
   }
 }
 
+// What a reader of the classic trace file finds for `fault`: with trace
+// lines of its own, the text from the 13th character of its last "ERROR "
+// line (empty when it has none; a "**** ERROR " line starts a new record);
+// else the message of the standard block. A NetWeaver library hands this
+// out as its error message, where the classic one writes the trace.
+std::string TracedMessage(const Fault& fault, const std::string& standard) {
+  if (!fault.trace) return standard;
+  constexpr std::size_t kMessageColumn = 12;
+  std::string message;
+  for (const std::string& line : *fault.trace) {
+    if (line.starts_with("**** ERROR ")) {
+      message.clear();
+    } else if (line.starts_with("ERROR ")) {
+      message = line.size() > kMessageColumn ? line.substr(kMessageColumn) : std::string();
+    }
+  }
+  return message;
+}
+
 Landscape ForEngine(Landscape landscape) {
   AdaptFaults(landscape.faults);
   for (SystemModel& system : landscape.systems) AdaptFaults(system.faults);
@@ -48,8 +67,8 @@ ErrorTexts ClassicBridge::LastError() {
 }
 
 LogonResult ClassicBridge::Open(const LogonRequest& request) {
-  const bool server = !request.ashost.empty();
-  RFC_CONNOPT_R3ONLY r3{request.ashost.c_str(), request.sysnr,
+  const bool server = !request.ashost.empty() || request.gwhost.empty();
+  RFC_CONNOPT_R3ONLY r3{request.ashost.empty() ? nullptr : request.ashost.c_str(), request.sysnr,
                         request.gwhost.empty() ? nullptr : request.gwhost.c_str(),
                         request.gwserv.empty() ? nullptr : request.gwserv.c_str()};
   RFC_CONNOPT_CPIC cpic{request.gwhost.c_str(), request.gwserv.c_str()};
@@ -63,13 +82,16 @@ LogonResult ClassicBridge::Open(const LogonRequest& request) {
                       0};
   LogonResult result;
   result.handle = engine_->Open(&options);
-  if (result.handle == 0) {
-    result.error = LastError();
-    return result;
-  }
   const PartnerAddress partner{!server, server ? request.ashost : request.gwhost, request.sysnr,
                                request.gwserv};
   const SystemModel* system = FindSystem(landscape_, partner);
+  if (result.handle == 0) {
+    result.error = LastError();
+    if (const Fault* fault = FindFault(landscape_, system, Operation{"RfcOpen", ""})) {
+      result.error.message = TracedMessage(*fault, result.error.message);
+    }
+    return result;
+  }
   systems_[result.handle] = system;
   if (system) result.system_index = static_cast<std::size_t>(system - landscape_.systems.data());
   return result;
@@ -141,6 +163,7 @@ CallResult ClassicBridge::Call(unsigned handle, const ModuleLayout& module,
             FindFault(landscape_, system == systems_.end() ? nullptr : system->second,
                       Operation{"RfcCall", function})) {
       result.exception = fault->exception;
+      result.error.message = TracedMessage(*fault, result.error.message);
     }
   } else {
     char* exception = nullptr;
@@ -148,6 +171,12 @@ CallResult ClassicBridge::Call(unsigned handle, const ModuleLayout& module,
     if (result.result != 0) {
       result.error = LastError();
       if (exception) result.exception = std::string(exception);
+      const auto system = systems_.find(handle);
+      if (const Fault* fault =
+              FindFault(landscape_, system == systems_.end() ? nullptr : system->second,
+                        Operation{"RfcReceive", function})) {
+        result.error.message = TracedMessage(*fault, result.error.message);
+      }
     } else {
       for (std::size_t i = 0; i < module.importing.size(); ++i) {
         result.answer.importing[names[i]] = buffers[i];

@@ -29,15 +29,19 @@ std::variant<LogonRequest, std::string> ReadLogonParameters(
   request.user = value("USER");
   request.password = value("PASSWD");
   request.language = value("LANG");
-  if (!request.ashost.empty()) {
-    const std::string sysnr = value("SYSNR");
+  // Without a gateway the logon is an application server's, even when
+  // ashost is missing: the engine refuses it then as the classic library
+  // refuses a logon record without a host.
+  if (!request.ashost.empty() || request.gwhost.empty()) {
+    const std::string sysnr =
+        request.ashost.empty() && value("SYSNR").empty() ? "0" : value("SYSNR");
     if (sysnr.empty() || sysnr.size() > 2 ||
         sysnr.find_first_not_of("0123456789") != std::string::npos) {
       return "parameter sysnr '" + sysnr + "' is not a system number";
     }
     request.sysnr = std::stoi(sysnr);
-  } else if (request.gwhost.empty() || request.gwserv.empty()) {
-    return std::string("neither ashost nor gwhost and gwserv given");
+  } else if (request.gwserv.empty()) {
+    return std::string("gwhost given without gwserv");
   }
   return request;
 }

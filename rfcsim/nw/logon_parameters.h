@@ -1,6 +1,7 @@
 // RfcOpenConnection's parameters (names in any letter case) as the engine's
-// logon: "ashost" with "sysnr" for an application server, else "gwhost"
-// with "gwserv"; "client", "user", "passwd", "lang". Other names ("dest",
+// logon: "gwhost" with "gwserv" and no "ashost" for a gateway, else "ashost"
+// (which the engine refuses when missing) with "sysnr" for an application
+// server; "client", "user", "passwd", "lang". Other names ("dest",
 // "trace", ...) are ignored.
 #pragma once
 

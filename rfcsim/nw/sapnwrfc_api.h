@@ -229,6 +229,13 @@ RFC_RC RFCSIM_NW_API RfcGetInt1(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC* 
                                 RFC_INT1* value, RFC_ERROR_INFO* errorInfo);
 RFC_RC RFCSIM_NW_API RfcGetInt2(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC* name,
                                 RFC_INT2* value, RFC_ERROR_INFO* errorInfo);
+// The field's binary form, zero-padded to bufferLength: a packed field's
+// bytes as they are (also when they are no packed number), an integer's
+// bytes (little endian), a text's UTF-16 units (little endian);
+// RFC_BUFFER_TOO_SMALL when it does not fit.
+RFC_RC RFCSIM_NW_API RfcGetBytes(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC* name,
+                                 SAP_RAW* byteBuffer, unsigned bufferLength,
+                                 RFC_ERROR_INFO* errorInfo);
 // A terminated text; RFC_BUFFER_TOO_SMALL with the length needed (without
 // the terminator) in *stringLength when it does not fit.
 RFC_RC RFCSIM_NW_API RfcGetString(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC* name,

@@ -1,6 +1,7 @@
 // The C functions that read and write fields of a container (a table handle
 // means its current row) and move through tables.
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 
 #include "rfcsim/nw/containers.h"
@@ -69,6 +70,24 @@ std::optional<std::u16string> StringOf(const Slot& slot) {
     if (const auto text = PackedToText(slot.packed, slot.decimals)) return Latin1ToUtf16(*text);
   }
   return std::nullopt;
+}
+
+// The bytes RfcGetBytes hands out.
+Bytes BinaryOf(const Slot& slot) {
+  if (slot.type == RFCTYPE_BCD) return slot.packed;
+  Bytes bytes;
+  if (IsInteger(slot.type)) {
+    const auto value = static_cast<std::uint64_t>(slot.number);
+    for (unsigned i = 0; i < slot.length; ++i) {
+      bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    }
+  } else if (IsTextType(slot.type)) {
+    for (char16_t unit : slot.text) {
+      bytes.push_back(static_cast<unsigned char>(unit & 0xFFu));
+      bytes.push_back(static_cast<unsigned char>(unit >> 8));
+    }
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -155,6 +174,31 @@ RFC_RC RFCSIM_NW_API RfcGetString(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC
     }
     std::copy(text->begin(), text->end(), stringBuffer);
     stringBuffer[length] = u'\0';
+    ClearError(errorInfo);
+    return RFC_OK;
+  });
+}
+
+RFC_RC RFCSIM_NW_API RfcGetBytes(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC* name,
+                                 SAP_RAW* byteBuffer, unsigned bufferLength,
+                                 RFC_ERROR_INFO* errorInfo) {
+  return Guarded(RFC_MEMORY_INSUFFICIENT, errorInfo, [&] {
+    const Slot* slot = FieldOf(dataHandle, name, errorInfo);
+    if (!slot) return Failed(errorInfo);
+    if (slot->type != RFCTYPE_BCD && !IsInteger(slot->type) && !IsTextType(slot->type)) {
+      return Conversion(errorInfo, *slot, "bytes");
+    }
+    const Bytes bytes = BinaryOf(*slot);
+    if (bytes.size() > bufferLength || (!bytes.empty() && !byteBuffer)) {
+      return SetError(errorInfo, RFC_BUFFER_TOO_SMALL, EXTERNAL_RUNTIME_FAILURE,
+                      "RFC_BUFFER_TOO_SMALL",
+                      Concat("field '", Utf16ToLatin1(slot->name), "' has ",
+                             std::to_string(bytes.size()), " bytes"));
+    }
+    if (byteBuffer) {
+      std::fill(std::copy(bytes.begin(), bytes.end(), byteBuffer), byteBuffer + bufferLength,
+                SAP_RAW{0});
+    }
     ClearError(errorInfo);
     return RFC_OK;
   });

@@ -40,6 +40,8 @@ SensorTarget& TargetUnderTest() {
   return *target;
 }
 
+bool ThroughNetWeaver() { return TargetUnderTest().RfcLibraryName() == "sapnwrfc.dll"; }
+
 std::vector<std::string> CleanEnvironment() {
   return InheritedEnvironment({"BRACKWATER_", "WINE"});
 }

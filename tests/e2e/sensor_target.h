@@ -50,6 +50,12 @@ class SensorTarget {
 // Throws std::runtime_error when the choice cannot be run.
 SensorTarget& TargetUnderTest();
 
+// True when the program under test drives SAP's NetWeaver library through
+// its adapter. What differs with that library by nature is marked where it
+// is checked, with the reason: skipped (GTEST_SKIP) or, where the NetWeaver
+// outcome is known, expected as it is.
+bool ThroughNetWeaver();
+
 // The inherited environment without the variables that steer the sensor or
 // Wine, so that only what a scenario sets reaches them.
 std::vector<std::string> CleanEnvironment();

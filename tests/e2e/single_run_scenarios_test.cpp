@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tests/e2e/document_checks.h"
 #include "tests/e2e/sensor_target.h"
@@ -296,6 +298,10 @@ struct TraceLineCase {
   // Standard error after its first lines, which name the library loaded (a
   // program that loads one) and the program.
   std::string later_lines;
+  // Those lines through SAP's NetWeaver library, where they differ by
+  // nature: its one RfcInvoke fails at the answer where the classic RfcCall
+  // fails at the call.
+  std::optional<std::string> later_lines_through_netweaver = std::nullopt;
 };
 
 void PrintTo(const TraceLineCase& c, std::ostream* out) { *out << c.name; }
@@ -314,7 +320,9 @@ TEST_P(TraceLines, FollowEachStep) {
     err.remove_prefix(std::min(err.size(), err.find('\n') + 1));
   }
   EXPECT_TRUE(err.starts_with("0 program started ")) << err;
-  EXPECT_EQ(err.substr(err.find('\n') + 1), c.later_lines);
+  EXPECT_EQ(
+      err.substr(err.find('\n') + 1),
+      ThroughNetWeaver() ? c.later_lines_through_netweaver.value_or(c.later_lines) : c.later_lines);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -334,7 +342,9 @@ INSTANTIATE_TEST_SUITE_P(
                                                           {"trace", json::array()}}}))},
                       PrtgErrorDocument("Error 1014: RFC-Failure raised ! - Look for Trace-File"),
                       "0 RfcEnvironment called \n1 RfcOpen called \n1 RfcCall called \n"
-                      "1 RfcReceive called \n1 RfcCall called \n"},
+                      "1 RfcReceive called \n1 RfcCall called \n",
+                      "0 RfcEnvironment called \n1 RfcOpen called \n1 RfcCall called \n"
+                      "1 RfcReceive called \n1 RfcCall called \n1 RfcReceive called \n"},
         TraceLineCase{
             "RefusedLogon",
             {.arguments = {"PRD", ",SYSLOG"}, .profile = ProfileText({.hostname = "nowhere"})},
@@ -373,10 +383,20 @@ TEST(LibraryUse, OnceEachInOrder) {
     if (op == "RfcCall" || op == "RfcReceive")
       sequence.push_back(op + " " + std::string(line["function"]));
   }
-  EXPECT_THAT(sequence, ElementsAre("RfcEnvironment", "RfcOpen", "RfcCall GET_CPU_ALL",
-                                    "RfcReceive GET_CPU_ALL", "RfcCall RFC_SYSTEM_INFO",
-                                    "RfcReceive RFC_SYSTEM_INFO", "RfcCall ADA_DB_FILLING",
-                                    "RfcReceive ADA_DB_FILLING", "RfcClose"));
+  std::vector<std::string> expected = {"RfcEnvironment",
+                                       "RfcOpen",
+                                       "RfcCall GET_CPU_ALL",
+                                       "RfcReceive GET_CPU_ALL",
+                                       "RfcCall RFC_SYSTEM_INFO",
+                                       "RfcReceive RFC_SYSTEM_INFO",
+                                       "RfcCall ADA_DB_FILLING",
+                                       "RfcReceive ADA_DB_FILLING",
+                                       "RfcClose"};
+  // Through the NetWeaver library the adapter keeps the sensor's error
+  // handler: the NetWeaver stand-in's record has no RfcEnvironment.
+  if (ThroughNetWeaver()) expected.erase(expected.begin());
+  EXPECT_EQ(sequence, expected);
+  if (ThroughNetWeaver()) return;
   std::vector<json> environment = RecordOf(record, "RfcEnvironment");
   ASSERT_EQ(environment.size(), 1u);
   EXPECT_EQ(environment[0]["error_handler"], true);

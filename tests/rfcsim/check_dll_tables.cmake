@@ -20,10 +20,11 @@ if(LIBRARY STREQUAL "librfc32")
     RfcReceive)
 elseif(LIBRARY STREQUAL "sapnwrfc")
   set(expected_exports
-    RfcCloseConnection RfcCreateFunction RfcDescribeType RfcDestroyFunction RfcGetChars
-    RfcGetCurrentRow RfcGetFieldCount RfcGetFieldDescByIndex RfcGetFunctionDesc RfcGetInt
-    RfcGetInt1 RfcGetInt2 RfcGetParameterCount RfcGetParameterDescByIndex RfcGetRowCount
-    RfcGetString RfcGetStructure RfcGetTable RfcInvoke RfcMoveTo RfcOpenConnection RfcSetChars)
+    RfcCloseConnection RfcCreateFunction RfcDescribeType RfcDestroyFunction RfcGetBytes
+    RfcGetChars RfcGetCurrentRow RfcGetFieldCount RfcGetFieldDescByIndex RfcGetFunctionDesc
+    RfcGetInt RfcGetInt1 RfcGetInt2 RfcGetParameterCount RfcGetParameterDescByIndex
+    RfcGetRowCount RfcGetString RfcGetStructure RfcGetTable RfcInvoke RfcMoveTo
+    RfcOpenConnection RfcSetChars)
 else()
   message(FATAL_ERROR "LIBRARY must be librfc32 or sapnwrfc, not '${LIBRARY}'")
 endif()

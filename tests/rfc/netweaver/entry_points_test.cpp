@@ -33,6 +33,7 @@ std::map<std::string, Address> Exports(const rfc::nw::EntryPoints& f) {
       {"RfcGetInt1", Untyped(f.get_int1)},
       {"RfcGetInt2", Untyped(f.get_int2)},
       {"RfcGetString", Untyped(f.get_string)},
+      {"RfcGetBytes", Untyped(f.get_bytes)},
       {"RfcGetStructure", Untyped(f.get_structure)},
       {"RfcGetTable", Untyped(f.get_table)},
       {"RfcGetRowCount", Untyped(f.get_row_count)},

@@ -156,10 +156,24 @@ RFC_RC BW_NW_CALL GetString(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, SA
                             unsigned length, unsigned* text_length, RFC_ERROR_INFO* info) {
   const Value* value = Find(handle, name, info);
   if (value == nullptr) return info->code;
+  if (value->raw_bytes) return Fail(info, RFC_CONVERSION_FAILURE, u"no packed number");
   const std::u16string text = value->is_integer ? Digits(value->integer) : value->text;
   *text_length = static_cast<unsigned>(text.size());
   if (text.size() + 1 > length) return Fail(info, RFC_BUFFER_TOO_SMALL, u"buffer too small");
   *std::copy(text.begin(), text.end(), buffer) = u'\0';
+  return RFC_OK;
+}
+
+RFC_RC BW_NW_CALL GetBytes(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, SAP_RAW* buffer,
+                           unsigned length, RFC_ERROR_INFO* info) {
+  const Value* value = Find(handle, name, info);
+  if (value == nullptr) return info->code;
+  if (!value->raw_bytes) return Fail(info, RFC_CONVERSION_FAILURE, u"only raw bytes here");
+  if (value->raw_bytes->size() > length) {
+    return Fail(info, RFC_BUFFER_TOO_SMALL, u"buffer too small");
+  }
+  std::fill_n(std::copy(value->raw_bytes->begin(), value->raw_bytes->end(), buffer),
+              length - value->raw_bytes->size(), SAP_RAW{0});
   return RFC_OK;
 }
 
@@ -234,8 +248,9 @@ RFC_RC BW_NW_CALL GetParameterDescByIndex(RFC_FUNCTION_DESC_HANDLE description, 
 
 }  // namespace
 
-Value Text(std::u16string text) { return Value{false, 0, std::move(text)}; }
-Value Integer(int value) { return Value{true, value, {}}; }
+Value Text(std::u16string text) { return Value{false, 0, std::move(text), std::nullopt}; }
+Value Integer(int value) { return Value{true, value, {}, std::nullopt}; }
+Value RawBytes(std::string bytes) { return Value{false, 0, {}, std::move(bytes)}; }
 
 ::nw::RFC_PARAMETER_DESC Parameter(const std::u16string& name, ::nw::RFCTYPE type,
                                    ::nw::RFC_DIRECTION direction, unsigned nuc_length) {
@@ -275,6 +290,7 @@ rfc::nw::EntryPoints EntryPoints() {
   points.get_int1 = &GetInt1;
   points.get_int2 = &GetInt2;
   points.get_string = &GetString;
+  points.get_bytes = &GetBytes;
   points.get_structure = &GetStructure;
   points.get_table = &GetTable;
   points.get_row_count = &GetRowCount;

@@ -16,14 +16,17 @@
 namespace fake_nw {
 
 // A field's value: an integer, or a text (for packed fields the decimal
-// text RfcGetString hands out).
+// text RfcGetString hands out), or a packed field's bytes that are no
+// packed number (RfcGetBytes only).
 struct Value {
   bool is_integer = false;
   int integer = 0;
   std::u16string text;
+  std::optional<std::string> raw_bytes;
 };
 Value Text(std::u16string text);
 Value Integer(int value);
+Value RawBytes(std::string bytes);
 
 struct Container;
 

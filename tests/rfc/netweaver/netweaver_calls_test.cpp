@@ -146,6 +146,21 @@ TEST(NetWeaverRows, PackedValueTooLargeForTheFieldFailsTheCall) {
             " - value 1234567890123456789012 of field 'P' does not fit 11 packed bytes");
 }
 
+// Bytes that are no packed number (zero bytes where a row leaves the field
+// out, or foreign nibbles) have no decimal text: they arrive as they are,
+// as through the classic library.
+TEST(NetWeaverRows, PackedBytesWithoutDecimalTextArriveAsTheyAre) {
+  for (const std::string& bytes :
+       {std::string(11, '\0'), std::string("\x12\x3A\xF4\x00\x00\x00\x00\x00\x00\x00\xBE", 11)}) {
+    AdapterFixture adapter;
+    fake_nw::Container row = Row(u"N", 0, 0, 0, u"0");
+    row.values[u"P"] = fake_nw::RawBytes(bytes);
+    const RowResult result = ReceiveRow(adapter, row);
+    ASSERT_EQ(result.code, kRfcOk);
+    EXPECT_EQ(std::string(result.row.begin() + 12, result.row.begin() + 23), bytes);
+  }
+}
+
 // ADA_DB_FILLING as the sensor calls it and reads its row.
 TEST(NetWeaverRows, DevstatRowReadsAsWithTheClassicLibrary) {
   AdapterFixture adapter;

@@ -23,7 +23,9 @@ constexpr const char* kAnswers = R"({"systems": [{"name": "PRD", "ashost": "sapp
         {"CONF_SIZE": "123456789012345678901D"},
         {"CONF_SIZE": {"hex": "99 99 99 99 99 99 99 99 99 99 9C"}},
         {"CONF_SIZE": "000000000000000000001F"},
-        {"CONF_SIZE": "000000000000000000000D"}
+        {"CONF_SIZE": "000000000000000000000D"},
+        {"CONF_SIZE": "123AF400000000000000BE"},
+        {"PAGESx": 1}
       ]}}
   }}]})";
 
@@ -74,7 +76,7 @@ TEST_F(NwTest, ReadsEachModulesAnswer) {
   ASSERT_EQ(RfcGetTable(filling, U("DEVSTAT").c_str(), &devstat, nullptr), RFC_OK);
   unsigned rows = 0;
   EXPECT_EQ(RfcGetRowCount(devstat, &rows, nullptr), RFC_OK);
-  EXPECT_EQ(rows, 10u);
+  EXPECT_EQ(rows, 12u);
   EXPECT_EQ(RfcMoveTo(devstat, rows, &error), RFC_TABLE_MOVE_EOF);
   RFC_INT pages = 0;
   ASSERT_EQ(RfcMoveTo(devstat, 0, nullptr), RFC_OK);
@@ -111,6 +113,23 @@ TEST_F(NwTest, PackedSizesReadAsTheirDecimalText) {
       RfcGetString(Row(filling, "DEVSTAT", 3), U("CONF_SIZE").c_str(), buffer, 10, &length, &error),
       RFC_BUFFER_TOO_SMALL);
   EXPECT_EQ(length, 10u);
+  // Bytes that are no packed number have no text, but RfcGetBytes hands
+  // them out as they are, zero bytes where the row leaves the field out.
+  EXPECT_EQ(RfcGetString(Row(filling, "DEVSTAT", 10), U("CONF_SIZE").c_str(), buffer, 10, &length,
+                         &error),
+            RFC_CONVERSION_FAILURE);
+  const std::pair<unsigned, Bytes> binary[] = {
+      {10, {0x12, 0x3A, 0xF4, 0, 0, 0, 0, 0, 0, 0, 0xBE, 0}},
+      {11, Bytes(12, 0)},
+  };
+  for (const auto& [row, expected_bytes] : binary) {
+    Bytes bytes(12, 0xEE);
+    EXPECT_EQ(
+        RfcGetBytes(Row(filling, "DEVSTAT", row), U("CONF_SIZE").c_str(), bytes.data(), 12, &error),
+        RFC_OK)
+        << "row " << row;
+    EXPECT_EQ(bytes, expected_bytes) << "row " << row;
+  }
   // An integer field reads as its decimal text too.
   EXPECT_EQ(String(Row(filling, "DEVSP_HIST", 0), "PUSED"), u"7");
 }
@@ -121,6 +140,9 @@ struct InvokeFaultCase {
   RFC_RC expected;
   RFC_ERROR_GROUP group;
   const char* key;
+  // The error message: the fault's, or what its own trace lines tell a
+  // reader of the trace file (their last "ERROR" line; nothing without one).
+  const char* message = "simulated";
 };
 
 class NwInvokeFaultTest : public NwTest, public ::testing::WithParamInterface<InvokeFaultCase> {};
@@ -138,7 +160,7 @@ TEST_P(NwInvokeFaultTest, MapsTheFault) {
   if (fault.expected == RFC_OK) {
     EXPECT_EQ(String(Row(function, "TF_CPU_ALL", 0), "NBR_CPU"), u"4");
   } else {
-    EXPECT_EQ(MessageOf(last_error_), "simulated");
+    EXPECT_EQ(MessageOf(last_error_), fault.message);
   }
 }
 
@@ -168,6 +190,19 @@ INSTANTIATE_TEST_SUITE_P(
                         R"({"operation": "RfcReceive GET_CPU_ALL", "result": 3,
                             "message": "simulated"})",
                         RFC_ABAP_RUNTIME_FAILURE, ABAP_RUNTIME_FAILURE, "SYSTEM_FAILURE"},
+        InvokeFaultCase{"traced_message",
+                        R"({"operation": "RfcReceive GET_CPU_ALL", "message": "simulated",
+                            "trace": ["**** ERROR file opened at 20261208 061500, rfcsim",
+                                      "ERROR       connection to partner 'sapbrk01:sapgw00' broken",
+                                      "TIME        Tue Dec 08 06:15:00 2026"]})",
+                        RFC_COMMUNICATION_FAILURE, COMMUNICATION_FAILURE,
+                        "RFC_ERROR_SYSTEM_FAILURE",
+                        "connection to partner 'sapbrk01:sapgw00' broken"},
+        InvokeFaultCase{"trace_without_message",
+                        R"({"operation": "RfcCall GET_CPU_ALL", "message": "simulated",
+                            "trace": []})",
+                        RFC_COMMUNICATION_FAILURE, COMMUNICATION_FAILURE,
+                        "RFC_ERROR_SYSTEM_FAILURE", ""},
         // Classic-only operations: the NetWeaver caller never makes them.
         InvokeFaultCase{"item_create", R"({"operation": "ItCreate TF_CPU_ALL"})", RFC_OK, OK, ""},
         InvokeFaultCase{"item_line", R"({"operation": "ItGetLine"})", RFC_OK, OK, ""},

@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {{"client", "100"}, {"user", "MONITOR"}},
                                 RFC_INVALID_PARAMETER,
                                 EXTERNAL_RUNTIME_FAILURE,
-                                "ashost"}),
+                                "ASHOST missing"}),
     [](const auto& test) { return std::string(test.param.name); });
 
 // Logon faults fail RfcOpenConnection by their key; RfcOpenEx faults count
