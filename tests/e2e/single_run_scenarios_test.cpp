@@ -200,6 +200,14 @@ INSTANTIATE_TEST_SUITE_P(
                     PrtgDocument(FillingText("PRD", "999999999999999999999", "0", "0"),
                                  {"999999999999999999", "100000000000000000", "0", "0", "0", "0",
                                   "0", "0", "0"})},
+        // The other size fields, at their full width and negative.
+        FillingCase{
+            "TwentyOneDigitsNegative",
+            json::array({DevstatRow(0, 0, 0, "999999999999999999999D", 0, "999999999999999999999D",
+                                    0, "100000000000000000000D", 0)}),
+            PrtgDocument(FillingText("PRD", "0", "0", "0"),
+                         {"0", "0", "0", "-999999999999999999", "0", "-999999999999999999", "0",
+                          "-100000000000000000", "0"})},
         // Digits end at the first nibble that is none; any sign but D is
         // positive; no bytes at all are zero.
         FillingCase{"OddNibbles",
