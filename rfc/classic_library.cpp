@@ -1,7 +1,5 @@
 #include "rfc/classic_library.h"
 
-#include <type_traits>
-
 namespace rfc::classic {
 namespace {
 
@@ -48,29 +46,18 @@ class ClassicLibrary final : public RfcLibrary {
 
 std::optional<std::string> TakeEntryPoints(const EntryPointFinder& find, EntryPoints& points) {
   std::optional<std::string> missing;
-  const auto take = [&](auto& entry, const char* name) {
-    if (missing) return;
-    void (*address)() = find(name);
-    if (address == nullptr) {
-      missing = name;
-      return;
-    }
-    // The finder's pointer stands for any function; the declaration says
-    // which this one is.
-    entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(address);
-  };
-  take(points.environment, "RfcEnvironment");
-  take(points.open, "RfcOpen");
-  take(points.open_ex, "RfcOpenEx");
-  take(points.close, "RfcClose");
-  take(points.last_error, "RfcLastError");
-  take(points.install_structure, "RfcInstallStructure");
-  take(points.call, "RfcCall");
-  take(points.receive, "RfcReceive");
-  take(points.it_create, "ItCreate");
-  take(points.it_fill, "ItFill");
-  take(points.it_get_line, "ItGetLine");
-  take(points.it_delete, "ItDelete");
+  TakeEntryPoint(find, "RfcEnvironment", points.environment, missing);
+  TakeEntryPoint(find, "RfcOpen", points.open, missing);
+  TakeEntryPoint(find, "RfcOpenEx", points.open_ex, missing);
+  TakeEntryPoint(find, "RfcClose", points.close, missing);
+  TakeEntryPoint(find, "RfcLastError", points.last_error, missing);
+  TakeEntryPoint(find, "RfcInstallStructure", points.install_structure, missing);
+  TakeEntryPoint(find, "RfcCall", points.call, missing);
+  TakeEntryPoint(find, "RfcReceive", points.receive, missing);
+  TakeEntryPoint(find, "ItCreate", points.it_create, missing);
+  TakeEntryPoint(find, "ItFill", points.it_fill, missing);
+  TakeEntryPoint(find, "ItGetLine", points.it_get_line, missing);
+  TakeEntryPoint(find, "ItDelete", points.it_delete, missing);
   return missing;
 }
 

@@ -3,11 +3,11 @@
 // the program, behind the RfcLibrary seam.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "rfc/entry_point.h"
 #include "rfc/rfc_library.h"
 
 namespace rfc::classic {
@@ -27,10 +27,6 @@ struct EntryPoints {
   decltype(&::ItGetLine) it_get_line = nullptr;
   decltype(&::ItDelete) it_delete = nullptr;
 };
-
-// Finds an entry point of the library by its plain name; null when there is
-// none. What it returns stands for a function of the declared type.
-using EntryPointFinder = std::function<void (*(const char* name))()>;
 
 // Takes all twelve entry points by their plain names, in the order of
 // rfc_api.h; the name of the first one missing.

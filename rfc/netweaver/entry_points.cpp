@@ -1,24 +1,13 @@
 #include "rfc/netweaver/entry_points.h"
 
-#include <type_traits>
-
 namespace rfc::nw {
 
-std::optional<std::string> TakeEntryPoints(const FindEntryPoint& find, EntryPoints& points) {
+std::optional<std::string> TakeEntryPoints(const EntryPointFinder& find, EntryPoints& points) {
   EntryPoints taken;
   std::optional<std::string> missing;
   std::size_t next = 0;
-  const auto take = [&](auto& entry) {
-    const char* name = kEntryPointNames[next++];
-    if (missing) return;
-    void (*address)() = find(name);
-    if (address == nullptr) {
-      missing = name;
-      return;
-    }
-    // The library hands out untyped addresses; the declaration says which
-    // function each one is.
-    entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(address);
+  const auto take = [&](auto*& entry) {
+    TakeEntryPoint(find, kEntryPointNames[next++], entry, missing);
   };
   take(taken.open_connection);
   take(taken.close_connection);

@@ -5,10 +5,10 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 
+#include "rfc/entry_point.h"
 #include "rfc/netweaver/nw_rfc_api.h"
 
 namespace rfc::nw {
@@ -66,12 +66,8 @@ inline constexpr std::array<const char*, 23> kEntryPointNames = {
     "RfcGetParameterDescByIndex",
 };
 
-// Looks up an exported function by name (GetProcAddress on Windows); null
-// when the library has none of that name.
-using FindEntryPoint = std::function<void (*(const char* name))()>;
-
 // Fills every member of `points` through `find`. Returns the name of the
 // first function `find` does not know; `points` is then left as it was.
-std::optional<std::string> TakeEntryPoints(const FindEntryPoint& find, EntryPoints& points);
+std::optional<std::string> TakeEntryPoints(const EntryPointFinder& find, EntryPoints& points);
 
 }  // namespace rfc::nw

@@ -53,7 +53,7 @@ TEST(NetWeaverEntryPoints, EachTakenByItsNameOrTheMissingOneNamed) {
        {"", "RfcOpenConnection", "RfcGetInt1", "RfcGetParameterDescByIndex"}) {
     std::map<std::string, Address> exports = Exports(fake);
     exports.erase(missing);
-    const rfc::nw::FindEntryPoint find = [&](const char* name) -> Address {
+    const rfc::EntryPointFinder find = [&](const char* name) -> Address {
       const auto it = exports.find(name);
       return it == exports.end() ? nullptr : it->second;
     };
