@@ -42,19 +42,11 @@ TEST(NetWeaverLogon, ClassicLogonsBecomeNetWeaverParameters) {
   };
   const Pairs prd = {{"ashost", "sapprd01"}, {"sysnr", "00"},      {"client", "100"},
                      {"user", "MONITOR"},    {"passwd", "secret"}, {"lang", "D"}};
+  // What RfcOpen's application-server record becomes.
+  const Pairs by_options = {{"ashost", "sapprd01"}, {"sysnr", "05"},       {"client", "100"},
+                            {"user", "MONITOR"},    {"passwd", "se cret"}, {"lang", "E"}};
   const std::vector<Case> cases = {
-      {"RfcOpen, application server",
-       0,
-       nullptr,
-       std::nullopt,
-       {{"ashost", "sapprd01"},
-        {"sysnr", "05"},
-        {"client", "100"},
-        {"user", "MONITOR"},
-        {"passwd", "se cret"},
-        {"lang", "E"}},
-       "",
-       0},
+      {"RfcOpen, application server", 0, nullptr, std::nullopt, by_options, "", 0},
       {"RfcOpen, R/2 gateway",
        1,
        nullptr,
@@ -113,19 +105,10 @@ TEST(NetWeaverLogon, ClassicLogonsBecomeNetWeaverParameters) {
        fake_nw::Error(::nw::RFC_LOGON_FAILURE, ::nw::LOGON_FAILURE, u"RFC_LOGON_FAILURE",
                       u"Name or password is incorrect (repeat logon)"),
        prd, " - Name or password is incorrect (repeat logon)", 103},
-      {"partner not reached",
-       0,
-       nullptr,
+      {"partner not reached", 0, nullptr,
        fake_nw::Error(::nw::RFC_COMMUNICATION_FAILURE, ::nw::COMMUNICATION_FAILURE,
                       u"RFC_COMMUNICATION_FAILURE", u"partner 'sapprd01:3305' not reached"),
-       {{"ashost", "sapprd01"},
-        {"sysnr", "05"},
-        {"client", "100"},
-        {"user", "MONITOR"},
-        {"passwd", "se cret"},
-        {"lang", "E"}},
-       " - partner 'sapprd01:3305' not reached",
-       0},
+       by_options, " - partner 'sapprd01:3305' not reached", 0},
   };
   for (const Case& c : cases) {
     AdapterFixture adapter;

@@ -19,19 +19,11 @@
 #pragma GCC diagnostic ignored "-Wrestrict"
 #include "tests/support/scratch_dir.h"
 #pragma GCC diagnostic pop
+#include "tests/rfcsim/two_systems.h"
 
 namespace rfcsim::nw::testing {
 
-// PRD, an application server, and R2S, reached through its gateway only.
-// Both accept MONITOR/secret in client 100.
-inline constexpr const char* kTwoSystems = R"({
-  "systems": [
-    {"name": "PRD", "ashost": "sapprd01", "sysnr": "00",
-     "accounts": [{"client": "100", "user": "MONITOR", "password": "secret"}]},
-    {"name": "R2S", "gwhost": "r2gate", "gwserv": "sapgw42",
-     "accounts": [{"client": "100", "user": "MONITOR", "password": "secret"}]}
-  ]
-})";
+using rfcsim::testing::kTwoSystems;
 
 inline std::u16string U(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
 
