@@ -6,11 +6,10 @@
 #include "config/password_scramble.h"
 #include "config/profile_key.h"
 #include "include/texts.h"
+#include "include/upper_case.h"
 
 namespace config {
 namespace {
-
-char ToUpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string Characters(std::size_t n) {
   return std::to_string(n) + (n == 1 ? " character" : " characters");
@@ -53,7 +52,7 @@ void StoreProfileValue(const ProfileField& field, std::string_view value,
   std::string& stored = profile.*field.member;
   stored.assign(value);
   if (field.member == &ConnectionProfile::User) {
-    std::transform(stored.begin(), stored.end(), stored.begin(), ToUpperAscii);
+    stored = UpperCase(stored);
   } else if (field.member == &ConnectionProfile::Hostname) {
     profile.HostnameDisplay = stored;
   }

@@ -13,31 +13,18 @@ namespace {
 // A setting is one short keyword; longer lines are cut like any other.
 constexpr std::size_t kSettingLineLimit = 255;
 
-class NativeFile {
- public:
-  explicit NativeFile(const std::string& path) {
-    if (IsRegularFile(path)) file_.reset(std::fopen(path.c_str(), "rb"));
-  }
-  bool IsOpen() const { return file_ != nullptr; }
-  int Get() { return std::getc(file_.get()); }
-  void Unget(int c) {
-    // One character pushed back after a read always fits the stream.
-    if (c != EOF) (void)std::ungetc(c, file_.get());
-  }
-
- private:
-  UniqueFile file_;
-};
-
 }  // namespace
 
 std::optional<std::string> FirstLineBesideExecutable(std::string_view file_name) {
   std::string directory = ExecutableDirectory();
   if (directory.empty()) return std::nullopt;
-  NativeFile file(directory + std::string(file_name));
+  const std::string path = directory + std::string(file_name);
+  // The executable's directory is a native path already.
+  LineReader file(IsRegularFile(path) ? UniqueFile(std::fopen(path.c_str(), "rb")) : nullptr,
+                  kSettingLineLimit);
   if (!file.IsOpen()) return std::nullopt;
   std::string line;
-  TakeLine(file, kSettingLineLimit, line);
+  file.Next(line);
   return line;
 }
 

@@ -15,7 +15,7 @@ std::vector<std::string> SplitLines(std::string_view text, std::size_t limit) {
 }
 
 LineReader::LineReader(std::string_view windows_path, std::size_t limit)
-    : file_(OpenForReading(windows_path).release()), limit_(limit) {}
+    : file_(OpenForReading(windows_path)), limit_(limit) {}
 
 bool LineReader::Next(std::string& line) {
   if (!file_) {

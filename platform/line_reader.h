@@ -9,7 +9,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace platform {
 
@@ -73,20 +76,20 @@ class LineReader {
   // A missing file, a directory or an unreadable file gives a reader that is
   // not open.
   LineReader(std::string_view windows_path, std::size_t limit);
+  // Reads a file opened already; none gives a reader that is not open.
+  LineReader(UniqueFile file, std::size_t limit) : file_(std::move(file)), limit_(limit) {}
   bool IsOpen() const { return file_ != nullptr; }
   // False at the end of the file (or when it is not open).
   bool Next(std::string& line);
 
   int Get() { return std::getc(file_.get()); }
   void Unget(int c) {
-    if (c != EOF) std::ungetc(c, file_.get());
+    // One character pushed back after a read always fits the stream.
+    if (c != EOF) (void)std::ungetc(c, file_.get());
   }
 
  private:
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file_;
+  UniqueFile file_;
   std::size_t limit_;
 };
 

@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "include/texts.h"
+#include "include/upper_case.h"
 #include "platform/files.h"
 #include "rfc/trace_line.h"
 
@@ -112,13 +113,7 @@ bool WriteSapRfcIni(std::FILE* destination_file) {
   return whole;
 }
 
-bool IsLibraryFileItself(std::string_view destination) {
-  constexpr std::string_view kIni = "INI";
-  return destination.size() == kIni.size() &&
-         std::equal(destination.begin(), destination.end(), kIni.begin(), [](char a, char b) {
-           return std::toupper(static_cast<unsigned char>(a)) == b;
-         });
-}
+bool IsLibraryFileItself(std::string_view destination) { return UpperCase(destination) == "INI"; }
 
 }  // namespace
 

@@ -24,12 +24,12 @@ ConnectionTextParse ParseConnectionText(std::string_view text) {
 
     const auto equals = word.find('=');
     if (equals == std::string_view::npos || equals == 0) {
-      parse.problem = Concat("'", word, "' is not KEY=VALUE");
+      parse.problem = platform::Joined("'", word, "' is not KEY=VALUE");
       break;
     }
     std::string key = AsciiUpper(word.substr(0, equals));
     if (std::find(kKnownKeys.begin(), kKnownKeys.end(), key) == kKnownKeys.end()) {
-      parse.problem = Concat("unknown key '", word.substr(0, equals), "'");
+      parse.problem = platform::Joined("unknown key '", word.substr(0, equals), "'");
       break;
     }
     parse.values[std::move(key)] = std::string(word.substr(equals + 1));

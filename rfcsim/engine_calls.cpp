@@ -97,8 +97,8 @@ int Engine::Receive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tabl
 std::optional<std::string> Engine::CheckLists(const RFC_PARAMETER* parameters,
                                               const RFC_TABLE* tables) const {
   const auto length_problem = [](const char* name, unsigned name_length) {
-    return Concat("'", name, "' has name length ", std::to_string(name_length), " for a name of ",
-                  std::to_string(std::strlen(name)), " characters");
+    return platform::Joined("'", name, "' has name length ", std::to_string(name_length),
+                            " for a name of ", std::to_string(std::strlen(name)), " characters");
   };
   for (const RFC_PARAMETER* p = parameters; p && p->name; ++p) {
     if (p->nlen != std::strlen(p->name)) return length_problem(p->name, p->nlen);
@@ -106,12 +106,12 @@ std::optional<std::string> Engine::CheckLists(const RFC_PARAMETER* parameters,
   for (const RFC_TABLE* t = tables; t && t->name; ++t) {
     if (t->nlen != std::strlen(t->name)) return length_problem(t->name, t->nlen);
     const InternalTable* table = tables_.Find(t->ithandle);
-    if (!table) return Concat("table '", t->name, "' has no valid handle");
+    if (!table) return platform::Joined("table '", t->name, "' has no valid handle");
     // The library moves whole rows of the length the caller names; a row
     // length other than the table's would cut or overrun its rows.
     if (t->leng != table->row_length()) {
-      return Concat("table '", t->name, "' has row length ", std::to_string(t->leng),
-                    " for rows of ", std::to_string(table->row_length()), " bytes");
+      return platform::Joined("table '", t->name, "' has row length ", std::to_string(t->leng),
+                              " for rows of ", std::to_string(table->row_length()), " bytes");
     }
   }
   return std::nullopt;

@@ -21,7 +21,7 @@ const Fault* FirstMatch(const std::vector<Fault>& faults, const Operation& opera
 }  // namespace
 
 std::string Operation::Text() const {
-  return subject.empty() ? std::string(verb) : Concat(verb, " ", subject);
+  return subject.empty() ? std::string(verb) : platform::Joined(verb, " ", subject);
 }
 
 const Fault* FindFault(const Landscape& landscape, const SystemModel* system,

@@ -71,7 +71,7 @@ void WriteNumber(const FieldLayout& layout, std::int64_t number, std::span<unsig
     case FieldKind::kChar:
       break;
   }
-  throw std::logic_error(Concat("no room for a built-in number in ", layout.name));
+  throw std::logic_error(platform::Joined("no room for a built-in number in ", layout.name));
 }
 
 void WriteField(const FieldLayout& layout, const Json& value, std::span<unsigned char> field,
@@ -98,7 +98,7 @@ void WriteStructureFields(const StructureLayout& layout, const Json& row, const 
                      [&, &key = name](const FieldLayout& f) { return f.name == key; });
     const std::string field_path = ChildPath(path, name);
     if (field == layout.fields.end()) {
-      throw SchemaError(field_path, Concat("no field of that name in ", layout.name));
+      throw SchemaError(field_path, platform::Joined("no field of that name in ", layout.name));
     }
     const auto bytes = std::span(image).subspan(field->offset, field->length);
     if (value.is_null()) {

@@ -189,7 +189,7 @@ Landscape ReadLandscape(const Json& document) {
 }
 
 std::string ProblemLine(std::string_view source, const std::string& detail) {
-  return Concat("rfcsim: landscape '", source, "' ignored: ", detail);
+  return platform::Joined("rfcsim: landscape '", source, "' ignored: ", detail);
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ std::optional<ErrorTexts> CheckLogon(const SystemModel& system, const Credential
     return TrimTrailingBlanks(account.client) == client;
   };
   if (std::none_of(system.accounts.begin(), system.accounts.end(), same_client)) {
-    return LogonError(Concat("Client ", client, " is not available in this system"));
+    return LogonError(platform::Joined("Client ", client, " is not available in this system"));
   }
   const bool accepted =
       std::any_of(system.accounts.begin(), system.accounts.end(), [&](const Account& account) {

@@ -30,7 +30,7 @@ const Layout* FindByName(std::span<const Layout> layouts, std::string_view name)
 template <typename Layout>
 const Layout& Known(std::span<const Layout> layouts, std::string_view name) {
   const Layout* layout = FindByName(layouts, name);
-  if (!layout) throw std::logic_error(Concat("no layout named ", name));
+  if (!layout) throw std::logic_error(platform::Joined("no layout named ", name));
   return *layout;
 }
 
@@ -118,7 +118,7 @@ ModuleAnswer SystemInfoDefault(const ModuleLayout& module, const SystemIdentity&
              {"RFCCHARTYP", "1100"},
              {"RFCINTTYP", "LIT"},
              {"RFCFLOTYP", "IE3"},
-             {"RFCDEST", Concat(system.host, "_", system.name, "_", number)},
+             {"RFCDEST", platform::Joined(system.host, "_", system.name, "_", number)},
              {"RFCHOST", system.host},
              {"RFCSYSID", system.name},
              {"RFCDATABS", system.name},

@@ -17,7 +17,7 @@ ErrorTexts LogonError(std::string message) {
 
 ErrorTexts FunctionNotFoundError(std::string_view function) {
   return {std::string(kFunctionNotFound), "CALL_FAILED",
-          Concat("Function module \"", function, "\" not found"), "RFC_CALL"};
+          platform::Joined("Function module \"", function, "\" not found"), "RFC_CALL"};
 }
 
 }  // namespace rfcsim

@@ -6,6 +6,8 @@
 // byte is ever lost on the way.
 #pragma once
 
+#include "platform/joined.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,15 +23,6 @@ std::string Latin1ToUtf8(std::string_view bytes);
 // The reverse; nullopt when the text holds a character beyond U+00FF.
 // Expects valid UTF-8 (as the JSON parser hands it over).
 std::optional<std::string> Utf8ToLatin1(std::string_view utf8);
-
-// Joins texts. (Preferred to chains of "literal" + std::string, which
-// trip a false -Wrestrict in GCC 12 at -O3.)
-template <typename... Parts>
-std::string Concat(const Parts&... parts) {
-  std::string joined;
-  (joined.append(std::string_view(parts)), ...);
-  return joined;
-}
 
 // A text the caller may have left out: null reads as empty.
 std::string_view TextOrEmpty(const char* text);

@@ -26,7 +26,7 @@ void TraceFile::AppendErrorBlock(std::string_view operation, const ErrorTexts& e
   block += "LOCATION    rfcsim (simulated partner)\n";
   block += "ERROR       " + error.message + "\n";
   block += "TIME        " + LocalTime("%a %b %d %H:%M:%S %Y") + "\n";
-  block += Concat("DETAIL      ", operation, "\n");
+  block += platform::Joined("DETAIL      ", operation, "\n");
   block += "COUNTER     " + std::to_string(blocks_written_) + "\n\n";
   AppendToFile(path_, block);
 }

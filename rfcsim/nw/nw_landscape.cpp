@@ -69,7 +69,7 @@ NwLandscapeLoad LoadNwLandscapeFile(const std::string& path, bool must_exist) {
 }
 
 std::string AnswerPointer(std::size_t system_index, std::string_view module) {
-  return Concat("/systems/", std::to_string(system_index), "/functions/", module, "/");
+  return platform::Joined("/systems/", std::to_string(system_index), "/functions/", module, "/");
 }
 
 }  // namespace rfcsim::nw

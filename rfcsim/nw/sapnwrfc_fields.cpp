@@ -39,8 +39,9 @@ Slot* FieldOf(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, RFC_ERROR_INFO* 
 RFC_RC Failed(RFC_ERROR_INFO* error) { return error ? error->code : RFC_INVALID_PARAMETER; }
 
 RFC_RC Conversion(RFC_ERROR_INFO* error, const Slot& slot, std::string_view to) {
-  return SetError(error, RFC_CONVERSION_FAILURE, EXTERNAL_RUNTIME_FAILURE, "RFC_CONVERSION_FAILURE",
-                  Concat("field '", Utf16ToLatin1(slot.name), "' cannot be read as ", to));
+  return SetError(
+      error, RFC_CONVERSION_FAILURE, EXTERNAL_RUNTIME_FAILURE, "RFC_CONVERSION_FAILURE",
+      platform::Joined("field '", Utf16ToLatin1(slot.name), "' cannot be read as ", to));
 }
 
 bool IsInteger(RFCTYPE type) {
@@ -102,9 +103,9 @@ RFC_RC RFCSIM_NW_API RfcSetChars(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC*
     if (!slot) return Failed(errorInfo);
     if (!IsTextType(slot->type)) return Conversion(errorInfo, *slot, "characters");
     if (valueLength > slot->length || (valueLength > 0 && !charValue)) {
-      return SetError(errorInfo, RFC_INVALID_PARAMETER, EXTERNAL_RUNTIME_FAILURE,
-                      "RFC_INVALID_PARAMETER",
-                      Concat("value too long for field '", Utf16ToLatin1(slot->name), "'"));
+      return SetError(
+          errorInfo, RFC_INVALID_PARAMETER, EXTERNAL_RUNTIME_FAILURE, "RFC_INVALID_PARAMETER",
+          platform::Joined("value too long for field '", Utf16ToLatin1(slot->name), "'"));
     }
     slot->text =
         Fitted(std::u16string_view(charValue ? charValue : u"", valueLength), slot->length);
@@ -123,8 +124,8 @@ RFC_RC RFCSIM_NW_API RfcGetChars(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC*
     if (bufferLength < slot->length || !charBuffer) {
       return SetError(errorInfo, RFC_BUFFER_TOO_SMALL, EXTERNAL_RUNTIME_FAILURE,
                       "RFC_BUFFER_TOO_SMALL",
-                      Concat("field '", Utf16ToLatin1(slot->name), "' has ",
-                             std::to_string(slot->length), " characters"));
+                      platform::Joined("field '", Utf16ToLatin1(slot->name), "' has ",
+                                       std::to_string(slot->length), " characters"));
     }
     const std::u16string value = Fitted(slot->text, bufferLength);
     std::copy(value.begin(), value.end(), charBuffer);
@@ -169,8 +170,8 @@ RFC_RC RFCSIM_NW_API RfcGetString(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC
     if (!stringBuffer || bufferLength <= length) {
       return SetError(errorInfo, RFC_BUFFER_TOO_SMALL, EXTERNAL_RUNTIME_FAILURE,
                       "RFC_BUFFER_TOO_SMALL",
-                      Concat("field '", Utf16ToLatin1(slot->name), "' needs ",
-                             std::to_string(length + 1), " characters"));
+                      platform::Joined("field '", Utf16ToLatin1(slot->name), "' needs ",
+                                       std::to_string(length + 1), " characters"));
     }
     std::copy(text->begin(), text->end(), stringBuffer);
     stringBuffer[length] = u'\0';
@@ -192,8 +193,8 @@ RFC_RC RFCSIM_NW_API RfcGetBytes(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC*
     if (bytes.size() > bufferLength || (!bytes.empty() && !byteBuffer)) {
       return SetError(errorInfo, RFC_BUFFER_TOO_SMALL, EXTERNAL_RUNTIME_FAILURE,
                       "RFC_BUFFER_TOO_SMALL",
-                      Concat("field '", Utf16ToLatin1(slot->name), "' has ",
-                             std::to_string(bytes.size()), " bytes"));
+                      platform::Joined("field '", Utf16ToLatin1(slot->name), "' has ",
+                                       std::to_string(bytes.size()), " bytes"));
     }
     if (byteBuffer) {
       std::fill(std::copy(bytes.begin(), bytes.end(), byteBuffer), byteBuffer + bufferLength,

@@ -9,10 +9,12 @@
 #include "config/password_scramble.h"
 #include "config/profile_fields.h"
 #include "config/profile_key.h"
+#include "platform/joined.h"
 #include "tools/profile_tool/console_echo.h"
-#include "tools/profile_tool/joined.h"
 
 namespace profile_tool {
+
+using platform::Joined;
 namespace {
 
 // Puts the echo back however the reading ends.

@@ -2,10 +2,12 @@
 
 #include "config/profile_key.h"
 #include "config/profile_reader.h"
+#include "platform/joined.h"
 #include "platform/line_reader.h"
-#include "tools/profile_tool/joined.h"
 
 namespace profile_tool {
+
+using platform::Joined;
 namespace {
 
 using config::kSingleSystemLineLimit;

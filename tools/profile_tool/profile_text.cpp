@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "config/profile_reader.h"
-#include "tools/profile_tool/joined.h"
+#include "platform/joined.h"
 
 namespace profile_tool {
+
+using platform::Joined;
 namespace {
 
 // Starts with "*", which begins no label: the sensor skips these lines.

@@ -10,10 +10,12 @@
 
 #include "config/profile_key.h"
 #include "config/profile_reader.h"
+#include "platform/joined.h"
 #include "tools/profile_tool/commands.h"
-#include "tools/profile_tool/joined.h"
 
 namespace profile_tool {
+
+using platform::Joined;
 namespace {
 
 constexpr const char* kFooter =

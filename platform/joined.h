@@ -1,11 +1,11 @@
-// Messages of the profile tool are built from texts and numbers.
+// Building a text from texts and numbers.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <type_traits>
 
-namespace profile_tool {
+namespace platform {
 
 // The parts one after the other; numbers in decimal. Appending piece by
 // piece also keeps clear of a false -Wrestrict warning of GCC 12 for
@@ -24,4 +24,4 @@ std::string Joined(const Parts&... parts) {
   return text;
 }
 
-}  // namespace profile_tool
+}  // namespace platform
