@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace config {
+
 struct ConnectionProfile {
   std::string Extcompany;
   std::string Destination;
@@ -19,3 +21,5 @@ struct ConnectionProfile {
   std::string Gwhost;
   std::string Gwservice;
 };
+
+}  // namespace config

@@ -4,8 +4,8 @@
 
 #include "config/profile_reader.h"
 #include "config/run_options.h"
-#include "include/texts.h"
-#include "include/upper_case.h"
+#include "output/texts.h"
+#include "platform/upper_case.h"
 
 namespace config {
 namespace {
@@ -70,8 +70,8 @@ std::vector<std::string> SystemsOf(std::string_view pending) {
 }
 
 Checked<ListingPlan> Collected(std::string_view pending, ListingPlan plan) {
-  if (pending.empty()) return ConfigError{std::string(texts::kError1025)};
-  if (plan.item.empty()) return ConfigError{std::string(texts::kError1026)};
+  if (pending.empty()) return ConfigError{std::string(output::texts::kError1025)};
+  if (plan.item.empty()) return ConfigError{std::string(output::texts::kError1026)};
   plan.systems = SystemsOf(pending);
   return plan;
 }
@@ -88,13 +88,13 @@ Checked<ListingPlan> ReadGlobalListing(const std::vector<std::string>& lines,
   ListingPlan plan;
   std::optional<std::string> item_text;
   for (const std::string& line : lines) {
-    std::string upper = UpperCase(line);
+    std::string upper = platform::UpperCase(line);
     if (KeyMatches(upper, group_key)) {
       pending.append(From(line, kSystemsColumn));
     } else if (KeyMatches(upper, item_key)) {
       item_text = std::string(From(line, kItemColumn));
       if (item_text->find(kSensorMark) == std::string::npos) {
-        return ConfigError{std::string(texts::kError1029)};
+        return ConfigError{std::string(output::texts::kError1029)};
       }
       std::string options = item_text->substr(0, item_text->find(kSensorCut));
       std::replace(options.begin(), options.end(), ':', ' ');
@@ -103,8 +103,8 @@ Checked<ListingPlan> ReadGlobalListing(const std::vector<std::string>& lines,
     }
   }
   if (!item_text) {
-    return ConfigError{std::string(texts::kError1030Prefix) + std::string(sensor_argument) +
-                       std::string(texts::kError1030Suffix)};
+    return ConfigError{std::string(output::texts::kError1030Prefix) + std::string(sensor_argument) +
+                       std::string(output::texts::kError1030Suffix)};
   }
   plan.item = ItemNameOf(*item_text);
   return Collected(pending, std::move(plan));

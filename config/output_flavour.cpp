@@ -4,6 +4,8 @@
 
 #include "platform/installation_file.h"
 
+namespace config {
+
 std::string SelectOutputFlavour() {
   if (const char* setting = std::getenv("BRACKWATER_FLAVOUR"); setting && *setting) {
     return setting;
@@ -13,3 +15,5 @@ std::string SelectOutputFlavour() {
   }
   return "EXEXML";
 }
+
+}  // namespace config

@@ -5,8 +5,8 @@
 
 #include "config/password_scramble.h"
 #include "config/profile_key.h"
-#include "include/texts.h"
-#include "include/upper_case.h"
+#include "output/texts.h"
+#include "platform/upper_case.h"
 
 namespace config {
 namespace {
@@ -52,7 +52,7 @@ void StoreProfileValue(const ProfileField& field, std::string_view value,
   std::string& stored = profile.*field.member;
   stored.assign(value);
   if (field.member == &ConnectionProfile::User) {
-    stored = UpperCase(stored);
+    stored = platform::UpperCase(stored);
   } else if (field.member == &ConnectionProfile::Hostname) {
     profile.HostnameDisplay = stored;
   }
@@ -136,15 +136,15 @@ std::string DefectMessage(const ProfileDefect& defect, std::string_view profile_
   const auto [prefix, suffix] = [&]() -> std::pair<std::string_view, std::string_view> {
     switch (defect.code) {
       case 1004:
-        return {texts::kError1004Prefix, texts::kError1004Suffix};
+        return {output::texts::kError1004Prefix, output::texts::kError1004Suffix};
       case 1005:
-        return {texts::kError1005Prefix, texts::kError1005Suffix};
+        return {output::texts::kError1005Prefix, output::texts::kError1005Suffix};
       case 1006:
-        return {texts::kError1006Prefix, texts::kError1006Suffix};
+        return {output::texts::kError1006Prefix, output::texts::kError1006Suffix};
       case 1007:
-        return {texts::kError1007Prefix, texts::kError1007Suffix};
+        return {output::texts::kError1007Prefix, output::texts::kError1007Suffix};
       default:
-        return {texts::kError1003Prefix, texts::kError1003Suffix};
+        return {output::texts::kError1003Prefix, output::texts::kError1003Suffix};
     }
   }();
   return std::string(prefix).append(profile_name).append(suffix);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "include/texts.h"
-#include "include/upper_case.h"
+#include "output/texts.h"
+#include "platform/upper_case.h"
 
 namespace config {
 namespace {
@@ -57,7 +57,7 @@ int ChannelAt(std::string_view text, std::size_t from) {
 RunOptions ParseRunOptions(std::string text) {
   RunOptions options;
   options.text = std::move(text);
-  options.upper = UpperCase(options.text);
+  options.upper = platform::UpperCase(options.text);
   options.console = options.upper.find_first_of(kConsoleMarks) != std::string::npos;
   options.profile_as_named = options.upper.find(kProfileAsNamed) != std::string::npos;
   options.syslog = options.upper.find(kSyslog) != std::string::npos;
@@ -86,7 +86,7 @@ std::string SingleRunOptionsDisplay(std::string options) {
   options = options.substr(0, options.find('#'));
   options = options.substr(0, options.find('@'));
   if (options == "(Parameters " || options == "(No ") options.clear();
-  if (options.empty()) options = std::string(texts::kNoParameters);
+  if (options.empty()) options = std::string(output::texts::kNoParameters);
   return options;
 }
 

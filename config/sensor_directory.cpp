@@ -1,12 +1,13 @@
 #include "config/sensor_directory.h"
+#include "config/file_names.h"
 
 #include <algorithm>
 #include <array>
 
-#include "include/texts.h"
-#include "include/upper_case.h"
+#include "output/texts.h"
 #include "platform/files.h"
 #include "platform/line_reader.h"
+#include "platform/upper_case.h"
 
 namespace config {
 namespace {
@@ -23,8 +24,8 @@ constexpr std::array<std::string_view, 3> kStandardDirectories = {
 constexpr std::size_t kPathFileLineLimit = 99;
 
 ConfigError ProfileMissing(std::string_view file) {
-  return {std::string(texts::kError1002Prefix) + std::string(file) +
-          std::string(texts::kError1002Suffix)};
+  return {std::string(output::texts::kError1002Prefix) + std::string(file) +
+          std::string(output::texts::kError1002Suffix)};
 }
 
 // A line of the PRTG path file names a directory when it is rooted ("\..."),
@@ -50,7 +51,7 @@ std::optional<std::string> PrtgDirectory() {
 
 bool IsExeXmlDirectory(std::string_view directory) {
   if (directory.size() < 7) return false;
-  return UpperCase(directory.substr(directory.size() - 7, 6)) == "EXEXML";
+  return platform::UpperCase(directory.substr(directory.size() - 7, 6)) == "EXEXML";
 }
 
 Checked<ProfileLocation> SearchPrtgDirectories(const std::string& name) {
@@ -71,7 +72,7 @@ Checked<ProfileLocation> SearchPrtgDirectories(const std::string& name) {
     return platform::CanOpenForReading(dir + name);
   });
   if (found == candidates.end()) return ProfileMissing(name);
-  if (!IsExeXmlDirectory(*found)) return ConfigError{std::string(texts::kInvalidPathUsage)};
+  if (!IsExeXmlDirectory(*found)) return ConfigError{std::string(output::texts::kInvalidPathUsage)};
   return ProfileLocation{*found, *found + name};
 }
 

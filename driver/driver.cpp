@@ -10,8 +10,10 @@
 #include "driver/run_state.h"
 #include "driver/single_system_run.h"
 #include "driver/start_up.h"
-#include "include/exit_codes.h"
+#include "output/exit_codes.h"
 #include "platform/clock.h"
+
+namespace driver {
 
 int RunSensor(const std::vector<std::string>& command_line, RunServices& services) {
   RunState run;
@@ -20,8 +22,8 @@ int RunSensor(const std::vector<std::string>& command_line, RunServices& service
     std::vector<std::string> arguments;
     if (command_line.size() > 1) arguments.assign(command_line.begin() + 1, command_line.end());
     StartUp(run, arguments, platform::LocalTimeOfDay());
-    run.OutputFlavour = SelectOutputFlavour();
-    run.Document = ResultDocument(run.OutputFlavour, run.Options.channel);
+    run.OutputFlavour = config::SelectOutputFlavour();
+    run.Document = output::ResultDocument(run.OutputFlavour, run.Options.channel);
     const bool search_prtg = run.OutputFlavour == "EXEXML" && !run.Options.profile_as_named;
     const config::ProfileLocation location =
         CheckedOrEnd(config::LocateProfile(run.ProfileName, run.ProfileDirectory, search_prtg));
@@ -34,9 +36,11 @@ int RunSensor(const std::vector<std::string>& command_line, RunServices& service
   } catch (const ErrorDocumentExit& failure) {
     run.Document.WriteErrorDocument(failure.what());
     services.out.Write(run.Document.Take());
-    return kExitRunError;
+    return output::kExitRunError;
   } catch (const RfcAbort& abort) {
     PrintRfcError(services, abort.failure());
-    return kExitRfcError;
+    return output::kExitRfcError;
   }
 }
+
+}  // namespace driver

@@ -1,4 +1,5 @@
 #include "driver/listing_run.h"
+#include "config/file_names.h"
 
 #include <cstdint>
 #include <utility>
@@ -7,11 +8,13 @@
 #include "config/profile_reader.h"
 #include "driver/remote_steps.h"
 #include "driver/run_end.h"
-#include "include/exit_codes.h"
-#include "include/texts.h"
 #include "measure/filling_report.h"
+#include "output/exit_codes.h"
+#include "output/texts.h"
 #include "platform/clock.h"
 #include "platform/line_reader.h"
+
+namespace driver {
 
 namespace {
 
@@ -25,20 +28,21 @@ struct Tally {
 // One listed system while it is measured.
 struct ListedSystem {
   std::string entry;  // the profile file's name as listed
-  ConnectionProfile profile;
+  config::ConnectionProfile profile;
   bool failed = false;     // a defective profile, a failed logon or filling
   bool delivered = false;  // its filling held the listing's item
 };
 
 config::ListingPlan ReadListing(const RunState& run) {
-  const bool global = run.ProfileName == file_names::kGlobalListing;
+  const bool global = run.ProfileName == config::file_names::kGlobalListing;
   // Listings are read with the line limit of the listing run.
   const std::optional<std::vector<std::string>> lines =
       platform::ReadLines(run.ProfilePath, config::kListingLineLimit);
   if (!lines) {
     throw ErrorDocumentExit(
-        std::string(global ? texts::kError10x1Prefix : texts::kError1024Prefix) + run.ProfileName +
-        std::string(global ? texts::kError10x1Suffix : texts::kError1024Suffix));
+        std::string(global ? output::texts::kError10x1Prefix : output::texts::kError1024Prefix) +
+        run.ProfileName +
+        std::string(global ? output::texts::kError10x1Suffix : output::texts::kError1024Suffix));
   }
   if (!global) return CheckedOrEnd(config::ReadItemListing(*lines, run.ItemName));
   const std::string sensor_argument = run.Arguments.size() > 1 ? run.Arguments[1] : "";
@@ -72,9 +76,9 @@ std::optional<ListedSystem> ReadSystemProfile(const RunState& run, const std::st
 }
 
 std::string_view StateText(const ListedSystem& system) {
-  if (system.failed) return texts::kStateRfcFailure;
-  if (!system.delivered) return texts::kStateNotFound;
-  return texts::kStateProcessed;
+  if (system.failed) return output::texts::kStateRfcFailure;
+  if (!system.delivered) return output::texts::kStateNotFound;
+  return output::texts::kStateProcessed;
 }
 
 // A failed probe or system information ends the whole run; a failed
@@ -82,7 +86,7 @@ std::string_view StateText(const ListedSystem& system) {
 void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter& trace,
                    const config::ListingPlan& plan, ListedSystem& system, Tally& tally) {
   const std::string channel_name = DisplayNameOf(plan.naming, system);
-  const ConnectionProfile& profile = system.profile;
+  const config::ConnectionProfile& profile = system.profile;
   const std::string console_line = "* " + platform::LocalTimeOfDay() + " " + system.entry + ", " +
                                    profile.HostnameDisplay + ", " + profile.Destination + ", " +
                                    profile.Sysnr + ", " + profile.Client;
@@ -92,11 +96,12 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
   if (std::unique_ptr<rfc::SapConnection> connection =
           LogOn(run, system.profile, services, trace)) {
     RunCheckedSteps(*connection, system.profile);
-    rfc::StepResult<rfc::FillingRead> read = connection->ReadFilling([&](const FillingRow& row) {
-      system.delivered =
-          ReportFillingItem(run.Document, services.out, plan.item, channel_name, row) ||
-          system.delivered;
-    });
+    rfc::StepResult<rfc::FillingRead> read =
+        connection->ReadFilling([&](const rfc::FillingRow& row) {
+          system.delivered = measure::ReportFillingItem(run.Document, services.out, plan.item,
+                                                        channel_name, row) ||
+                             system.delivered;
+        });
     connection.reset();
     if (auto* failure = std::get_if<rfc::LibraryFailure>(&read)) throw RfcAbort(*failure);
     if (std::holds_alternative<rfc::RemoteFailure>(read)) system.failed = true;
@@ -113,14 +118,14 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
 
 void PrintSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
                   const Tally& tally) {
-  ResultDocument& document = run.Document;
+  output::ResultDocument& document = run.Document;
   document.Clear();
   document.OpenResultText();
-  document.Append(texts::kSummaryLead);
+  document.Append(output::texts::kSummaryLead);
   document.AppendExternal(plan.item);
-  document.Append(std::string(texts::kSummarySystems) + std::to_string(tally.systems) +
-                  std::string(texts::kSummaryProcessed) + std::to_string(tally.processed) +
-                  std::string(texts::kSummaryFailed) + std::to_string(tally.failed) + " ");
+  document.Append(std::string(output::texts::kSummarySystems) + std::to_string(tally.systems) +
+                  std::string(output::texts::kSummaryProcessed) + std::to_string(tally.processed) +
+                  std::string(output::texts::kSummaryFailed) + std::to_string(tally.failed) + " ");
   document.CloseResultText();
   document.CloseResultDocument();
   services.out.Write(document.Take() + "\n");
@@ -131,12 +136,12 @@ void PrintSummary(RunState& run, RunServices& services, const config::ListingPla
 int RunListing(RunState& run, RunServices& services) {
   const config::ListingPlan plan = ReadListing(run);
   if (run.Options.console) {
-    const std::string& options = run.ProfileName == file_names::kGlobalListing
+    const std::string& options = run.ProfileName == config::file_names::kGlobalListing
                                      ? plan.options_display
                                      : run.Options.listing_display;
     services.out.Write(run.Banner + "\n");
-    services.out.Write("* " + run.StartTime + " " + options + std::string(texts::kStateExecuting) +
-                       "\n");
+    services.out.Write("* " + run.StartTime + " " + options +
+                       std::string(output::texts::kStateExecuting) + "\n");
   }
   // Loaded before the document opens: a library that cannot be loaded makes
   // the error document the whole output.
@@ -155,5 +160,7 @@ int RunListing(RunState& run, RunServices& services) {
 
   PrintSummary(run, services, plan, tally);
   if (run.Options.console) WriteProcessedLine(services);
-  return kExitSuccess;
+  return output::kExitSuccess;
 }
+
+}  // namespace driver

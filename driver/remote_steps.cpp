@@ -5,13 +5,15 @@
 #include <utility>
 
 #include "driver/run_end.h"
-#include "include/texts.h"
+#include "output/texts.h"
 #include "platform/clock.h"
 #include "rfc/failure_report.h"
 #include "rfc/open_connection.h"
 #include "rfc/return_code_text.h"
 #include "rfc/system_info.h"
 #include "rfc/trace_line.h"
+
+namespace driver {
 
 rfc::TraceWriter RunTrace(const RunState& run, RunServices& services) {
   if (!run.Options.syslog) return {};
@@ -23,8 +25,8 @@ rfc::TraceWriter RunTrace(const RunState& run, RunServices& services) {
 
 void LoadRfcLibrary(RunServices& services, const rfc::TraceWriter& trace) {
   if (std::optional<rfc::LibraryLoadFailure> failure = services.rfc.Load()) {
-    throw ErrorDocumentExit(std::string(texts::kError1031Prefix) + failure->file +
-                            std::string(texts::kError1031Middle) + failure->reason);
+    throw ErrorDocumentExit(std::string(output::texts::kError1031Prefix) + failure->file +
+                            std::string(output::texts::kError1031Middle) + failure->reason);
   }
   if (const std::string file = services.rfc.LoadedFile(); !file.empty()) {
     rfc::WriteTraceLine(trace, 0, rfc::trace_events::kLibraryLoaded, file);
@@ -43,7 +45,8 @@ void PrepareErrorReport(RunServices& services) {
       [&services](const rfc::LibraryFailure& failure) { PrintRfcError(services, failure); });
 }
 
-std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run, const ConnectionProfile& profile,
+std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run,
+                                          const config::ConnectionProfile& profile,
                                           RunServices& services, const rfc::TraceWriter& trace) {
   const rfc::AddressLogon address{profile.Destination,
                                   profile.Client,
@@ -67,7 +70,7 @@ std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run, const ConnectionP
 template <class Answer>
 Answer AnswerOrEnd(rfc::StepResult<Answer> result) {
   if (auto* failure = std::get_if<rfc::RemoteFailure>(&result)) {
-    throw ErrorDocumentExit(FailureText(*failure));
+    throw ErrorDocumentExit(rfc::FailureText(*failure));
   }
   if (auto* failure = std::get_if<rfc::LibraryFailure>(&result)) {
     throw RfcAbort(std::move(*failure));
@@ -77,16 +80,18 @@ Answer AnswerOrEnd(rfc::StepResult<Answer> result) {
 
 template rfc::FillingRead AnswerOrEnd(rfc::StepResult<rfc::FillingRead> result);
 
-void RunCheckedSteps(rfc::SapConnection& connection, ConnectionProfile& profile) {
+void RunCheckedSteps(rfc::SapConnection& connection, config::ConnectionProfile& profile) {
   AnswerOrEnd(connection.Probe());
   const rfc::SystemInfo info = AnswerOrEnd(connection.ReadSystemInfo());
   profile.HostnameDisplay = info.host;
-  if (!IsMaxDb(info.database_system)) {
-    throw ErrorDocumentExit(std::string(texts::kError1018));
+  if (!rfc::IsMaxDb(info.database_system)) {
+    throw ErrorDocumentExit(std::string(output::texts::kError1018));
   }
 }
 
 void WriteProcessedLine(RunServices& services) {
   services.out.Write("\n* " + platform::LocalTimeOfDay() + " SAP " +
-                     std::string(texts::kProgramName) + " now processed...\n");
+                     std::string(output::texts::kProgramName) + " now processed...\n");
 }
+
+}  // namespace driver

@@ -7,6 +7,8 @@
 #include "driver/run_state.h"
 #include "rfc/sap_library.h"
 
+namespace driver {
+
 // Where the run's trace lines go: standard error, each line flushed at once
 // so that it survives an abort that follows; nothing without ",SYSLOG".
 rfc::TraceWriter RunTrace(const RunState& run, RunServices& services);
@@ -26,7 +28,8 @@ void PrintRfcError(RunServices& services, const rfc::LibraryFailure& failure);
 // Logs on to the system of `profile`, ",HOST=" and ",NO=" overriding its
 // address; no connection when the library opened none or the destination
 // file could not be put in place.
-std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run, const ConnectionProfile& profile,
+std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run,
+                                          const config::ConnectionProfile& profile,
                                           RunServices& services, const rfc::TraceWriter& trace);
 
 // The steps every measured system goes through on its open connection: the
@@ -35,7 +38,7 @@ std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run, const ConnectionP
 // failure of the library's own with its report (RfcAbort); another database
 // ends it with Error 1018. The host the system reports replaces the
 // profile's display copy.
-void RunCheckedSteps(rfc::SapConnection& connection, ConnectionProfile& profile);
+void RunCheckedSteps(rfc::SapConnection& connection, config::ConnectionProfile& profile);
 
 // The console line that closes a run: "* <time> SAP Brackwater now
 // processed...", after an empty line.
@@ -44,3 +47,5 @@ void WriteProcessedLine(RunServices& services);
 // The answer of a step, or the end of the run as RunCheckedSteps ends it.
 template <class Answer>
 Answer AnswerOrEnd(rfc::StepResult<Answer> result);
+
+}  // namespace driver

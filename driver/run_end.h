@@ -11,6 +11,8 @@
 #include "config/config_error.h"
 #include "rfc/sap_library.h"
 
+namespace driver {
+
 // A failure the result document describes: the driver writes the PRTG error
 // document with `message`, prints it and exits with 2.
 class ErrorDocumentExit : public std::runtime_error {
@@ -39,3 +41,5 @@ T CheckedOrEnd(config::Checked<T> checked) {
   }
   return std::get<T>(std::move(checked));
 }
+
+}  // namespace driver

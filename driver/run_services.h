@@ -2,11 +2,15 @@
 // standard streams. The driver builds it; tests hand in fakes.
 #pragma once
 
-#include "include/output_sink.h"
+#include "output/output_sink.h"
 #include "rfc/sap_library.h"
+
+namespace driver {
 
 struct RunServices {
   rfc::SapLibrary& rfc;
-  OutputSink& out;  // standard output: console lines and the result document
-  OutputSink& err;  // standard error: trace lines and the abort log
+  output::OutputSink& out;  // standard output: console lines and the result document
+  output::OutputSink& err;  // standard error: trace lines and the abort log
 };
+
+}  // namespace driver

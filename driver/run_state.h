@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "config/run_options.h"
-#include "include/result_document.h"
+#include "output/result_document.h"
+
+namespace driver {
 
 struct RunState {
   // The command line: the program path and the arguments after it.
@@ -26,5 +28,7 @@ struct RunState {
   bool GlobalMode = false;       // a listing run
 
   std::string OutputFlavour = "EXEXML";
-  ResultDocument Document{"EXEXML", std::nullopt};
+  output::ResultDocument Document{"EXEXML", std::nullopt};
 };
+
+}  // namespace driver

@@ -1,21 +1,24 @@
 #include "driver/single_system_run.h"
+#include "config/file_names.h"
 
 #include <utility>
 
 #include "config/profile_reader.h"
 #include "driver/remote_steps.h"
 #include "driver/run_end.h"
-#include "include/exit_codes.h"
-#include "include/texts.h"
 #include "measure/filling_report.h"
+#include "output/exit_codes.h"
+#include "output/texts.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/line_reader.h"
 #include "rfc/trace_line.h"
 
+namespace driver {
+
 namespace {
 
-ConnectionProfile ReadProfileFile(const RunState& run) {
+config::ConnectionProfile ReadProfileFile(const RunState& run) {
   config::ProfileReading reading =
       config::ReadProfile(platform::ReadLines(run.ProfilePath, config::kSingleSystemLineLimit)
                               .value_or(std::vector<std::string>{}));
@@ -26,14 +29,15 @@ ConnectionProfile ReadProfileFile(const RunState& run) {
 }
 
 void PrintOpeningLines(const RunState& run, RunServices& services,
-                       const ConnectionProfile& profile) {
+                       const config::ConnectionProfile& profile) {
   services.out.Write(run.Banner + "\n");
   const std::string time = platform::LocalTimeOfDay();
   services.out.Write("* " + time + " " + run.ProfileName + ", " + profile.HostnameDisplay + ", " +
                      profile.Destination + ", " + profile.Sysnr + ", " + profile.Client +
-                     std::string(texts::kStateProcessing) + "\n");
-  services.out.Write("* " + time + " " + std::string(texts::kProgramName) + " - " +
-                     run.Options.single_run_display + std::string(texts::kStateExecuting) + "\n");
+                     std::string(output::texts::kStateProcessing) + "\n");
+  services.out.Write("* " + time + " " + std::string(output::texts::kProgramName) + " - " +
+                     run.Options.single_run_display + std::string(output::texts::kStateExecuting) +
+                     "\n");
 }
 
 // Reads the filling; the first DEVSTAT row is the measurement (its text
@@ -42,12 +46,12 @@ void PrintOpeningLines(const RunState& run, RunServices& services,
 // the document still gets its opening: a closing alone is no document a
 // monitor can read. The connection is closed before the document is
 // printed.
-void MeasureFilling(RunState& run, RunServices& services, const ConnectionProfile& profile,
+void MeasureFilling(RunState& run, RunServices& services, const config::ConnectionProfile& profile,
                     std::unique_ptr<rfc::SapConnection> connection) {
   bool reported = false;
-  rfc::StepResult<rfc::FillingRead> read = connection->ReadFilling([&](const FillingRow& row) {
+  rfc::StepResult<rfc::FillingRead> read = connection->ReadFilling([&](const rfc::FillingRow& row) {
     if (reported) return;
-    ReportFillingRow(run.Document, services.out, profile.Destination, row);
+    measure::ReportFillingRow(run.Document, services.out, profile.Destination, row);
     reported = true;
   });
   if (std::holds_alternative<rfc::FillingRead>(read)) {
@@ -61,7 +65,7 @@ void MeasureFilling(RunState& run, RunServices& services, const ConnectionProfil
 }  // namespace
 
 int RunSingleSystem(RunState& run, RunServices& services) {
-  ConnectionProfile profile = ReadProfileFile(run);
+  config::ConnectionProfile profile = ReadProfileFile(run);
   const rfc::TraceWriter trace = RunTrace(run, services);
   LoadRfcLibrary(services, trace);
   rfc::WriteTraceLine(trace, 0, rfc::trace_events::kProgramStarted, run.ProgramPath);
@@ -72,15 +76,17 @@ int RunSingleSystem(RunState& run, RunServices& services) {
 
   std::unique_ptr<rfc::SapConnection> connection = LogOn(run, profile, services, trace);
   if (!connection) {
-    throw ErrorDocumentExit(std::string(texts::kError1011Prefix) + profile.Destination +
-                            std::string(texts::kError1011Suffix));
+    throw ErrorDocumentExit(std::string(output::texts::kError1011Prefix) + profile.Destination +
+                            std::string(output::texts::kError1011Suffix));
   }
   RunCheckedSteps(*connection, profile);
   MeasureFilling(run, services, profile, std::move(connection));
 
   services.out.Write(run.Document.Take());
   // The library's trace is kept after a failure, for the operator.
-  platform::RemoveFile(file_names::kTraceFile);
+  platform::RemoveFile(config::file_names::kTraceFile);
   if (run.Options.console) WriteProcessedLine(services);
-  return kExitSuccess;
+  return output::kExitSuccess;
 }
+
+}  // namespace driver

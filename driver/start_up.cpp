@@ -1,10 +1,13 @@
 #include "driver/start_up.h"
+#include "config/file_names.h"
 
 #include <utility>
 
 #include "driver/run_end.h"
-#include "include/texts.h"
-#include "include/upper_case.h"
+#include "output/texts.h"
+#include "platform/upper_case.h"
+
+namespace driver {
 
 namespace {
 
@@ -12,7 +15,8 @@ namespace {
 // point, which includes names shorter than four characters) stands for the
 // profile file with the default extension.
 void AppendDefaultExtension(std::string& name) {
-  if (name.size() < 4 || name[name.size() - 4] != '.') name.append(file_names::kProfileExtension);
+  if (name.size() < 4 || name[name.size() - 4] != '.')
+    name.append(config::file_names::kProfileExtension);
 }
 
 }  // namespace
@@ -20,11 +24,11 @@ void AppendDefaultExtension(std::string& name) {
 void StartUp(RunState& run, const std::vector<std::string>& arguments,
              std::string_view time_of_day) {
   run.StartTime = std::string(time_of_day);
-  run.Banner = "* " + run.StartTime + " SAP " + std::string(texts::kProgramName) + " " +
-               std::string(texts::kVersion);
+  run.Banner = "* " + run.StartTime + " SAP " + std::string(output::texts::kProgramName) + " " +
+               std::string(output::texts::kVersion);
   run.Arguments = arguments;
   if (arguments.empty()) {
-    throw ErrorDocumentExit(std::string(texts::kError1001));
+    throw ErrorDocumentExit(std::string(output::texts::kError1001));
   }
 
   run.ProfileName = arguments[0];
@@ -35,7 +39,7 @@ void StartUp(RunState& run, const std::vector<std::string>& arguments,
   if (run.Options.item) {
     run.GlobalMode = true;
     run.ItemName = *run.Options.item;
-    run.ProfileName = std::string(file_names::kItemListing);
+    run.ProfileName = std::string(config::file_names::kItemListing);
   }
 
   AppendDefaultExtension(run.ProfileName);
@@ -47,8 +51,10 @@ void StartUp(RunState& run, const std::vector<std::string>& arguments,
     run.ProfileDirectory = run.ProfileName.substr(0, slash + 1);
     run.ProfileName.erase(0, slash + 1);
   }
-  if (UpperCase(run.ProfileName) == "GLOBAL.P00") {
+  if (platform::UpperCase(run.ProfileName) == "GLOBAL.P00") {
     run.GlobalMode = true;
-    run.ProfileName = std::string(file_names::kGlobalListing);
+    run.ProfileName = std::string(config::file_names::kGlobalListing);
   }
 }
+
+}  // namespace driver

@@ -8,8 +8,12 @@
 
 #include "driver/run_state.h"
 
+namespace driver {
+
 // Fills `run` from the command line (`arguments` without the program path)
 // and the time of day. Ends the run with Error 1001 when the profile name is
 // missing. The output flavour and the profile search come after this.
 void StartUp(RunState& run, const std::vector<std::string>& arguments,
              std::string_view time_of_day);
+
+}  // namespace driver

@@ -15,11 +15,11 @@
 #include "config/run_options.h"
 #include "fuzz/support/check.h"
 #include "fuzz/support/fuzz_input.h"
-#include "include/output_sink.h"
-#include "include/result_document.h"
 #include "measure/filling_channels.h"
 #include "measure/filling_report.h"
-#include "measure/filling_row.h"
+#include "output/output_sink.h"
+#include "output/result_document.h"
+#include "rfc/filling_row.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ std::string Decimal(unsigned __int128 value) {
 }
 
 // The contract of SizeFromPackedText, computed the long way.
-FillingSize ExpectedSize(std::string_view text) {
+rfc::FillingSize ExpectedSize(std::string_view text) {
   const Reading reading = Read(text);
   unsigned __int128 magnitude = 0;
   for (char c : reading.digits) magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
@@ -71,33 +71,34 @@ FillingSize ExpectedSize(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::FuzzInput input(data, size);
   const unsigned flavour = input.TakeControl() % 5;
-  std::array<unsigned char, kFillingRowLength> bytes{};
+  std::array<unsigned char, rfc::kFillingRowLength> bytes{};
   const std::string_view row_part = input.rest().substr(0, bytes.size());
   std::copy(row_part.begin(), row_part.end(), bytes.begin());
   fuzz::FuzzInput text(input.rest().substr(row_part.size()));
 
-  const FillingRow row = DecodeFillingRow(bytes);
-  for (const FillingSize* decoded :
+  const rfc::FillingRow row = rfc::DecodeFillingRow(bytes);
+  for (const rfc::FillingSize* decoded :
        {&row.total, &row.used, &row.perm_used, &row.temp_used, &row.free}) {
     fuzz::Require(!decoded->raw.empty() && !decoded->megabytes.empty(),
                   "a decoded size has its raw and megabyte texts");
   }
 
-  ResultDocument document(kFlavours[flavour], config::ParseRunOptions(kOptions[flavour]).channel);
+  output::ResultDocument document(kFlavours[flavour],
+                                  config::ParseRunOptions(kOptions[flavour]).channel);
   const std::string item(text.TakeLine());
   const std::string destination(text.TakeLine());
-  StringSink out;
-  ReportFillingRow(document, out, destination, row);
-  ReportFillingItem(document, out, item, "PRD", row);
+  output::StringSink out;
+  measure::ReportFillingRow(document, out, destination, row);
+  measure::ReportFillingItem(document, out, item, "PRD", row);
   fuzz::Require(document.text().empty(), "a listing's item leaves nothing in the document");
 
   const std::string_view size_text = text.rest();
   if (Read(size_text).digits.size() <= 30) {
-    fuzz::Require(SizeFromPackedText(size_text) == ExpectedSize(size_text),
+    fuzz::Require(rfc::SizeFromPackedText(size_text) == ExpectedSize(size_text),
                   "a size text reads as its number: 32-bit unsigned form inside the signed "
                   "range, exact outside");
   } else {
-    SizeFromPackedText(size_text);
+    rfc::SizeFromPackedText(size_text);
   }
   return 0;
 }

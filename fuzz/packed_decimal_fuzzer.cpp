@@ -13,7 +13,7 @@
 
 #include "fuzz/support/check.h"
 #include "fuzz/support/fuzz_input.h"
-#include "output/packed_decimal.h"
+#include "rfc/packed_decimal.h"
 
 namespace {
 
@@ -48,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto* bytes = reinterpret_cast<const unsigned char*>(input.rest().data());
   const std::span<const unsigned char> field(bytes, input.rest().size());
 
-  fuzz::Require(HexText(field) == ExpectedHex(field),
+  fuzz::Require(rfc::HexText(field) == ExpectedHex(field),
                 "HexText writes two upper-case digits per byte");
-  fuzz::Require(PackedToText(field, decimals) == ExpectedText(field, decimals),
+  fuzz::Require(rfc::PackedToText(field, decimals) == ExpectedText(field, decimals),
                 "PackedToText writes the sign, the integer digits and the decimals");
   return 0;
 }

@@ -16,9 +16,9 @@
 #include "config/run_options.h"
 #include "fuzz/support/check.h"
 #include "fuzz/support/fuzz_input.h"
-#include "include/result_document.h"
 #include "output/channel_key.h"
 #include "output/labelled_line.h"
+#include "output/result_document.h"
 #include "rfc/return_code_text.h"
 
 namespace {
@@ -64,7 +64,7 @@ bool IsControl(unsigned char c) { return c < 0x20 && c != '\t' && c != '\n' && c
 // characters, plain ASCII; and it says what the text says, control
 // characters shown as blanks.
 void CheckEscaping(std::string_view text) {
-  const std::string escaped = EscapeXml(text);
+  const std::string escaped = output::EscapeXml(text);
   for (char c : escaped) {
     const auto byte = static_cast<unsigned char>(c);
     fuzz::Require(c != '<' && c != '>', "escaped text holds no < or >");
@@ -77,22 +77,22 @@ void CheckEscaping(std::string_view text) {
   fuzz::Require(Unescaped(escaped) == shown, "escaping loses nothing but control characters");
 }
 
-void CheckErrorDocument(ResultDocument& document, std::string_view message) {
+void CheckErrorDocument(output::ResultDocument& document, std::string_view message) {
   document.WriteErrorDocument(message);
   const std::string expected =
-      "<Prtg>\n<Error>1</Error>\n<Text>" + EscapeXml(message) + "</Text>\n</Prtg>\n";
+      "<Prtg>\n<Error>1</Error>\n<Text>" + output::EscapeXml(message) + "</Text>\n</Prtg>\n";
   fuzz::Require(document.text() == expected, "the error document is the PRTG one in any format");
   // Its own text as the message: built aside, so nothing is lost.
   const std::string own = document.text();
   document.WriteErrorDocument(document.text());
-  fuzz::Require(
-      document.Take() == "<Prtg>\n<Error>1</Error>\n<Text>" + EscapeXml(own) + "</Text>\n</Prtg>\n",
-      "an error document can take the document's own text");
+  fuzz::Require(document.Take() == "<Prtg>\n<Error>1</Error>\n<Text>" + output::EscapeXml(own) +
+                                       "</Text>\n</Prtg>\n",
+                "an error document can take the document's own text");
   fuzz::Require(document.text().empty(), "a printed document is empty");
 }
 
 void CheckChannelKey(std::string_view name) {
-  const std::string key = ChannelKey(name);
+  const std::string key = output::ChannelKey(name);
   fuzz::Require(key.size() == name.size(), "a channel key is as long as its name");
   fuzz::Require(key.find_first_of(" /\\[]*():-") == std::string::npos,
                 "a channel key holds none of the replaced characters");
@@ -100,7 +100,7 @@ void CheckChannelKey(std::string_view name) {
 
 void CheckLabelledLine(std::string_view label, std::size_t indent, std::size_t width,
                        std::string_view text) {
-  const std::string line = LabelledLine(label, indent, width, text);
+  const std::string line = output::LabelledLine(label, indent, width, text);
   const std::size_t column = label.size() > width ? label.size() : width;
   fuzz::Require(line.size() == indent + column + 3 + text.size() + 1,
                 "a labelled line is indent, column, \" : \", text and line feed");
@@ -120,11 +120,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view options = input.TakeLine();
   const std::string_view text = input.TakeLine();
 
-  fuzz::Require(!ReturnCodeText(code, text).empty(), "every return code has its text");
+  fuzz::Require(!rfc::ReturnCodeText(code, text).empty(), "every return code has its text");
   CheckEscaping(text);
   CheckLabelledLine(options, indent, width, text);
 
-  ResultDocument document(flavour, config::ParseRunOptions(std::string(options)).channel);
+  output::ResultDocument document(flavour, config::ParseRunOptions(std::string(options)).channel);
   document.OpenResultDocument();
   document.OpenResultText();
   document.AppendExternal(text);
@@ -137,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     document.WriteChannel(name, value, unit);
   }
   document.CloseResultDocument();
-  if (document.format() == DocumentFormat::kPrtgXml) {
+  if (document.format() == output::DocumentFormat::kPrtgXml) {
     fuzz::Require(
         document.text().starts_with("\n<Prtg>\n") && document.text().ends_with("\n</Prtg>\n"),
         "a PRTG document is framed");

@@ -31,7 +31,7 @@
 #include "fuzz/support/scratch_layout.h"
 #include "fuzz/support/scripted_rfc_library.h"
 #include "fuzz/support/sensor_layout.h"
-#include "include/output_sink.h"
+#include "output/output_sink.h"
 #include "rfc/classic_backend.h"
 
 namespace {
@@ -43,8 +43,8 @@ constexpr unsigned kFillingRows[] = {1, 0, 2, 3};
 
 bool show_runs = false;
 
-void ShowRun(const std::vector<std::string>& command_line, int exit_code, const StringSink& out,
-             const StringSink& err) {
+void ShowRun(const std::vector<std::string>& command_line, int exit_code,
+             const output::StringSink& out, const output::StringSink& err) {
   std::string shown = "command line:";
   for (const std::string& word : command_line) shown += " [" + word + "]";
   shown += "\nexit code: " + std::to_string(exit_code) + "\nstandard output:\n" + out.text() +
@@ -94,12 +94,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::filesystem::remove("Dev_Rfc.Trc", ignored);
   fuzz::ScriptedRfcLibrary library(script);
   rfc::classic::ClassicSapLibrary classic(library);
-  StringSink out;
-  StringSink err;
+  output::StringSink out;
+  output::StringSink err;
   // The error report the sensor prepares keeps a reference to these, for
   // the library's error handler, which the scripted library never calls.
-  RunServices services{classic, out, err};
-  const int exit_code = RunSensor(command_line, services);
+  driver::RunServices services{classic, out, err};
+  const int exit_code = driver::RunSensor(command_line, services);
   if (show_runs) ShowRun(command_line, exit_code, out, err);
 
   fuzz::Require(exit_code == 0 || exit_code == 1 || exit_code == 2, "the exit code is 0, 1 or 2");

@@ -10,27 +10,29 @@
 #include <string_view>
 
 #include "fuzz/support/check.h"
-#include "include/texts.h"
+#include "output/texts.h"
 #include "platform/line_reader.h"
 #include "rfc/trace_file_scan.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
 
-  TraceMessageScanner scanner;
-  for (const std::string& piece : platform::SplitLines(text, kTracePieceLength)) {
-    fuzz::Require(piece.size() <= kTracePieceLength, "a trace piece has at most 99 characters");
+  rfc::TraceMessageScanner scanner;
+  for (const std::string& piece : platform::SplitLines(text, rfc::kTracePieceLength)) {
+    fuzz::Require(piece.size() <= rfc::kTracePieceLength,
+                  "a trace piece has at most 99 characters");
     scanner.Feed(piece);
   }
   const std::string& message = scanner.message();
-  fuzz::Require(message.size() <= kTracePieceLength - 12,
+  fuzz::Require(message.size() <= rfc::kTracePieceLength - 12,
                 "a trace message is the rest of one piece from its 13th character at most");
   fuzz::Require(message.empty() || (message.back() != '\r' && message.back() != '\n'),
                 "a trace message ends in no line end");
 
-  const std::string diagnosis = TraceDiagnosis(message);
-  fuzz::Require(message.empty() ? diagnosis == texts::kPleaseCheckTraceFile
-                                : diagnosis == std::string(texts::kTraceMessageLead) + message,
+  const std::string diagnosis = rfc::TraceDiagnosis(message);
+  fuzz::Require(message.empty()
+                    ? diagnosis == output::texts::kPleaseCheckTraceFile
+                    : diagnosis == std::string(output::texts::kTraceMessageLead) + message,
                 "the diagnosis is the message after \" - \", or the request to check the file");
   return 0;
 }

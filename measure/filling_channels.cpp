@@ -1,8 +1,10 @@
 #include "measure/filling_channels.h"
 
+namespace measure {
+
 namespace {
 
-FillingValue Size(const FillingSize& size) { return {size.megabytes, size.raw}; }
+FillingValue Size(const rfc::FillingSize& size) { return {size.megabytes, size.raw}; }
 
 FillingValue Percent(std::uint32_t percent) {
   std::string text = std::to_string(percent);
@@ -11,7 +13,7 @@ FillingValue Percent(std::uint32_t percent) {
 
 }  // namespace
 
-std::array<FillingValue, kFillingChannelCount> FillingValues(const FillingRow& row) {
+std::array<FillingValue, kFillingChannelCount> FillingValues(const rfc::FillingRow& row) {
   return {{
       Size(row.total),
       Size(row.used),
@@ -24,3 +26,5 @@ std::array<FillingValue, kFillingChannelCount> FillingValues(const FillingRow& r
       Percent(row.free_percent),
   }};
 }
+
+}  // namespace measure

@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "measure/filling_row.h"
+#include "rfc/filling_row.h"
+
+namespace measure {
 
 inline constexpr std::string_view kUnitMegabytes = "MByte";
 inline constexpr std::string_view kUnitPercent = "PerCent";
@@ -41,4 +43,6 @@ struct FillingValue {
 };
 
 // The row's values, in the order of kFillingChannels.
-std::array<FillingValue, kFillingChannelCount> FillingValues(const FillingRow& row);
+std::array<FillingValue, kFillingChannelCount> FillingValues(const rfc::FillingRow& row);
+
+}  // namespace measure

@@ -2,8 +2,10 @@
 
 #include <string>
 
-#include "include/texts.h"
 #include "measure/filling_channels.h"
+#include "output/texts.h"
+
+namespace measure {
 
 namespace {
 
@@ -11,20 +13,20 @@ constexpr std::string_view kFillingTextOpen = "(";
 
 }  // namespace
 
-void ReportFillingRow(ResultDocument& document, OutputSink& out, std::string_view destination,
-                      const FillingRow& row) {
+void ReportFillingRow(output::ResultDocument& document, output::OutputSink& out,
+                      std::string_view destination, const rfc::FillingRow& row) {
   document.OpenResultDocument();
   document.OpenResultText();
   document.Append(kFillingTextOpen);
   document.AppendExternal(destination);
-  document.Append(texts::kFillingTextLead);
-  document.Append(texts::kFillingTotalSize);
+  document.Append(output::texts::kFillingTextLead);
+  document.Append(output::texts::kFillingTotalSize);
   document.Append(row.total.raw);
-  document.Append(texts::kFillingUsedArea);
+  document.Append(output::texts::kFillingUsedArea);
   document.Append(std::to_string(row.used_percent));
-  document.Append(texts::kFillingFreeArea);
+  document.Append(output::texts::kFillingFreeArea);
   document.Append(std::to_string(row.free_percent));
-  document.Append(texts::kFillingTextEnd);
+  document.Append(output::texts::kFillingTextEnd);
   document.CloseResultText();
   out.Write(document.Take());
 
@@ -34,8 +36,9 @@ void ReportFillingRow(ResultDocument& document, OutputSink& out, std::string_vie
   }
 }
 
-bool ReportFillingItem(ResultDocument& document, OutputSink& out, std::string_view item,
-                       std::string_view channel_name, const FillingRow& row) {
+bool ReportFillingItem(output::ResultDocument& document, output::OutputSink& out,
+                       std::string_view item, std::string_view channel_name,
+                       const rfc::FillingRow& row) {
   document.Clear();
   const auto values = FillingValues(row);
   for (std::size_t i = 0; i < kFillingChannelCount; ++i) {
@@ -47,3 +50,5 @@ bool ReportFillingItem(ResultDocument& document, OutputSink& out, std::string_vi
   }
   return false;
 }
+
+}  // namespace measure

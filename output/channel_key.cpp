@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace output {
+
 std::string ChannelKey(std::string_view name) {
   constexpr std::string_view kReplaced = " /\\[]*():-";
   std::string key(name);
@@ -12,3 +14,5 @@ std::string ChannelKey(std::string_view name) {
   if (std::size_t point = key.find('.'); point != std::string::npos) key[point] = '_';
   return key;
 }
+
+}  // namespace output

@@ -1,5 +1,7 @@
 #include "output/labelled_line.h"
 
+namespace output {
+
 std::string LabelledLine(std::string_view label, std::size_t indent, std::size_t width,
                          std::string_view text) {
   std::string line(indent, ' ');
@@ -8,3 +10,5 @@ std::string LabelledLine(std::string_view label, std::size_t indent, std::size_t
   line.append(" : ").append(text).append("\n");
   return line;
 }
+
+}  // namespace output

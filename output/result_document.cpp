@@ -1,8 +1,10 @@
-#include "include/result_document.h"
+#include "output/result_document.h"
 
 #include <string>
 
 #include "output/channel_key.h"
+
+namespace output {
 
 namespace {
 
@@ -164,3 +166,5 @@ std::string EscapeXml(std::string_view text) {
   }
   return escaped;
 }
+
+}  // namespace output

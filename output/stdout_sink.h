@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
-#include "include/output_sink.h"
+#include "output/output_sink.h"
+
+namespace output {
 
 // Writes to a C stream (standard output or standard error) as it is: on
 // Windows the C runtime's text mode turns each line feed into CR LF, as the
@@ -18,3 +20,5 @@ class StreamSink : public OutputSink {
  private:
   std::FILE* stream_;
 };
+
+}  // namespace output

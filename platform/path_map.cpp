@@ -7,8 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "include/upper_case.h"
 #include "platform/native_path.h"
+#include "platform/upper_case.h"
 
 namespace platform {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "include/exit_codes.h"
+#include "output/exit_codes.h"
 #include "rfc/connection_probe.h"
 #include "rfc/database_filling.h"
 #include "rfc/system_info.h"
@@ -18,7 +18,7 @@ extern "C" void BW_RFC_CALL HandleRfcLibraryError(char* operation) {
     error_report_owner->EndWithError(operation);
   }
   // The library gives no way back from its handler.
-  std::exit(kExitRfcError);
+  std::exit(output::kExitRfcError);
 }
 
 class ClassicConnection final : public SapConnection {
@@ -81,7 +81,7 @@ void ClassicSapLibrary::EndWithError(const char* operation) {
   const LibraryFailure failure =
       ReadLibraryFailure(operations_, operation != nullptr ? operation : "");
   if (report_and_end_) report_and_end_(failure);
-  std::exit(kExitRfcError);
+  std::exit(output::kExitRfcError);
 }
 
 }  // namespace rfc::classic

@@ -4,7 +4,7 @@
 #include <span>
 #include <utility>
 
-#include "measure/filling_row.h"
+#include "rfc/filling_row.h"
 #include "rfc/internal_table.h"
 #include "rfc/remote_call.h"
 

@@ -1,7 +1,7 @@
 #include "rfc/failure_report.h"
 
-#include "include/texts.h"
 #include "output/labelled_line.h"
+#include "output/texts.h"
 
 namespace rfc {
 namespace {
@@ -14,20 +14,23 @@ std::string Line(std::string_view text) { return std::string(text).append("\n");
 }  // namespace
 
 std::string RfcErrorReport(const LibraryFailure& failure) {
-  std::string report = Line(texts::kRfcErrorHeading);
-  report.append(LabelledLine(texts::kLabelOperation, 0, kLabelWidth, failure.operation));
-  report.append(LabelledLine(texts::kLabelKey, 0, kLabelWidth, failure.key));
-  report.append(LabelledLine(texts::kLabelStatus, 0, kLabelWidth, failure.status));
-  report.append(LabelledLine(texts::kLabelMessage, 0, kLabelWidth, failure.message));
-  report.append(LabelledLine(texts::kLabelInternalStatus, 0, kLabelWidth, failure.internal_status));
+  std::string report = Line(output::texts::kRfcErrorHeading);
+  report.append(
+      output::LabelledLine(output::texts::kLabelOperation, 0, kLabelWidth, failure.operation));
+  report.append(output::LabelledLine(output::texts::kLabelKey, 0, kLabelWidth, failure.key));
+  report.append(output::LabelledLine(output::texts::kLabelStatus, 0, kLabelWidth, failure.status));
+  report.append(
+      output::LabelledLine(output::texts::kLabelMessage, 0, kLabelWidth, failure.message));
+  report.append(output::LabelledLine(output::texts::kLabelInternalStatus, 0, kLabelWidth,
+                                     failure.internal_status));
   report.append("\n");
-  report.append(Line(texts::kProgramAborted));
+  report.append(Line(output::texts::kProgramAborted));
   // The end-of-output file has never been given a name, so it cannot be
   // created and its complaint always follows.
-  report.append(Line(texts::kEndOfOutputFileError));
+  report.append(Line(output::texts::kEndOfOutputFileError));
   return report;
 }
 
-std::string RfcAbortLogLine() { return Line(texts::kProgramAbortedLog); }
+std::string RfcAbortLogLine() { return Line(output::texts::kProgramAbortedLog); }
 
 }  // namespace rfc

@@ -1,4 +1,5 @@
 #include "rfc/open_connection.h"
+#include "config/file_names.h"
 
 #include <algorithm>
 #include <climits>
@@ -8,9 +9,9 @@
 #include <string_view>
 #include <variant>
 
-#include "include/texts.h"
-#include "include/upper_case.h"
+#include "output/texts.h"
 #include "platform/files.h"
+#include "platform/upper_case.h"
 #include "rfc/trace_line.h"
 
 namespace rfc {
@@ -97,7 +98,7 @@ void FillRecords(const AddressLogon& logon, ConnectionRecords& records) {
 // false when "SapRfc.ini" cannot be written whole. A copy cut short is
 // removed: the library must never log on through half an entry.
 bool WriteSapRfcIni(std::FILE* destination_file) {
-  platform::UniqueFile ini = platform::CreateForWriting(file_names::kSapRfcIni);
+  platform::UniqueFile ini = platform::CreateForWriting(config::file_names::kSapRfcIni);
   if (!ini) {
     return false;
   }
@@ -108,18 +109,20 @@ bool WriteSapRfcIni(std::FILE* destination_file) {
   whole = !std::ferror(destination_file) && whole;
   whole = std::fclose(ini.release()) == 0 && whole;
   if (!whole) {
-    platform::RemoveFile(file_names::kSapRfcIni);
+    platform::RemoveFile(config::file_names::kSapRfcIni);
   }
   return whole;
 }
 
-bool IsLibraryFileItself(std::string_view destination) { return UpperCase(destination) == "INI"; }
+bool IsLibraryFileItself(std::string_view destination) {
+  return platform::UpperCase(destination) == "INI";
+}
 
 }  // namespace
 
 std::optional<Logon> PrepareLogon(const AddressLogon& address,
                                   const std::function<void(std::string_view)>& console) {
-  std::string destination_file_name = std::string(file_names::kDestinationFilePrefix);
+  std::string destination_file_name = std::string(config::file_names::kDestinationFilePrefix);
   destination_file_name.append(address.destination);
   platform::UniqueFile destination_file = platform::OpenForReading(destination_file_name);
   if (!destination_file) {
@@ -128,8 +131,9 @@ std::optional<Logon> PrepareLogon(const AddressLogon& address,
   // A progress line like the others: outside console mode the monitor reads
   // standard output as the result document, which a line ahead would break.
   if (console) {
-    console(
-        std::string(texts::kSapRfcIniLine).append(address.destination).append(kSapRfcIniLineEnd));
+    console(std::string(output::texts::kSapRfcIniLine)
+                .append(address.destination)
+                .append(kSapRfcIniLineEnd));
   }
   // The destination "ini" names "SapRfc.ini" itself: it is in place already,
   // and creating the copy would empty it.

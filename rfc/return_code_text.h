@@ -7,6 +7,8 @@
 
 #include "rfc/sap_library.h"
 
+namespace rfc {
+
 // Return code 1, 2 (with the exception name the library reported, empty when
 // it gave none), 3, and any other non-zero code, each to its own text.
 std::string ReturnCodeText(int code, std::string_view exception);
@@ -15,3 +17,5 @@ std::string ReturnCodeText(int code, std::string_view exception);
 // request to check the trace file when there is no message, or to look for
 // it when there was no trace file to read.
 std::string FailureText(const rfc::RemoteFailure& failure);
+
+}  // namespace rfc

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <variant>
 
-#include "measure/filling_row.h"
+#include "rfc/filling_row.h"
 
 namespace rfc {
 
@@ -139,9 +139,5 @@ class SapLibrary {
   // Logs on; no connection when the library opened none.
   virtual std::unique_ptr<SapConnection> Open(const Logon& logon, const TraceWriter& trace) = 0;
 };
-
-// The library the program runs on: loaded at run time on Windows, the
-// linked stand-in elsewhere.
-SapLibrary& ProgramLibrary();
 
 }  // namespace rfc

@@ -89,8 +89,8 @@ StepResult<SystemInfo> ReadSystemInfo(const StepContext& step) {
   });
 }
 
-}  // namespace rfc
-
 bool IsMaxDb(std::string_view database_system_name) {
   return database_system_name.starts_with(kMaxDbPrefix);
 }
+
+}  // namespace rfc

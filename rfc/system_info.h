@@ -12,8 +12,8 @@ namespace rfc {
 // the answer's fixed fields, trailing blanks included, cut at a NUL.
 StepResult<SystemInfo> ReadSystemInfo(const StepContext& step);
 
-}  // namespace rfc
-
 // The sensor measures MaxDB only: a database system name that begins with
 // "ADA", compared case-sensitively.
 bool IsMaxDb(std::string_view database_system_name);
+
+}  // namespace rfc

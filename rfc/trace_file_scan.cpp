@@ -1,9 +1,12 @@
 #include "rfc/trace_file_scan.h"
+#include "config/file_names.h"
 
 #include <algorithm>
 
-#include "include/texts.h"
+#include "output/texts.h"
 #include "platform/line_reader.h"
+
+namespace rfc {
 
 namespace {
 
@@ -41,13 +44,13 @@ void TraceMessageScanner::Feed(std::string_view line) {
 
 std::string TraceDiagnosis(std::string_view message) {
   if (message.empty()) {
-    return std::string(texts::kPleaseCheckTraceFile);
+    return std::string(output::texts::kPleaseCheckTraceFile);
   }
-  return std::string(texts::kTraceMessageLead).append(message);
+  return std::string(output::texts::kTraceMessageLead).append(message);
 }
 
 std::optional<std::string> ScanTraceFile() {
-  platform::LineReader reader(file_names::kTraceFile, kTracePieceLength);
+  platform::LineReader reader(config::file_names::kTraceFile, kTracePieceLength);
   if (!reader.IsOpen()) {
     return std::nullopt;
   }
@@ -58,3 +61,5 @@ std::optional<std::string> ScanTraceFile() {
   }
   return scanner.message();
 }
+
+}  // namespace rfc

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace rfc {
+
 // The trace file is read in pieces of at most this many characters; each
 // piece counts as a line of its own.
 inline constexpr std::size_t kTracePieceLength = 99;
@@ -38,3 +40,5 @@ std::string TraceDiagnosis(std::string_view message);
 // failure it describes (empty when none), nothing when the file cannot be
 // opened.
 std::optional<std::string> ScanTraceFile();
+
+}  // namespace rfc

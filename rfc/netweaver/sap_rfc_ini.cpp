@@ -1,8 +1,9 @@
 #include "rfc/netweaver/sap_rfc_ini.h"
+#include "config/file_names.h"
 
 #include <cstdio>
 
-#include "include/texts.h"
+#include "output/texts.h"
 #include "platform/files.h"
 #include "rfc/netweaver/text_conversion.h"
 
@@ -46,7 +47,7 @@ std::optional<std::map<std::string, std::string>> FindDestinationIn(std::string_
 }
 
 std::optional<std::map<std::string, std::string>> FindDestination(std::string_view destination) {
-  platform::UniqueFile file = platform::OpenForReading(file_names::kSapRfcIni);
+  platform::UniqueFile file = platform::OpenForReading(config::file_names::kSapRfcIni);
   if (!file) return std::nullopt;
   std::string text;
   char buffer[4096];

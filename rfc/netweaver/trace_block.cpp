@@ -1,9 +1,10 @@
 #include "rfc/netweaver/trace_block.h"
+#include "config/file_names.h"
 
 #include <cstdio>
 #include <ctime>
 
-#include "include/texts.h"
+#include "output/texts.h"
 #include "platform/files.h"
 
 namespace rfc::nw {
@@ -34,7 +35,7 @@ std::string Timestamp() {
 // The trace file as it is; empty when missing.
 std::string ExistingTrace() {
   std::string content;
-  platform::UniqueFile file = platform::OpenForReading(file_names::kTraceFile);
+  platform::UniqueFile file = platform::OpenForReading(config::file_names::kTraceFile);
   if (!file) return content;
   char buffer[4096];
   std::size_t read = 0;
@@ -64,7 +65,7 @@ void AppendTraceBlock(std::string_view operation, std::string_view message) {
   // the block after what it held.
   std::string content = ExistingTrace();
   content += TraceBlock(operation, message, Timestamp(), ++counter);
-  platform::UniqueFile file = platform::CreateForWriting(file_names::kTraceFile);
+  platform::UniqueFile file = platform::CreateForWriting(config::file_names::kTraceFile);
   if (!file) return;
   // The block is for the operator's eyes; a disk that refuses it costs the
   // run nothing it reports.

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/run_options.h"
-#include "include/texts.h"
+#include "output/texts.h"
 
 namespace {
 
@@ -108,15 +108,15 @@ TEST(GlobalListing, ErrorsInTheirOrder) {
   const std::vector<Case> cases = {
       {"item line naming another program",
        {GroupLine("S", "A#"), ItemLine("S", "Item=Used,Sensor=\"SAP Other\""), item},
-       std::string(texts::kError1029)},
+       std::string(output::texts::kError1029)},
       {"no item line", {GroupLine("S", "A#")}, "Error 1030: Global Sensor s not found..."},
-      {"no systems", {item}, std::string(texts::kError1025)},
+      {"no systems", {item}, std::string(output::texts::kError1025)},
       {"line of 20 characters adds no system",
        {GroupLine("S", "").substr(0, 20), item},
-       std::string(texts::kError1025)},
+       std::string(output::texts::kError1025)},
       {"no item name",
        {GroupLine("S", "A#"), ItemLine("S", std::string("Other=1") + kMark)},
-       std::string(texts::kError1026)},
+       std::string(output::texts::kError1026)},
       {"1030 before 1025", {}, "Error 1030: Global Sensor s not found..."},
   };
   for (const Case& c : cases) {
@@ -138,7 +138,7 @@ TEST(ItemListing, LinesThatContributeSystems) {
       "Used Area"));
   EXPECT_EQ(plan.systems, (Systems{"PRD.P00", ":QAS.P00"}));
   EXPECT_EQ(ErrorOf(config::ReadItemListing({"systems from col 21 PRD.P00#"}, "")),
-            texts::kError1026);
+            output::texts::kError1026);
 }
 
 }  // namespace

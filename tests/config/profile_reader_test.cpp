@@ -9,13 +9,13 @@
 
 #include "config/password_scramble.h"
 #include "config/profile_key.h"
-#include "include/texts.h"
+#include "output/texts.h"
 #include "platform/line_reader.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-using Member = std::string ConnectionProfile::*;
+using Member = std::string config::ConnectionProfile::*;
 
 constexpr std::string_view kName = "PRD.P00";
 const std::string kPassword = "Secret99";
@@ -65,14 +65,14 @@ Lines With(std::string_view label, std::optional<std::string> value, Lines extra
 }
 
 // The message the single-system run stops with; empty when it accepts.
-std::string SingleRunMessage(const Lines& lines, ConnectionProfile& profile) {
+std::string SingleRunMessage(const Lines& lines, config::ConnectionProfile& profile) {
   config::ProfileReading reading = config::ReadProfile(lines);
   profile = reading.profile;
   return reading.defects.empty() ? "" : config::DefectMessage(reading.defects.front(), kName);
 }
 
 std::string SingleRunMessage(const Lines& lines) {
-  ConnectionProfile profile;
+  config::ConnectionProfile profile;
   return SingleRunMessage(lines, profile);
 }
 
@@ -89,29 +89,38 @@ TEST(ReadProfile, ColumnsLabelsAndStoredForms) {
   };
   const std::string sixty(60, 'e');
   const std::vector<Case> cases = {
-      {"trailing blanks stay", {"Client.....: 000 "}, &ConnectionProfile::Client, "000 "},
-      {"inner blanks stay", {"Extcompany.: A  B"}, &ConnectionProfile::Extcompany, "A  B"},
-      {"column 13 is not read", {"Client.....:X001"}, &ConnectionProfile::Client, "001"},
+      {"trailing blanks stay", {"Client.....: 000 "}, &config::ConnectionProfile::Client, "000 "},
+      {"inner blanks stay", {"Extcompany.: A  B"}, &config::ConnectionProfile::Extcompany, "A  B"},
+      {"column 13 is not read", {"Client.....:X001"}, &config::ConnectionProfile::Client, "001"},
       {"values end after 60 characters",
        {"Extcompany.: " + sixty + "zz"},
-       &ConnectionProfile::Extcompany,
+       &config::ConnectionProfile::Extcompany,
        sixty},
-      {"the label alone", {"Client.....:"}, &ConnectionProfile::Client, ""},
-      {"label and separator", {"Client.....: "}, &ConnectionProfile::Client, ""},
+      {"the label alone", {"Client.....:"}, &config::ConnectionProfile::Client, ""},
+      {"label and separator", {"Client.....: "}, &config::ConnectionProfile::Client, ""},
       {"the later line wins",
        {"Client.....: 001", "Client.....: 002"},
-       &ConnectionProfile::Client,
+       &config::ConnectionProfile::Client,
        "002"},
-      {"labels are case-sensitive", {"client.....: 009"}, &ConnectionProfile::Client, "000"},
-      {"labels start in column 1", {" Client.....: 009"}, &ConnectionProfile::Client, "000"},
-      {"labels are compared whole", {"Client......: 009"}, &ConnectionProfile::Client, "000"},
+      {"labels are case-sensitive",
+       {"client.....: 009"},
+       &config::ConnectionProfile::Client,
+       "000"},
+      {"labels start in column 1",
+       {" Client.....: 009"},
+       &config::ConnectionProfile::Client,
+       "000"},
+      {"labels are compared whole",
+       {"Client......: 009"},
+       &config::ConnectionProfile::Client,
+       "000"},
       {"User is upper-cased, ASCII letters only",
        {"User.......: mon\xE4tor_1"},
-       &ConnectionProfile::User,
+       &config::ConnectionProfile::User,
        "MON\xE4TOR_1"},
       {"Hostname has a display copy",
        {"Hostname...: sapprd02"},
-       &ConnectionProfile::HostnameDisplay,
+       &config::ConnectionProfile::HostnameDisplay,
        "sapprd02"},
   };
   for (const Case& c : cases) {
@@ -122,7 +131,7 @@ TEST(ReadProfile, ColumnsLabelsAndStoredForms) {
 }
 
 TEST(ReadProfile, SingleRunAcceptsAValidProfile) {
-  ConnectionProfile profile;
+  config::ConnectionProfile profile;
   EXPECT_EQ(SingleRunMessage(ValidLines(), profile), "");
   EXPECT_EQ(profile.Password, kPassword);
   EXPECT_EQ(profile.User, "MONITOR");
@@ -140,11 +149,16 @@ TEST(ReadProfile, SingleRunStopsAtTheFirstDefectInOrder) {
   const std::string wrong_check = WithWrongCheckDigit(valid);
   std::string not_digits = valid;
   not_digits[2] = config::XorWithKey('x', 2);
-  const std::string p1004 = Message(texts::kError1004Prefix, texts::kError1004Suffix);
-  const std::string p1005 = Message(texts::kError1005Prefix, texts::kError1005Suffix);
-  const std::string p1006 = Message(texts::kError1006Prefix, texts::kError1006Suffix);
-  const std::string p1007 = Message(texts::kError1007Prefix, texts::kError1007Suffix);
-  const std::string p1003 = Message(texts::kError1003Prefix, texts::kError1003Suffix);
+  const std::string p1004 =
+      Message(output::texts::kError1004Prefix, output::texts::kError1004Suffix);
+  const std::string p1005 =
+      Message(output::texts::kError1005Prefix, output::texts::kError1005Suffix);
+  const std::string p1006 =
+      Message(output::texts::kError1006Prefix, output::texts::kError1006Suffix);
+  const std::string p1007 =
+      Message(output::texts::kError1007Prefix, output::texts::kError1007Suffix);
+  const std::string p1003 =
+      Message(output::texts::kError1003Prefix, output::texts::kError1003Suffix);
   struct Case {
     const char* what;
     Lines lines;
@@ -220,22 +234,22 @@ TEST(ProfileFields, MinimumAndLongestLengths) {
     std::size_t longest;
   };
   const std::vector<Case> cases = {
-      {&ConnectionProfile::Extcompany, "Extcompany", 2, 63},
-      {&ConnectionProfile::Destination, "Destination", 3, 11},
-      {&ConnectionProfile::Client, "Client", 3, 11},
-      {&ConnectionProfile::User, "User", 2, 47},
-      {&ConnectionProfile::Password, "Password", 2, 31},
-      {&ConnectionProfile::Language, "Language", 1, 31},
-      {&ConnectionProfile::Mode, "Mode", 3, 31},
-      {&ConnectionProfile::Hostname, "Hostname", 2, 47},
-      {&ConnectionProfile::Sysnr, "Sysnr", 2, 31},
-      {&ConnectionProfile::Gwhost, "Gwhost", 2, 61},
-      {&ConnectionProfile::Gwservice, "Gwservice", 2, 31},
+      {&config::ConnectionProfile::Extcompany, "Extcompany", 2, 63},
+      {&config::ConnectionProfile::Destination, "Destination", 3, 11},
+      {&config::ConnectionProfile::Client, "Client", 3, 11},
+      {&config::ConnectionProfile::User, "User", 2, 47},
+      {&config::ConnectionProfile::Password, "Password", 2, 31},
+      {&config::ConnectionProfile::Language, "Language", 1, 31},
+      {&config::ConnectionProfile::Mode, "Mode", 3, 31},
+      {&config::ConnectionProfile::Hostname, "Hostname", 2, 47},
+      {&config::ConnectionProfile::Sysnr, "Sysnr", 2, 31},
+      {&config::ConnectionProfile::Gwhost, "Gwhost", 2, 61},
+      {&config::ConnectionProfile::Gwservice, "Gwservice", 2, 31},
   };
-  ConnectionProfile valid;
+  config::ConnectionProfile valid;
   EXPECT_EQ(SingleRunMessage(ValidLines(), valid), "");
   for (const Case& c : cases) {
-    ConnectionProfile profile = valid;
+    config::ConnectionProfile profile = valid;
     profile.*c.field = std::string(c.minimum - 1, 'x');
     EXPECT_EQ(config::FirstShortField(profile), c.name);
     profile.*c.field = std::string(c.minimum, 'x');
@@ -250,7 +264,7 @@ TEST(ProfileFields, MinimumAndLongestLengths) {
 }
 
 // The profile read from `text` split with the line limit `limit`.
-ConnectionProfile ReadText(std::string_view text, std::size_t limit) {
+config::ConnectionProfile ReadText(std::string_view text, std::size_t limit) {
   return config::ReadProfile(platform::SplitLines(text, limit)).profile;
 }
 
@@ -271,8 +285,8 @@ TEST(ReadProfile, LineLimitsAndLineEnds) {
     EXPECT_EQ(ReadText(text, config::kListingLineLimit).User,
               limit == config::kListingLineLimit ? "OTHER" : "MONITOR");
   }
-  const ConnectionProfile from_lf = ReadText(lf, config::kSingleSystemLineLimit);
-  const ConnectionProfile from_crlf =
+  const config::ConnectionProfile from_lf = ReadText(lf, config::kSingleSystemLineLimit);
+  const config::ConnectionProfile from_crlf =
       ReadText(Joined(ValidLines(), "\r\n"), config::kSingleSystemLineLimit);
   for (const config::ProfileField& field : config::kProfileFields) {
     EXPECT_EQ(from_crlf.*field.member, from_lf.*field.member) << field.name;
@@ -292,8 +306,10 @@ TEST(ReadProfile, HostileInputGivesADefinedResult) {
     std::string single_message;
     bool listing_failed;
   };
-  const std::string p1006 = Message(texts::kError1006Prefix, texts::kError1006Suffix);
-  const std::string p1003 = Message(texts::kError1003Prefix, texts::kError1003Suffix);
+  const std::string p1006 =
+      Message(output::texts::kError1006Prefix, output::texts::kError1006Suffix);
+  const std::string p1003 =
+      Message(output::texts::kError1003Prefix, output::texts::kError1003Suffix);
   const std::vector<Case> cases = {
       {"empty file", "", p1006, true},
       {"binary data", binary, p1006, true},

@@ -3,23 +3,23 @@
 #include <gtest/gtest.h>
 
 #include "driver/run_end.h"
-#include "include/texts.h"
+#include "output/texts.h"
 
 namespace {
 
-RunState Start(const std::vector<std::string>& arguments) {
-  RunState run;
-  StartUp(run, arguments, "12:34:56");
+driver::RunState Start(const std::vector<std::string>& arguments) {
+  driver::RunState run;
+  driver::StartUp(run, arguments, "12:34:56");
   return run;
 }
 
 TEST(StartUp, MissingProfileNameEndsWithError1001) {
-  RunState run;
+  driver::RunState run;
   try {
-    StartUp(run, {}, "12:34:56");
+    driver::StartUp(run, {}, "12:34:56");
     FAIL() << "no error";
-  } catch (const ErrorDocumentExit& e) {
-    EXPECT_EQ(e.what(), texts::kError1001);
+  } catch (const driver::ErrorDocumentExit& e) {
+    EXPECT_EQ(e.what(), output::texts::kError1001);
   }
   EXPECT_EQ(run.Banner, "* 12:34:56 SAP Brackwater Vers 4.3 / 29.08.22");
 }
@@ -51,7 +51,7 @@ TEST(StartUp, ProfileNameNormalisation) {
       {{"PRD", "x,Item=Perm:Used,y"}, "Tessaron.Prf", "", true, "Perm Used"},
   };
   for (const Case& c : cases) {
-    RunState run = Start(c.arguments);
+    driver::RunState run = Start(c.arguments);
     std::string what = c.arguments.front() + (c.arguments.size() > 1 ? " " + c.arguments[1] : "");
     EXPECT_EQ(run.ProfileName, c.profile) << what;
     EXPECT_EQ(run.ProfileDirectory, c.directory) << what;
@@ -61,7 +61,7 @@ TEST(StartUp, ProfileNameNormalisation) {
 }
 
 TEST(StartUp, ItemNameStopsAfterNinetyCharacters) {
-  RunState run = Start({"PRD", "ITEM=" + std::string(100, 'x')});
+  driver::RunState run = Start({"PRD", "ITEM=" + std::string(100, 'x')});
   EXPECT_EQ(run.ItemName, std::string(90, 'x'));
 }
 
@@ -82,7 +82,7 @@ TEST(StartUp, OptionTextAndConsoleMode) {
       {{"PRD", "a", "b", "ignored #"}, "A B", false},
   };
   for (const Case& c : cases) {
-    RunState run = Start(c.arguments);
+    driver::RunState run = Start(c.arguments);
     EXPECT_EQ(run.Options.upper, c.options);
     EXPECT_EQ(run.Options.console, c.console) << c.options;
   }

@@ -11,8 +11,8 @@
 
 #include "config/password_scramble.h"
 #include "driver/single_system_run.h"
-#include "include/output_sink.h"
-#include "include/result_document.h"
+#include "output/output_sink.h"
+#include "output/result_document.h"
 #include "rfc/database_filling.h"
 #include "tests/measure/devstat_row.h"
 #include "tests/rfc/test_run.h"
@@ -20,16 +20,16 @@
 
 namespace {
 
-FillingRow RowOf(const DevstatValues& values) {
+rfc::FillingRow RowOf(const DevstatValues& values) {
   const std::string bytes = DevstatRow(values);
-  std::array<unsigned char, kFillingRowLength> row{};
+  std::array<unsigned char, rfc::kFillingRowLength> row{};
   std::copy(bytes.begin(), bytes.end(), row.begin());
-  return DecodeFillingRow(row);
+  return rfc::DecodeFillingRow(row);
 }
 
 // The nine channels of the example as the PRTG document carries them.
 std::string ExampleChannels() {
-  ResultDocument expected("EXEXML", std::nullopt);
+  output::ResultDocument expected("EXEXML", std::nullopt);
   expected.WriteChannel("Total Size", "5", "MByte");
   expected.WriteChannel("Used Area", "1", "MByte");
   expected.WriteChannel("Used Area [Prc]", "37", "PerCent");
@@ -47,9 +47,9 @@ constexpr std::string_view kExampleText =
     "</Text>\n";
 
 TEST(ReportFillingRow, PrintsTextAndLeavesNineChannels) {
-  ResultDocument document("EXEXML", std::nullopt);
-  StringSink out;
-  ReportFillingRow(document, out, "PRD", RowOf(ExampleDevstat()));
+  output::ResultDocument document("EXEXML", std::nullopt);
+  output::StringSink out;
+  measure::ReportFillingRow(document, out, "PRD", RowOf(ExampleDevstat()));
   EXPECT_EQ(out.text(), kExampleText);
   EXPECT_TRUE(
       document.text().starts_with("\n<Result><Channel>Total Size</Channel>\n<Unit>Custom</Unit>\n"
@@ -58,9 +58,9 @@ TEST(ReportFillingRow, PrintsTextAndLeavesNineChannels) {
 }
 
 TEST(ReportFillingRow, DestinationIsEscapedInTheText) {
-  ResultDocument document("EXEXML", std::nullopt);
-  StringSink out;
-  ReportFillingRow(document, out, "A<&>B", RowOf(ExampleDevstat()));
+  output::ResultDocument document("EXEXML", std::nullopt);
+  output::StringSink out;
+  measure::ReportFillingRow(document, out, "A<&>B", RowOf(ExampleDevstat()));
   EXPECT_NE(out.text().find("<Text>(A&lt;&amp;&gt;B) DBase Filling:"), std::string::npos);
 }
 
@@ -79,9 +79,9 @@ TEST(ReportFillingRow, TextShowsRawSizeChannelShowsMegabytes) {
   for (const Case& c : cases) {
     DevstatValues values = ExampleDevstat();
     values.conf_size = PackedNumber(c.conf_size);
-    ResultDocument document("EXEXML", std::nullopt);
-    StringSink out;
-    ReportFillingRow(document, out, "PRD", RowOf(values));
+    output::ResultDocument document("EXEXML", std::nullopt);
+    output::StringSink out;
+    measure::ReportFillingRow(document, out, "PRD", RowOf(values));
     EXPECT_NE(out.text().find("TotalSize=" + c.raw + ","), std::string::npos) << c.conf_size;
     EXPECT_NE(document.text().find("<Channel>Total Size</Channel>\n<Unit>Custom</Unit>\n"
                                    "<CustomUnit>MByte</CustomUnit>\n<Value>" +
@@ -117,11 +117,11 @@ TEST(ReportFillingItem, WritesTheNamedItemInPages) {
       {"", ""},
   };
   for (const Case& c : cases) {
-    ResultDocument document("EXEXML", std::nullopt);
-    StringSink out;
+    output::ResultDocument document("EXEXML", std::nullopt);
+    output::StringSink out;
     document.Append("left from before");
     const bool delivered =
-        ReportFillingItem(document, out, c.item, "PRD on sapprd", RowOf(ExampleDevstat()));
+        measure::ReportFillingItem(document, out, c.item, "PRD on sapprd", RowOf(ExampleDevstat()));
     EXPECT_EQ(out.text(), c.printed) << c.item;
     EXPECT_EQ(document.text(), "") << c.item;
     // Delivered only with the item's channel.
@@ -146,13 +146,13 @@ TEST(ReportFillingItem, EveryRowOfTheFillingReported) {
        "\n<Value>8000</Value></Result>\n"},
   };
   for (const Case& c : cases) {
-    ResultDocument document("EXEXML", std::nullopt);
-    StringSink out;
+    output::ResultDocument document("EXEXML", std::nullopt);
+    output::StringSink out;
     StepRun step;
     step.rfc.rows["DEVSTAT"] = c.rows;
     const rfc::StepResult<rfc::FillingRead> read =
-        rfc::ReadFilling(step.Step(), [&](const FillingRow& row) {
-          EXPECT_TRUE(ReportFillingItem(document, out, "Total Size", "S1", row));
+        rfc::ReadFilling(step.Step(), [&](const rfc::FillingRow& row) {
+          EXPECT_TRUE(measure::ReportFillingItem(document, out, "Total Size", "S1", row));
         });
     EXPECT_TRUE(std::holds_alternative<rfc::FillingRead>(read)) << c.rows.size();
     EXPECT_EQ(out.text(), c.printed) << c.rows.size();
@@ -214,7 +214,7 @@ TEST(SingleSystemRun, DocumentOfTheFirstRowWhateverTheRowCount) {
   };
   for (const Case& c : cases) {
     SingleSystemRun s(c.rows);
-    EXPECT_EQ(RunSingleSystem(s.t.run, s.t.services), 0) << c.what;
+    EXPECT_EQ(driver::RunSingleSystem(s.t.run, s.t.services), 0) << c.what;
     EXPECT_EQ(s.t.out.text(), c.printed) << c.what;
     EXPECT_EQ(s.t.run.Document.text(), "") << c.what;
     // Every row fetched, though one is reported.

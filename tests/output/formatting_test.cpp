@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "output/labelled_line.h"
-#include "output/packed_decimal.h"
+#include "rfc/packed_decimal.h"
 
 namespace {
 
@@ -27,22 +27,22 @@ TEST(PackedToText, SignsDigitsAndDecimals) {
       {{}, 0, "+"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(PackedToText(c.field, c.decimals), c.expected) << c.expected;
+    EXPECT_EQ(rfc::PackedToText(c.field, c.decimals), c.expected) << c.expected;
   }
-  EXPECT_EQ(PackedToText(Bytes(11, 0), 0), "+" + std::string(21, '0'));
+  EXPECT_EQ(rfc::PackedToText(Bytes(11, 0), 0), "+" + std::string(21, '0'));
 }
 
 TEST(HexText, TwoUpperCaseDigitsPerByte) {
-  EXPECT_EQ(HexText(Bytes{0x00, 0x9F, 0xA0, 0xFF}), "009FA0FF");
-  EXPECT_EQ(HexText(Bytes{}), "");
+  EXPECT_EQ(rfc::HexText(Bytes{0x00, 0x9F, 0xA0, 0xFF}), "009FA0FF");
+  EXPECT_EQ(rfc::HexText(Bytes{}), "");
 }
 
 TEST(LabelledLine, WidthIndentAndLongLabels) {
-  EXPECT_EQ(LabelledLine("key", 0, 15, "K"), "key             : K\n");
-  EXPECT_EQ(LabelledLine("internal status", 0, 15, ""), "internal status : \n");
-  EXPECT_EQ(LabelledLine("a label longer than width", 0, 15, "x"),
+  EXPECT_EQ(output::LabelledLine("key", 0, 15, "K"), "key             : K\n");
+  EXPECT_EQ(output::LabelledLine("internal status", 0, 15, ""), "internal status : \n");
+  EXPECT_EQ(output::LabelledLine("a label longer than width", 0, 15, "x"),
             "a label longer than width : x\n");
-  EXPECT_EQ(LabelledLine("k", 2, 3, "v"), "  k   : v\n");
+  EXPECT_EQ(output::LabelledLine("k", 2, 3, "v"), "  k   : v\n");
 }
 
 }  // namespace

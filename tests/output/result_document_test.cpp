@@ -1,4 +1,4 @@
-#include "include/result_document.h"
+#include "output/result_document.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,13 @@
 namespace {
 
 // A document for `flavour` with the channel selection of the option text.
-ResultDocument Document(std::string_view flavour, const std::string& options) {
-  return ResultDocument(flavour, config::ParseRunOptions(options).channel);
+output::ResultDocument Document(std::string_view flavour, const std::string& options) {
+  return output::ResultDocument(flavour, config::ParseRunOptions(options).channel);
 }
 
 // The single-system document: text, two channels, end.
 std::string SmallDocument(const char* flavour, const char* options = "") {
-  ResultDocument document = Document(flavour, options);
+  output::ResultDocument document = Document(flavour, options);
   document.OpenResultDocument();
   document.OpenResultText();
   document.Append("text");
@@ -63,8 +63,8 @@ TEST(ResultDocument, PellmarChannelSelection) {
     EXPECT_EQ(SmallDocument("Pellmar", c.options), c.expected) << c.options;
   }
   // Three characters at most: 1234 selects channel 123; "12," selects 12.
-  ResultDocument document = Document("Pellmar", "CH=1234");
-  ResultDocument twelve = Document("Pellmar", "CH=12,");
+  output::ResultDocument document = Document("Pellmar", "CH=1234");
+  output::ResultDocument twelve = Document("Pellmar", "CH=12,");
   for (int i = 1; i <= 130; ++i) {
     document.WriteChannel("c", std::to_string(i), "");
     twelve.WriteChannel("c", std::to_string(i), "");
@@ -74,7 +74,7 @@ TEST(ResultDocument, PellmarChannelSelection) {
 }
 
 TEST(ResultDocument, HalvaricKeepsTenChannelsButCountsAll) {
-  ResultDocument document = Document("Halvaric", "");
+  output::ResultDocument document = Document("Halvaric", "");
   for (int i = 1; i <= 12; ++i) document.WriteChannel("n", std::to_string(i), "");
   EXPECT_EQ(document.channel_number(), 12);
   EXPECT_NE(document.text().find("Statistic.n: 10"), std::string::npos);
@@ -83,7 +83,7 @@ TEST(ResultDocument, HalvaricKeepsTenChannelsButCountsAll) {
 
 TEST(ResultDocument, OpeningReplacesOrEmpties) {
   for (const char* flavour : {"EXEXML", "Halvaric", "Pellmar"}) {
-    ResultDocument document = Document(flavour, "");
+    output::ResultDocument document = Document(flavour, "");
     document.Append("earlier");
     document.OpenResultDocument();
     EXPECT_EQ(document.text().find("earlier"), std::string::npos) << flavour;
@@ -92,7 +92,7 @@ TEST(ResultDocument, OpeningReplacesOrEmpties) {
 
 TEST(ResultDocument, ErrorDocumentIgnoresFlavourAndEscapes) {
   for (const char* flavour : {"EXEXML", "Halvaric", "Pellmar", "other"}) {
-    ResultDocument document = Document(flavour, "");
+    output::ResultDocument document = Document(flavour, "");
     document.Append("Error 1014: RFC-Failure raised ! - R&D <down>");
     document.WriteErrorDocument(document.text());
     EXPECT_EQ(document.Take(),
@@ -103,35 +103,35 @@ TEST(ResultDocument, ErrorDocumentIgnoresFlavourAndEscapes) {
 }
 
 TEST(ResultDocument, OutsideTextEscapedOnlyInPrtgXml) {
-  ResultDocument prtg = Document("EXEXML", "");
+  output::ResultDocument prtg = Document("EXEXML", "");
   prtg.AppendExternal("A&B<C>");
   prtg.WriteChannel("P&L", "1", "x<y");
   EXPECT_EQ(prtg.text(),
             "A&amp;B&lt;C&gt;\n<Result><Channel>P&amp;L</Channel>\n<Unit>Custom</Unit>\n"
             "<CustomUnit>x&lt;y</CustomUnit>\n<Value>1</Value></Result>\n");
-  ResultDocument lines = Document("Pellmar", "");
+  output::ResultDocument lines = Document("Pellmar", "");
   lines.AppendExternal("A&B");
   lines.WriteChannel("P&L", "1", "");
   EXPECT_EQ(lines.text(), "A&B\n> P&L: 1 #");
 }
 
 TEST(EscapeXml, KeepsEveryDocumentWellFormed) {
-  EXPECT_EQ(EscapeXml("R&D <x> \"q\" 'a'"), "R&amp;D &lt;x&gt; \"q\" 'a'");
-  EXPECT_EQ(EscapeXml("M\xFCller \x80"), "M&#252;ller &#128;");
-  EXPECT_EQ(EscapeXml(std::string("a\x01"
-                                  "b\x1F"
-                                  "\tc\r\n",
-                                  8)),
+  EXPECT_EQ(output::EscapeXml("R&D <x> \"q\" 'a'"), "R&amp;D &lt;x&gt; \"q\" 'a'");
+  EXPECT_EQ(output::EscapeXml("M\xFCller \x80"), "M&#252;ller &#128;");
+  EXPECT_EQ(output::EscapeXml(std::string("a\x01"
+                                          "b\x1F"
+                                          "\tc\r\n",
+                                          8)),
             "a b \tc\r\n");
-  EXPECT_EQ(EscapeXml("plain"), "plain");
+  EXPECT_EQ(output::EscapeXml("plain"), "plain");
 }
 
 TEST(ChannelKey, ReplacedCharactersAndFirstPoint) {
-  EXPECT_EQ(ChannelKey("Total Size"), "Total_Size");
-  EXPECT_EQ(ChannelKey("Perm Used Area [Prc]"), "Perm_Used_Area__Prc_");
-  EXPECT_EQ(ChannelKey("a.b.c"), "a_b.c");
-  EXPECT_EQ(ChannelKey("/\\[]*():-"), "_________");
-  EXPECT_EQ(ChannelKey("PRD.P00"), "PRD_P00");
+  EXPECT_EQ(output::ChannelKey("Total Size"), "Total_Size");
+  EXPECT_EQ(output::ChannelKey("Perm Used Area [Prc]"), "Perm_Used_Area__Prc_");
+  EXPECT_EQ(output::ChannelKey("a.b.c"), "a_b.c");
+  EXPECT_EQ(output::ChannelKey("/\\[]*():-"), "_________");
+  EXPECT_EQ(output::ChannelKey("PRD.P00"), "PRD_P00");
 }
 
 }  // namespace

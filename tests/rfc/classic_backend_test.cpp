@@ -47,8 +47,8 @@ TEST(ClassicSapLibrary, StepsRunOnTheOpenedConnection) {
   const rfc::StepResult<rfc::SystemInfo> info = connection->ReadSystemInfo();
   ASSERT_TRUE(std::holds_alternative<rfc::SystemInfo>(info));
   EXPECT_EQ(std::get<rfc::SystemInfo>(info).database_system, "ADABAS D  ");
-  EXPECT_TRUE(
-      std::holds_alternative<rfc::FillingRead>(connection->ReadFilling([](const FillingRow&) {})));
+  EXPECT_TRUE(std::holds_alternative<rfc::FillingRead>(
+      connection->ReadFilling([](const rfc::FillingRow&) {})));
 
   ASSERT_EQ(c.rfc.calls.size(), 3u);
   for (const fake::RemoteCall& call : c.rfc.calls) EXPECT_EQ(call.handle, 12u) << call.function;
@@ -106,7 +106,7 @@ TEST(ClassicSapLibrary, StructuresInstalledOnceForEveryConnection) {
     ASSERT_NE(connection, nullptr);
     connection->Probe();
     connection->ReadSystemInfo();
-    connection->ReadFilling([](const FillingRow&) {});
+    connection->ReadFilling([](const rfc::FillingRow&) {});
   }
   for (const char* structure : {"CPU_ALL", "RFCSI", "ADA_DBHIST", "ADA_DEVSTA"}) {
     EXPECT_EQ(c.rfc.Count(std::string("RfcInstallStructure ") + structure), 1) << structure;

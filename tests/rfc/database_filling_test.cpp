@@ -14,7 +14,7 @@ namespace {
 
 TEST(ReadFilling, DescribesTablesAndCallsTheModule) {
   StepRun t;
-  rfc::ReadFilling(t.Step(), [](const FillingRow&) {});
+  rfc::ReadFilling(t.Step(), [](const rfc::FillingRow&) {});
 
   ASSERT_EQ(t.rfc.structures.size(), 2u);
   EXPECT_EQ(t.rfc.structures[0].name, "ADA_DBHIST");
@@ -78,7 +78,7 @@ TEST(ReadFilling, EveryRowDecodedToTheHandlerInOrder) {
     t.rfc.rows["DEVSTAT"] = c.rows;
     std::vector<std::string> totals;
     const rfc::StepResult<rfc::FillingRead> result = rfc::ReadFilling(
-        t.Step(), [&totals](const FillingRow& row) { totals.push_back(row.total.raw); });
+        t.Step(), [&totals](const rfc::FillingRow& row) { totals.push_back(row.total.raw); });
     const auto rows = static_cast<unsigned>(c.rows.size());
     EXPECT_EQ(result, (rfc::StepResult<rfc::FillingRead>{rfc::FillingRead{rows}})) << c.what;
     EXPECT_EQ(totals, c.totals) << c.what;
@@ -94,7 +94,7 @@ TEST(ReadFilling, RowsBeforeAFailingRowStayHandedOn) {
   t.rfc.failing_row["DEVSTAT"] = 2;
   unsigned handed = 0;
   const rfc::StepResult<rfc::FillingRead> result =
-      rfc::ReadFilling(t.Step(), [&handed](const FillingRow&) { ++handed; });
+      rfc::ReadFilling(t.Step(), [&handed](const rfc::FillingRow&) { ++handed; });
   ASSERT_TRUE(std::holds_alternative<rfc::LibraryFailure>(result));
   EXPECT_EQ(std::get<rfc::LibraryFailure>(result).operation, "ItGetLine DEVSTAT");
   EXPECT_EQ(handed, 1u);

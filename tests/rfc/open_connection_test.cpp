@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-#include "include/texts.h"
+#include "output/texts.h"
 #include "tests/rfc/test_run.h"
 #include "tests/support/scratch_dir.h"
 

@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-#include "include/texts.h"
+#include "output/texts.h"
 #include "rfc/connection_probe.h"
 #include "rfc/database_filling.h"
 #include "rfc/return_code_text.h"
@@ -44,7 +44,7 @@ Outcome SystemInformation(const rfc::StepContext& step) {
   return OutcomeOf(rfc::ReadSystemInfo(step));
 }
 Outcome Filling(const rfc::StepContext& step) {
-  return OutcomeOf(rfc::ReadFilling(step, [](const FillingRow&) {}));
+  return OutcomeOf(rfc::ReadFilling(step, [](const rfc::FillingRow&) {}));
 }
 
 struct Step {
@@ -106,7 +106,8 @@ TEST(RemoteSteps, FailedCallsGiveTheirCodeExceptionAndFailureText) {
       const Outcome outcome = step.run(t.Step());
       ASSERT_TRUE(outcome.remote) << what;
       EXPECT_EQ(*outcome.remote, (rfc::RemoteFailure{c.code, c.kept, "", true})) << what;
-      EXPECT_EQ(FailureText(*outcome.remote), c.text + std::string(texts::kLookForTraceFile))
+      EXPECT_EQ(rfc::FailureText(*outcome.remote),
+                c.text + std::string(output::texts::kLookForTraceFile))
           << what;
       EXPECT_EQ(t.rfc.Count("RfcCall " + step.function), 1) << what;
       EXPECT_EQ(t.rfc.Count("RfcReceive"), c.at_call ? 0 : 1) << what;

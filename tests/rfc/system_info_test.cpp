@@ -99,7 +99,7 @@ TEST(IsMaxDb, FirstThreeCharactersCaseSensitive) {
       {"ORA", false}, {"AD", false},      {"", false},          {" ADA", false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(IsMaxDb(c.name), c.expected) << "'" << c.name << "'";
+    EXPECT_EQ(rfc::IsMaxDb(c.name), c.expected) << "'" << c.name << "'";
   }
 }
 

@@ -39,12 +39,12 @@ inline void PrintTo(const FillingRead& r, std::ostream* os) {
 }  // namespace rfc
 
 struct TestRun {
-  RunState run;
+  driver::RunState run;
   fake::FakeRfcLibrary rfc;
   rfc::classic::ClassicSapLibrary library{rfc};
-  StringSink out;
-  StringSink err;
-  RunServices services{library, out, err};
+  output::StringSink out;
+  output::StringSink err;
+  driver::RunServices services{library, out, err};
 };
 
 // One step on the connection `handle` of the scripted library; the trace

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "include/texts.h"
+#include "config/file_names.h"
+#include "output/texts.h"
 #include "platform/line_reader.h"
 #include "rfc/remote_call.h"
 #include "rfc/return_code_text.h"
@@ -15,15 +16,15 @@
 namespace {
 
 std::string Scan(std::string_view trace) {
-  TraceMessageScanner scanner;
-  for (const std::string& line : platform::SplitLines(trace, kTracePieceLength)) {
+  rfc::TraceMessageScanner scanner;
+  for (const std::string& line : platform::SplitLines(trace, rfc::kTracePieceLength)) {
     scanner.Feed(line);
   }
-  return TraceDiagnosis(scanner.message());
+  return rfc::TraceDiagnosis(scanner.message());
 }
 
 TEST(TraceMessageScanner, LineShapesAndTheirOrder) {
-  const std::string please = std::string(texts::kPleaseCheckTraceFile);
+  const std::string please = std::string(output::texts::kPleaseCheckTraceFile);
   const std::string long_error = "ERROR " + std::string(6, ' ') + std::string(87, 'a') +
                                  std::string(51, 'b');  // 150 characters
   struct Case {
@@ -70,8 +71,8 @@ TEST(ScanTraceFile, ReadsTheTraceFileOfTheWorkingDirectory) {
     std::string text;                    // what the failure text of code 1 becomes
   };
   const std::vector<Case> cases = {
-      {"missing file", std::nullopt, std::nullopt, std::string(texts::kLookForTraceFile)},
-      {"empty file", "", "", std::string(texts::kPleaseCheckTraceFile)},
+      {"missing file", std::nullopt, std::nullopt, std::string(output::texts::kLookForTraceFile)},
+      {"empty file", "", "", std::string(output::texts::kPleaseCheckTraceFile)},
       {"CR LF lines", "header\r\nERROR       RFC_ERROR_COMMUNICATION\r\nfooter\r\n",
        "RFC_ERROR_COMMUNICATION", " - RFC_ERROR_COMMUNICATION"},
       {"a 150-character ERROR line is read in two pieces",
@@ -81,13 +82,13 @@ TEST(ScanTraceFile, ReadsTheTraceFileOfTheWorkingDirectory) {
   for (const Case& c : cases) {
     ScratchDir scratch;
     WorkingDirectory in(scratch.path());
-    if (c.file) WriteFile(file_names::kTraceFile, *c.file);
-    EXPECT_EQ(ScanTraceFile(), c.message) << c.what;
+    if (c.file) WriteFile(config::file_names::kTraceFile, *c.file);
+    EXPECT_EQ(rfc::ScanTraceFile(), c.message) << c.what;
     // A failed call takes its message from the trace file at once.
     const rfc::RemoteFailure failure = rfc::FailureOf({kRfcFailure, ""});
     EXPECT_EQ(failure.message, c.message.value_or("")) << c.what;
     EXPECT_EQ(failure.trace_file_missing, !c.file) << c.what;
-    EXPECT_EQ(FailureText(failure), "Error 1014: RFC-Failure raised !" + c.text) << c.what;
+    EXPECT_EQ(rfc::FailureText(failure), "Error 1014: RFC-Failure raised !" + c.text) << c.what;
   }
 }
 
@@ -104,7 +105,7 @@ TEST(FailureText, ReturnCodeTextThenTheTraceDiagnosis) {
       {{-4, "", "x", false}, "Error 1015: Other Failure raised ! - x"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FailureText(c.failure), c.text);
+    EXPECT_EQ(rfc::FailureText(c.failure), c.text);
   }
 }
 
@@ -113,8 +114,8 @@ TEST(FailureText, TheMessageStaysUnescaped) {
   // too would show "&amp;lt;" to the operator.
   ScratchDir scratch;
   WorkingDirectory in(scratch.path());
-  WriteFile(file_names::kTraceFile, "ERROR       <host> & more\n");
-  EXPECT_EQ(FailureText(rfc::FailureOf({kRfcFailure, ""})),
+  WriteFile(config::file_names::kTraceFile, "ERROR       <host> & more\n");
+  EXPECT_EQ(rfc::FailureText(rfc::FailureOf({kRfcFailure, ""})),
             "Error 1014: RFC-Failure raised ! - <host> & more");
 }
 

@@ -86,7 +86,7 @@ TEST(ProfileTool, NewWritesAProfileTheSensorAccepts) {
 
   const config::ProfileReading reading = config::ReadProfile(lines);
   EXPECT_TRUE(reading.defects.empty());
-  const ConnectionProfile& profile = reading.profile;
+  const config::ConnectionProfile& profile = reading.profile;
   EXPECT_EQ(profile.Password, kPassword);
   EXPECT_EQ(profile.User, "MONITOR");
   EXPECT_EQ(profile.Gwhost, "sapgw01");
@@ -113,7 +113,7 @@ TEST(ProfileTool, PasswordAndHostOnTheCommandLine) {
   std::replace(args.begin(), args.end(), std::string("--hostname"), std::string("--host"));
   const Outcome outcome = RunTool(args, "");  // nothing on standard input
   ASSERT_EQ(outcome.code, 0) << outcome.err;
-  const ConnectionProfile profile =
+  const config::ConnectionProfile profile =
       config::ReadProfile(platform::SplitLines(outcome.out, config::kSingleSystemLineLimit))
           .profile;
   EXPECT_EQ(profile.Password, kPassword);

@@ -13,7 +13,7 @@
 namespace profile_tool {
 
 struct NewCommand {
-  ConnectionProfile settings;  // every field but the password
+  config::ConnectionProfile settings;  // every field but the password
   // Given on the command line; without it the password is read from
   // standard input, so that it stays out of the shell's history.
   std::optional<std::string> password;

@@ -34,7 +34,8 @@ std::optional<std::string> ValueRefusal(const config::ProfileField& field, std::
   return std::nullopt;
 }
 
-std::string ProfileText(const ConnectionProfile& settings, std::string_view scrambled_password) {
+std::string ProfileText(const config::ConnectionProfile& settings,
+                        std::string_view scrambled_password) {
   std::string text(kHeader);
   for (const config::ProfileField& field : config::kProfileFields) {
     text.append(field.label).append(" ");

@@ -18,6 +18,7 @@ std::optional<std::string> ValueRefusal(const config::ProfileField& field, std::
 // A comment header, then the eleven labelled lines in the sensor's order,
 // each "label, blank, value" so that the value starts in column 14. The
 // Password line gets `scrambled_password`; `settings.Password` is not used.
-std::string ProfileText(const ConnectionProfile& settings, std::string_view scrambled_password);
+std::string ProfileText(const config::ConnectionProfile& settings,
+                        std::string_view scrambled_password);
 
 }  // namespace profile_tool

@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "include/texts.h"
-#include "measure/filling_row.h"
-#include "output/packed_decimal.h"
+#include "config/file_names.h"
+#include "output/texts.h"
 #include "rfc/database_filling.h"
+#include "rfc/filling_row.h"
 #include "rfc/netweaver/text_conversion.h"
+#include "rfc/packed_decimal.h"
 #include "rfc/system_info.h"
 #include "tests/rfc/netweaver/adapter_fixture.h"
 
@@ -131,9 +132,9 @@ TEST(NetWeaverRows, PackedDecimalsRepackedIntoTheirElevenBytes) {
     const RowResult result = ReceiveRow(adapter, Row(u"N", 0, 0, 0, c.text));
     ASSERT_EQ(result.code, kRfcOk);
     const std::span<const unsigned char> packed(result.row.data() + 12, 11);
-    EXPECT_EQ(PackedToText(packed, 0), c.read);
+    EXPECT_EQ(rfc::PackedToText(packed, 0), c.read);
     // The sign nibble is C for zero and above, D below.
-    EXPECT_EQ(HexText(packed).back(), c.read[0] == '-' ? 'D' : 'C') << c.read;
+    EXPECT_EQ(rfc::HexText(packed).back(), c.read[0] == '-' ? 'D' : 'C') << c.read;
   }
 }
 
@@ -194,17 +195,17 @@ TEST(NetWeaverRows, DevstatRowReadsAsWithTheClassicLibrary) {
   const rfc::TraceWriter no_trace;
   const rfc::StepContext step{*adapter.library, adapter.Connect(), no_trace, types};
   ItabHandle history = adapter.library->ItCreate("DEVSP_HIST", 104);
-  ItabHandle status = adapter.library->ItCreate("DEVSTAT", kFillingRowLength);
+  ItabHandle status = adapter.library->ItCreate("DEVSTAT", rfc::kFillingRowLength);
   ASSERT_EQ(rfc::CallFillingModule(step, history, status).code, kRfcOk);
   ASSERT_EQ(adapter.library->ItFill(status), 1u);
   const auto* bytes = static_cast<const unsigned char*>(adapter.library->ItGetLine(status, 1));
-  const FillingRow decoded =
-      DecodeFillingRow(std::span<const unsigned char, kFillingRowLength>(bytes, kFillingRowLength));
-  EXPECT_EQ(decoded.total, (FillingSize{"2147483648", "2147483"}));
-  EXPECT_EQ(decoded.used, (FillingSize{"4294967295", "4294967"}));
-  EXPECT_EQ(decoded.perm_used, (FillingSize{"-2147483649", "-2147483"}));
-  EXPECT_EQ(decoded.temp_used, (FillingSize{"0", "0"}));
-  EXPECT_EQ(decoded.free, (FillingSize{"1290240", "1290"}));
+  const rfc::FillingRow decoded = rfc::DecodeFillingRow(
+      std::span<const unsigned char, rfc::kFillingRowLength>(bytes, rfc::kFillingRowLength));
+  EXPECT_EQ(decoded.total, (rfc::FillingSize{"2147483648", "2147483"}));
+  EXPECT_EQ(decoded.used, (rfc::FillingSize{"4294967295", "4294967"}));
+  EXPECT_EQ(decoded.perm_used, (rfc::FillingSize{"-2147483649", "-2147483"}));
+  EXPECT_EQ(decoded.temp_used, (rfc::FillingSize{"0", "0"}));
+  EXPECT_EQ(decoded.free, (rfc::FillingSize{"1290240", "1290"}));
   EXPECT_EQ(decoded.used_percent, 37u);
   EXPECT_EQ(decoded.perm_used_percent, 4294967295u);
   EXPECT_EQ(decoded.temp_used_percent, 1u);
@@ -357,7 +358,7 @@ TEST(NetWeaverOutcomes, EachFailureMapsToItsClassicResult) {
       module.invoke_error = c.error;
       fake_nw::ThePartner().modules[u"Z_FAIL"] = module;
     }
-    WriteFile(file_names::kTraceFile, "earlier run\n");
+    WriteFile(config::file_names::kTraceFile, "earlier run\n");
     const RfcHandle handle = adapter.Connect();
     std::array<RfcParameter, 1> none{};
     std::array<RfcTable, 1> no_tables{};
@@ -370,8 +371,8 @@ TEST(NetWeaverOutcomes, EachFailureMapsToItsClassicResult) {
         << c.what;
     EXPECT_EQ(std::string(exception), c.exception ? c.exception : "unchanged") << c.what;
     EXPECT_EQ(AdapterFixture::TraceDiagnosis(), c.diagnosis) << c.what;
-    EXPECT_TRUE(
-        ReadFile(std::string(file_names::kTraceFile)).starts_with("earlier run\n**** ERROR "))
+    EXPECT_TRUE(ReadFile(std::string(config::file_names::kTraceFile))
+                    .starts_with("earlier run\n**** ERROR "))
         << c.what << ": a block of its own, appended";
     RfcErrorInfo last{};
     adapter.library->LastError(&last);

@@ -9,7 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "include/texts.h"
+#include "config/file_names.h"
+#include "output/texts.h"
 #include "tests/rfc/netweaver/adapter_fixture.h"
 
 namespace {
@@ -112,7 +113,7 @@ TEST(NetWeaverLogon, ClassicLogonsBecomeNetWeaverParameters) {
   };
   for (const Case& c : cases) {
     AdapterFixture adapter;
-    WriteFile(file_names::kSapRfcIni, kSapRfcIni);
+    WriteFile(config::file_names::kSapRfcIni, kSapRfcIni);
     fake_nw::ThePartner().logon_error = c.partner_refuses;
     handler_calls = 0;
     adapter.library->Environment(&CountHandlerCall);
@@ -136,7 +137,7 @@ TEST(NetWeaverLogon, ClassicLogonsBecomeNetWeaverParameters) {
     EXPECT_EQ(handle != 0, c.diagnosis.empty()) << c.what;
     EXPECT_EQ(handler_calls, 0) << c.what << ": a failed logon is no handler's business";
     if (c.diagnosis.empty()) {
-      EXPECT_FALSE(std::filesystem::exists(std::string(file_names::kTraceFile))) << c.what;
+      EXPECT_FALSE(std::filesystem::exists(std::string(config::file_names::kTraceFile))) << c.what;
       adapter.library->Close(handle);
       EXPECT_EQ(fake_nw::ThePartner().open_connections, 0) << c.what;
       continue;

@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+namespace rfc {
+
 // Two upper-case hexadecimal digits per byte.
 std::string HexText(std::span<const unsigned char> bytes);
 
@@ -16,3 +18,5 @@ std::string HexText(std::span<const unsigned char> bytes);
 // of 10 to 15 shows as its hexadecimal letter. An empty field gives "+";
 // decimals beyond the 2n - 1 digits are taken as all of them.
 std::string PackedToText(std::span<const unsigned char> field, std::size_t decimals);
+
+}  // namespace rfc

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace rfc {
+
 inline constexpr std::size_t kFillingRowLength = 144;
 
 // A size of the data area as reported: the raw number (pages as the system
@@ -50,3 +52,5 @@ struct FillingRow {
 // Decodes a DEVSTAT row as the library hands it out: five 11-byte packed
 // sizes and four native 32-bit integers at fixed offsets.
 FillingRow DecodeFillingRow(std::span<const unsigned char, kFillingRowLength> row);
+
+}  // namespace rfc

@@ -21,7 +21,7 @@
 
 namespace {
 
-class FlushCountingSink : public StringSink {
+class FlushCountingSink : public output::StringSink {
  public:
   void Flush() override { flushed_at.push_back(text().size()); }
   std::vector<std::size_t> flushed_at;  // the text's size at each flush
@@ -46,14 +46,14 @@ TEST(RunTrace, LinesOnlyWithSyslogEachFlushedToStandardError) {
       {"empty detail keeps both blanks", ",SYSLOG", 3, "", "3 RfcOpen called \n"},
   };
   for (const Case& c : cases) {
-    RunState run;
+    driver::RunState run;
     run.Options = config::ParseRunOptions(c.options);
     fake::FakeRfcLibrary rfc;
     rfc::classic::ClassicSapLibrary library(rfc);
-    StringSink out;
+    output::StringSink out;
     FlushCountingSink err;
-    RunServices services{library, out, err};
-    const rfc::TraceWriter trace = RunTrace(run, services);
+    driver::RunServices services{library, out, err};
+    const rfc::TraceWriter trace = driver::RunTrace(run, services);
     rfc::WriteTraceLine(trace, c.handle, rfc::trace_events::kOpenCalled, c.detail);
     rfc::WriteTraceLine(trace, c.handle, rfc::trace_events::kOpenCalled, c.detail);
     EXPECT_EQ(err.text(), c.expected + c.expected) << c.what;
@@ -70,8 +70,8 @@ std::string Show(const std::optional<std::string>& text) {
   return text ? "'" + *text + "'" : "null";
 }
 
-ConnectionProfile SampleProfile() {
-  ConnectionProfile p;
+config::ConnectionProfile SampleProfile() {
+  config::ConnectionProfile p;
   p.Destination = "PRD";
   p.Client = "100";
   p.User = "MONITOR";
@@ -89,13 +89,13 @@ TEST(LogOn, ProfileAndTheOptionsOverridesInTheLogonRecords) {
   using Fields = std::map<std::string, std::string>;
   struct Case {
     const char* what;
-    std::function<void(ConnectionProfile&)> change;
+    std::function<void(config::ConnectionProfile&)> change;
     std::string options;
     Fields expected;  // the fields the case is about
   };
   const std::vector<Case> cases = {
       {"sample profile",
-       [](ConnectionProfile&) {},
+       [](config::ConnectionProfile&) {},
        "",
        {{"dest", "'PRD'"},
         {"mode", "0"},
@@ -108,23 +108,23 @@ TEST(LogOn, ProfileAndTheOptionsOverridesInTheLogonRecords) {
         {"gwhost", "'gw1'"},
         {"gwserv", "'sapgw00'"}}},
       {"R/2 profile: its gateway",
-       [](ConnectionProfile& p) { p.Mode = "R/2"; },
+       [](config::ConnectionProfile& p) { p.Mode = "R/2"; },
        "",
        {{"mode", "1"}, {"gwhost", "'gw1'"}, {"gwserv", "'sapgw00'"}}},
       {"host and number overrides keep their case",
-       [](ConnectionProfile&) {},
+       [](config::ConnectionProfile&) {},
        "#,HOST=abc,NO=07",
        {{"host", "'abc'"}, {"sysnr", "7"}}},
       {"an override ends at a blank",
-       [](ConnectionProfile&) {},
+       [](config::ConnectionProfile&) {},
        ",HOST=Host1 ,NO=42 more",
        {{"host", "'Host1'"}, {"sysnr", "42"}}},
       {"empty overrides: host absent, number 0",
-       [](ConnectionProfile& p) { p.Sysnr = "33"; },
+       [](config::ConnectionProfile& p) { p.Sysnr = "33"; },
        ",HOST=,NO=",
        {{"host", "null"}, {"sysnr", "0"}}},
       {"keyword found in any case of the options",
-       [](ConnectionProfile&) {},
+       [](config::ConnectionProfile&) {},
        ",host=lower",
        {{"host", "'lower'"}}},
   };
@@ -132,10 +132,11 @@ TEST(LogOn, ProfileAndTheOptionsOverridesInTheLogonRecords) {
   WorkingDirectory in(scratch.path());
   for (const Case& c : cases) {
     TestRun t;
-    ConnectionProfile profile = SampleProfile();
+    config::ConnectionProfile profile = SampleProfile();
     c.change(profile);
     t.run.Options = config::ParseRunOptions(c.options);
-    const std::unique_ptr<rfc::SapConnection> connection = LogOn(t.run, profile, t.services, {});
+    const std::unique_ptr<rfc::SapConnection> connection =
+        driver::LogOn(t.run, profile, t.services, {});
     EXPECT_NE(connection, nullptr) << c.what;
     ASSERT_TRUE(t.rfc.open) << c.what;
     const fake::OpenRecord& r = *t.rfc.open;
@@ -176,7 +177,7 @@ TEST(LogOn, DestinationFileLineOnlyInConsoleMode) {
     TestRun t;
     t.run.Options = config::ParseRunOptions(c.options);
     const std::unique_ptr<rfc::SapConnection> connection =
-        LogOn(t.run, SampleProfile(), t.services, {});
+        driver::LogOn(t.run, SampleProfile(), t.services, {});
     EXPECT_EQ(connection != nullptr, c.connected) << what;
     EXPECT_EQ(t.rfc.log,
               c.connected ? std::vector<std::string>{"RfcOpenEx"} : std::vector<std::string>{})
@@ -191,11 +192,11 @@ TEST(LogOn, PasswordGoesNowhereButTheLibrary) {
   for (bool with_destination_file : {false, true}) {
     if (with_destination_file) WriteFile("SapRfc.PRD", "DEST=PRD\n");
     TestRun t;
-    ConnectionProfile profile = SampleProfile();
+    config::ConnectionProfile profile = SampleProfile();
     profile.Password = "Pa55word";
     t.run.Options = config::ParseRunOptions("#,SYSLOG");
     const std::unique_ptr<rfc::SapConnection> connection =
-        LogOn(t.run, profile, t.services, RunTrace(t.run, t.services));
+        driver::LogOn(t.run, profile, t.services, driver::RunTrace(t.run, t.services));
     EXPECT_NE(t.err.text(), "") << with_destination_file;
     EXPECT_EQ(t.out.text().find("Pa55word"), std::string::npos) << with_destination_file;
     EXPECT_EQ(t.err.text().find("Pa55word"), std::string::npos) << with_destination_file;
@@ -225,9 +226,9 @@ struct Ending {
 Ending EndingOf(const std::function<void()>& body) {
   try {
     body();
-  } catch (const ErrorDocumentExit& exit) {
+  } catch (const driver::ErrorDocumentExit& exit) {
     return {exit.what(), ""};
-  } catch (const RfcAbort& abort) {
+  } catch (const driver::RfcAbort& abort) {
     EXPECT_EQ(std::string(abort.what()), abort.failure().operation);
     return {"", abort.failure().operation};
   }
@@ -283,11 +284,11 @@ TEST(RunCheckedSteps, ProbeThenSystemInformationThenTheDatabaseCheck) {
   for (const Case& c : cases) {
     TestRun t;
     c.script(t.rfc);
-    ConnectionProfile profile = SampleProfile();
+    config::ConnectionProfile profile = SampleProfile();
     profile.HostnameDisplay = "earlier";
-    std::unique_ptr<rfc::SapConnection> connection = LogOn(t.run, profile, t.services, {});
+    std::unique_ptr<rfc::SapConnection> connection = driver::LogOn(t.run, profile, t.services, {});
     ASSERT_NE(connection, nullptr) << c.what;
-    EXPECT_EQ(EndingOf([&] { RunCheckedSteps(*connection, profile); }), c.ending) << c.what;
+    EXPECT_EQ(EndingOf([&] { driver::RunCheckedSteps(*connection, profile); }), c.ending) << c.what;
     std::vector<std::string> functions;
     for (const fake::RemoteCall& call : t.rfc.calls) functions.push_back(call.function);
     EXPECT_EQ(functions, c.functions) << c.what;
@@ -314,15 +315,15 @@ TEST(AnswerOrEnd, TheAnswerOrTheEndOfTheRun) {
   };
   for (const Case& c : cases) {
     std::optional<rfc::FillingRead> answer;
-    EXPECT_EQ(EndingOf([&] { answer = AnswerOrEnd(c.result); }), c.ending) << c.what;
+    EXPECT_EQ(EndingOf([&] { answer = driver::AnswerOrEnd(c.result); }), c.ending) << c.what;
     if (c.ending == Ending{}) {
       EXPECT_EQ(answer, rfc::FillingRead{3}) << c.what;
     }
   }
   try {
-    AnswerOrEnd(rfc::StepResult<rfc::FillingRead>{library_failure});
+    driver::AnswerOrEnd(rfc::StepResult<rfc::FillingRead>{library_failure});
     ADD_FAILURE() << "no RfcAbort";
-  } catch (const RfcAbort& abort) {
+  } catch (const driver::RfcAbort& abort) {
     EXPECT_EQ(abort.failure(), library_failure);
   }
 }
@@ -330,7 +331,7 @@ TEST(AnswerOrEnd, TheAnswerOrTheEndOfTheRun) {
 TEST(PrintRfcError, ReportOnStandardOutputAbortLineOnStandardError) {
   TestRun t;
   const rfc::LibraryFailure failure{"RfcInstallStructure", "K", "S", "M", "I"};
-  PrintRfcError(t.services, failure);
+  driver::PrintRfcError(t.services, failure);
   EXPECT_EQ(t.out.text(), rfc::RfcErrorReport(failure));
   EXPECT_EQ(t.err.text(), "* Pgrm aborted...\n");
 }
@@ -341,10 +342,10 @@ TEST(PrintRfcError, ReportOnStandardOutputAbortLineOnStandardError) {
 void RunHandler(char* operation) {
   static fake::FakeRfcLibrary rfc;
   static rfc::classic::ClassicSapLibrary library(rfc);
-  static StreamSink report(stderr);
-  static RunServices services{library, report, report};
+  static output::StreamSink report(stderr);
+  static driver::RunServices services{library, report, report};
   std::memcpy(rfc.last_error.key, "KEY-17", 7);
-  PrepareErrorReport(services);
+  driver::PrepareErrorReport(services);
   rfc.error_handler(operation);
 }
 

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace output {
+
 namespace texts {
 
 // Start-up.
@@ -99,20 +101,4 @@ inline constexpr std::string_view kFillingTextEnd = "% ";
 
 }  // namespace texts
 
-// Files the sensor reads, writes or deletes.
-namespace file_names {
-inline constexpr std::string_view kPrtgPathFile = "C:\\PRTG_Path.Txt";
-inline constexpr std::string_view kProfileExtension = ".P00";
-inline constexpr std::string_view kGlobalListing = "SAP Tessaron.Gbl";
-inline constexpr std::string_view kItemListing = "Tessaron.Prf";
-inline constexpr std::string_view kTraceFile = "Dev_Rfc.Trc";
-inline constexpr std::string_view kSapRfcIni = "SapRfc.ini";
-inline constexpr std::string_view kDestinationFilePrefix = "SapRfc.";
-// SAP's classic RFC library, looked for beside the executable, then in the
-// Windows system directory; BRACKWATER_RFC_LIBRARY names another file.
-inline constexpr std::string_view kRfcLibrary = "librfc32.dll";
-// SAP's current library (NetWeaver RFC SDK), taken where the classic one is
-// found nowhere.
-inline constexpr std::string_view kNetWeaverRfcLibrary = "sapnwrfc.dll";
-inline constexpr const char* kRfcLibraryVariable = "BRACKWATER_RFC_LIBRARY";
-}  // namespace file_names
+}  // namespace output

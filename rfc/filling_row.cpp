@@ -1,9 +1,11 @@
-#include "measure/filling_row.h"
+#include "rfc/filling_row.h"
 
 #include <cstring>
 #include <limits>
 
-#include "output/packed_decimal.h"
+#include "rfc/packed_decimal.h"
+
+namespace rfc {
 
 namespace {
 
@@ -81,3 +83,5 @@ FillingRow DecodeFillingRow(std::span<const unsigned char, kFillingRowLength> ro
       .free_percent = PercentOfField(row, kUnusedPercentAt),
   };
 }
+
+}  // namespace rfc

@@ -6,8 +6,12 @@
 #include <string>
 #include <string_view>
 
+namespace platform {
+
 inline std::string UpperCase(std::string_view text) {
   std::string upper(text);
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return upper;
 }
+
+}  // namespace platform

@@ -1,12 +1,13 @@
 // The Linux program: the stand-in for librfc32 is linked in, and its
 // functions are the entry points.
+#include "driver/program_library.h"
 #include "rfc/classic_backend.h"
 #include "rfc/classic_library.h"
 
-namespace rfc {
+namespace driver {
 
-SapLibrary& ProgramLibrary() {
-  static const std::unique_ptr<RfcLibrary> operations = classic::MakeClassicLibrary({
+rfc::SapLibrary& ProgramLibrary() {
+  static const std::unique_ptr<rfc::RfcLibrary> operations = rfc::classic::MakeClassicLibrary({
       &::RfcEnvironment,
       &::RfcOpen,
       &::RfcOpenEx,
@@ -20,8 +21,8 @@ SapLibrary& ProgramLibrary() {
       &::ItGetLine,
       &::ItDelete,
   });
-  static classic::ClassicSapLibrary library(*operations);
+  static rfc::classic::ClassicSapLibrary library(*operations);
   return library;
 }
 
-}  // namespace rfc
+}  // namespace driver

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace output {
+
 // The formats behind the flavour keywords.
 enum class DocumentFormat {
   kPrtgXml,   // "EXEXML", "Wendrel", "Ostrune"
@@ -61,3 +63,5 @@ class ResultDocument {
 // as ISO 8859-1), and control characters other than tab and line ends
 // blanks, so that no text can make the document ill-formed.
 std::string EscapeXml(std::string_view text);
+
+}  // namespace output

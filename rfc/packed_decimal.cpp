@@ -1,6 +1,8 @@
-#include "output/packed_decimal.h"
+#include "rfc/packed_decimal.h"
 
 #include <algorithm>
+
+namespace rfc {
 
 std::string HexText(std::span<const unsigned char> bytes) {
   constexpr char kDigits[] = "0123456789ABCDEF";
@@ -28,3 +30,5 @@ std::string PackedToText(std::span<const unsigned char> field, std::size_t decim
   }
   return text;
 }
+
+}  // namespace rfc

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace output {
+
 class OutputSink {
  public:
   virtual ~OutputSink() = default;
@@ -21,3 +23,5 @@ class StringSink : public OutputSink {
  private:
   std::string text_;
 };
+
+}  // namespace output

@@ -21,10 +21,12 @@
 #include <utility>
 #include <vector>
 
-#include "include/texts.h"
-#include "include/upper_case.h"
+#include "config/file_names.h"
+#include "driver/program_library.h"
+#include "output/texts.h"
 #include "platform/installation_file.h"
 #include "platform/native_path.h"
+#include "platform/upper_case.h"
 #include "rfc/classic_backend.h"
 #include "rfc/classic_library.h"
 #include "rfc/netweaver/entry_points.h"
@@ -32,8 +34,18 @@
 #include "rfc/rfc_library.h"
 #include "rfc/sap_library.h"
 
-namespace rfc {
+namespace driver {
 namespace {
+
+using rfc::LibraryFailure;
+using rfc::LibraryLoadFailure;
+using rfc::Logon;
+using rfc::RfcLibrary;
+using rfc::SapConnection;
+using rfc::SapLibrary;
+using rfc::TraceWriter;
+namespace classic = rfc::classic;
+namespace nw = rfc::nw;
 
 // A library's dependencies are looked for beside it and in the system
 // directory only. Windows versions without these flags (before the update
@@ -69,21 +81,21 @@ std::string ReasonFor(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-      return std::string(texts::kLibraryNotFound);
+      return std::string(output::texts::kLibraryNotFound);
     case ERROR_MOD_NOT_FOUND:
       // The file itself exists (it was found before the load was tried).
-      return std::string(texts::kLibraryNeedsMissingDll);
+      return std::string(output::texts::kLibraryNeedsMissingDll);
     case ERROR_BAD_EXE_FORMAT:
     case ERROR_EXE_MACHINE_TYPE_MISMATCH:
-      return std::string(texts::kLibraryNot32Bit);
+      return std::string(output::texts::kLibraryNot32Bit);
     default:
-      return std::string(texts::kLibrarySystemError) + std::to_string(error);
+      return std::string(output::texts::kLibrarySystemError) + std::to_string(error);
   }
 }
 
 // The value of BRACKWATER_RFC_LIBRARY; empty when unset.
 std::string NamedLibrary() {
-  const char* named = std::getenv(file_names::kRfcLibraryVariable);
+  const char* named = std::getenv(config::file_names::kRfcLibraryVariable);
   return named != nullptr ? std::string(named) : std::string();
 }
 
@@ -98,7 +110,7 @@ struct LibraryFile {
 bool IsNetWeaverFile(std::string_view path) {
   const std::size_t slash = path.find_last_of("\\/");
   const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  return UpperCase(name) == UpperCase(file_names::kNetWeaverRfcLibrary);
+  return platform::UpperCase(name) == platform::UpperCase(config::file_names::kNetWeaverRfcLibrary);
 }
 
 // The file to load, as an absolute path; nothing when there is none.
@@ -118,8 +130,8 @@ std::optional<LibraryFile> FindLibrary(const std::string& named) {
     directories.push_back(std::move(directory));
   }
   const std::pair<std::string_view, LibraryKind> libraries[] = {
-      {file_names::kRfcLibrary, LibraryKind::kClassic},
-      {file_names::kNetWeaverRfcLibrary, LibraryKind::kNetWeaver},
+      {config::file_names::kRfcLibrary, LibraryKind::kClassic},
+      {config::file_names::kNetWeaverRfcLibrary, LibraryKind::kNetWeaver},
   };
   for (const auto& [name, kind] : libraries) {
     for (const std::string& directory : directories) {
@@ -138,8 +150,9 @@ class LoadedSapLibrary final : public SapLibrary {
     const std::string named = NamedLibrary();
     const std::optional<LibraryFile> found = FindLibrary(named);
     if (!found) {
-      return LibraryLoadFailure{named.empty() ? std::string(file_names::kRfcLibrary) : named,
-                                std::string(texts::kLibraryNotFound)};
+      return LibraryLoadFailure{
+          named.empty() ? std::string(config::file_names::kRfcLibrary) : named,
+          std::string(output::texts::kLibraryNotFound)};
     }
     // Neither a missing DLL nor a damaged file may stop the monitor's poll
     // with a dialog nobody sees.
@@ -165,7 +178,8 @@ class LoadedSapLibrary final : public SapLibrary {
     }
     if (missing) {
       FreeLibrary(module);
-      return LibraryLoadFailure{file, std::string(texts::kLibraryNoEntryPoint).append(*missing)};
+      return LibraryLoadFailure{file,
+                                std::string(output::texts::kLibraryNoEntryPoint).append(*missing)};
     }
     backend_ = std::make_unique<classic::ClassicSapLibrary>(*operations_);
     file_ = file;
@@ -192,9 +206,9 @@ class LoadedSapLibrary final : public SapLibrary {
 
 }  // namespace
 
-SapLibrary& ProgramLibrary() {
+rfc::SapLibrary& ProgramLibrary() {
   static LoadedSapLibrary library;
   return library;
 }
 
-}  // namespace rfc
+}  // namespace driver

@@ -1,4 +1,4 @@
-#include "measure/filling_row.h"
+#include "rfc/filling_row.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +11,17 @@
 
 namespace {
 
-FillingRow Decode(const std::string& bytes) {
-  std::array<unsigned char, kFillingRowLength> row{};
+rfc::FillingRow Decode(const std::string& bytes) {
+  std::array<unsigned char, rfc::kFillingRowLength> row{};
   std::memcpy(row.data(), bytes.data(), row.size());
-  return DecodeFillingRow(row);
+  return rfc::DecodeFillingRow(row);
 }
 
 TEST(SizeFromPackedText, RawAndMegabytes) {
   struct Case {
     const char* what;
     std::string text;
-    FillingSize expected;
+    rfc::FillingSize expected;
   };
   const std::vector<Case> cases = {
       {"plain", "+000000000000000005000", {"5000", "5"}},
@@ -46,12 +46,12 @@ TEST(SizeFromPackedText, RawAndMegabytes) {
       {"nothing", "", {"0", "0"}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(SizeFromPackedText(c.text), c.expected) << c.what;
+    EXPECT_EQ(rfc::SizeFromPackedText(c.text), c.expected) << c.what;
   }
 }
 
 TEST(DecodeFillingRow, EveryFieldAtItsPlace) {
-  const FillingRow expected{
+  const rfc::FillingRow expected{
       .total = {"5000", "5"},
       .used = {"1850", "1"},
       .perm_used = {"1700", "1"},
@@ -70,8 +70,8 @@ TEST(DecodeFillingRow, NegativeValuesInUnsignedForm) {
   values.conf_size = PackedNumber("-1");
   values.unused_percent = -1;
   values.pages_percent = -2147483647 - 1;
-  const FillingRow row = Decode(DevstatRow(values));
-  EXPECT_EQ(row.total, (FillingSize{"4294967295", "4294967"}));
+  const rfc::FillingRow row = Decode(DevstatRow(values));
+  EXPECT_EQ(row.total, (rfc::FillingSize{"4294967295", "4294967"}));
   EXPECT_EQ(row.free_percent, 4294967295u);
   EXPECT_EQ(row.used_percent, 2147483648u);
 }
