@@ -1,10 +1,13 @@
 #include "rfc/netweaver/logon_parameters.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstring>
 
 #include "rfc/netweaver/sap_rfc_ini.h"
 #include "rfc/netweaver/text_conversion.h"
+#include "rfc/sap_library.h"
 
 namespace rfc::nw {
 namespace {
@@ -82,6 +85,25 @@ std::optional<LogonRefusal> AddAddress(const Words& address, std::string_view or
   if (const std::string* gwhost = Find(address, "GWHOST")) parameters.Add("gwhost", *gwhost);
   if (const std::string* gwserv = Find(address, "GWSERV")) parameters.Add("gwserv", *gwserv);
   return std::nullopt;
+}
+
+// The system number text read as C's atoi reads it (leading white space, a
+// sign, the leading digits; 0 for none), held to the int range.
+long long SystemNumber(std::string_view text) {
+  std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
+  if (i == std::string_view::npos) return 0;
+  bool negative = false;
+  if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
+  long long number = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    number = std::min(number * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
+  }
+  return negative ? -number : std::min(number, static_cast<long long>(INT_MAX));
+}
+
+std::string WithoutTrailingBlanks(std::string_view text) {
+  const std::size_t end = text.find_last_not_of(' ');
+  return std::string(text.substr(0, end == std::string_view::npos ? 0 : end + 1));
 }
 
 }  // namespace
@@ -164,6 +186,35 @@ std::variant<LogonParameters, LogonRefusal> LogonFromConnectionText(const char* 
     if (const std::string* value = Find(words, key)) parameters.Add(name, *value);
   }
   return parameters;
+}
+
+}  // namespace rfc::nw
+
+namespace rfc::nw {
+
+std::variant<LogonParameters, LogonRefusal> LogonFromAddress(const AddressLogon& logon) {
+  if (logon.mode == "R/2") {
+    return LogonRefusal{
+        "mode 1 (R/2, gateway only) has no counterpart in the NetWeaver RFC library"};
+  }
+  const long long number = SystemNumber(logon.system_number);
+  if (number < 0 || number > 99) {
+    return LogonRefusal{"system number " + std::to_string(number) + " is not 0 to 99"};
+  }
+  LogonParameters parameters;
+  if (!logon.host.empty()) parameters.Add("ashost", logon.host);
+  parameters.Add("sysnr", *TwoDigitSystemNumber(std::to_string(number)));
+  parameters.Add("client", logon.client);
+  parameters.Add("user", WithoutTrailingBlanks(logon.user));
+  parameters.Add("passwd", WithoutTrailingBlanks(logon.password));
+  parameters.Add("lang", logon.language);
+  return parameters;
+}
+
+std::variant<LogonParameters, LogonRefusal> LogonFromDestination(const DestinationLogon& logon) {
+  const std::string text = "CLIENT=" + logon.client + " USER=" + logon.user +
+                           " PASSWD=" + logon.password + " LANG=D DEST=" + logon.destination;
+  return LogonFromConnectionText(text.c_str());
 }
 
 }  // namespace rfc::nw

@@ -13,6 +13,11 @@
 #include "rfc/netweaver/nw_rfc_api.h"
 #include "rfc/rfc_api.h"
 
+namespace rfc {
+struct AddressLogon;
+struct DestinationLogon;
+}  // namespace rfc
+
 namespace rfc::nw {
 
 // Names and values as UTF-16 texts, in the order added; the records for
@@ -50,6 +55,23 @@ std::variant<LogonParameters, LogonRefusal> LogonFromOptions(const OpenOptions* 
 // refused, as is a malformed text. TYPE and TRACE are not handed over: the
 // NetWeaver library would write trace files of its own.
 std::variant<LogonParameters, LogonRefusal> LogonFromConnectionText(const char* text);
+
+// The parameters for a logon through the profile's address: ashost (left
+// out when the host is empty), sysnr (the text read as C's atoi reads it,
+// written as two digits), client, user and passwd without trailing blanks,
+// lang. Mode "R/2" (a gateway only) has no NetWeaver counterpart and is
+// refused, as is a system number outside 0-99. No gateway is handed over:
+// the library finds the application server's own.
+std::variant<LogonParameters, LogonRefusal> LogonFromAddress(const AddressLogon& logon);
+
+// The parameters for a logon through an entry of "SapRfc.ini": the
+// connection text "CLIENT=<c> USER=<u> PASSWD=<p> LANG=D DEST=<d>" read as
+// LogonFromConnectionText reads it. The sensor has always handed the
+// profile's texts over in this one text, so a blank within a value ends
+// the word there and what follows counts as words of its own: a word
+// without "=" or with an unknown key refuses the logon, and a known key
+// (DEST=, ASHOST=, ...) takes effect, the last of a key winning.
+std::variant<LogonParameters, LogonRefusal> LogonFromDestination(const DestinationLogon& logon);
 
 // "00".."99" for a system number given as 0-99 or as one or two digits;
 // nothing for anything else.

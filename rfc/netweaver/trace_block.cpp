@@ -58,6 +58,18 @@ std::string TraceBlock(std::string_view operation, std::string_view message,
   return block;
 }
 
+std::optional<std::string> TraceFile::Append(std::string_view operation, std::string_view message) {
+  if (message.empty()) return std::nullopt;
+  std::string block = TraceBlock(operation, message, Timestamp(), ++blocks_);
+  // The file interface knows no appending: the file is written anew with
+  // the block after what it held.
+  const std::string content = ExistingTrace() + block;
+  platform::UniqueFile file = platform::CreateForWriting(file_names::kTraceFile);
+  if (!file) return std::nullopt;
+  std::fwrite(content.data(), 1, content.size(), file.get());
+  return block;
+}
+
 void AppendTraceBlock(std::string_view operation, std::string_view message) {
   static unsigned counter = 0;
   // The file interface knows no appending: the file is written anew with

@@ -4,6 +4,7 @@
 // as it finds the classic library's.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,20 @@ namespace rfc::nw {
 // Line breaks within `operation` or `message` become blanks.
 std::string TraceBlock(std::string_view operation, std::string_view message,
                        std::string_view timestamp, unsigned counter);
+
+// The trace file as the backend writes it, counting its blocks.
+class TraceFile {
+ public:
+  // Appends a block with the local time and the next count to the trace
+  // file, creating it when missing, and returns the block. An empty message
+  // writes none: a block with an empty ERROR line would tell the reader of
+  // the trace less than none. A trace file that cannot be written is
+  // skipped (nothing returned): the failure itself is reported anyway.
+  std::optional<std::string> Append(std::string_view operation, std::string_view message);
+
+ private:
+  unsigned blocks_ = 0;
+};
 
 // Appends a block with the local time and this process's running count to
 // the trace file, creating it when missing. A trace file that cannot be
