@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "config/profile_reader.h"
-#include "include/run_end.h"
+#include "config/run_options.h"
 #include "include/texts.h"
 #include "include/upper_case.h"
-#include "platform/line_reader.h"
 
+namespace config {
 namespace {
 
 constexpr std::string_view kGroupMarker = "# GSNG: ";
@@ -21,10 +21,9 @@ constexpr std::size_t kItemColumn = 19;
 constexpr std::string_view kSensorMark = "Sensor=\"SAP Brackwater\"";
 constexpr std::string_view kSensorCut = ",Sensor=";
 constexpr std::string_view kItemKeyword = "Item=";
-constexpr std::size_t kItemNameLimit = 90;
 
-std::string SensorKey(const std::string& run_options) {
-  std::string key = run_options.substr(0, run_options.find(' '));
+std::string SensorKey(std::string_view upper_options) {
+  std::string key(upper_options.substr(0, upper_options.find(' ')));
   if (key.size() < kSensorNameLength) key.resize(kSensorNameLength, ' ');
   return key;
 }
@@ -39,99 +38,88 @@ std::string_view From(std::string_view line, std::size_t column) {
 }
 
 // The naming word in an item line: the last of ",Profile", ",Alias",
-// ",Host", ",Sid" (in that order of precedence) that is present.
-void TakeNamingKind(RunState& run, std::string_view line) {
-  constexpr std::pair<std::string_view, char> kWords[] = {
-      {",Profile", '1'}, {",Alias", '2'}, {",Host", '3'}, {",Sid", '4'}};
-  for (const auto& [word, kind] : kWords) {
-    if (line.find(word) != std::string_view::npos) run.NamingKind = kind;
+// ",Host", ",Sid" (in that order of precedence) that is present; `kind`
+// when none is.
+NamingKind NamingKindOf(std::string_view line, NamingKind kind) {
+  constexpr std::pair<std::string_view, NamingKind> kWords[] = {{",Profile", NamingKind::kProfile},
+                                                                {",Alias", NamingKind::kAlias},
+                                                                {",Host", NamingKind::kHost},
+                                                                {",Sid", NamingKind::kSid}};
+  for (const auto& [word, word_kind] : kWords) {
+    if (line.find(word) != std::string_view::npos) kind = word_kind;
   }
+  return kind;
 }
 
 std::string ItemNameOf(std::string_view item_text) {
   std::size_t at = item_text.find(kItemKeyword);
   if (at == std::string_view::npos) return {};
-  std::string_view rest = item_text.substr(at + kItemKeyword.size());
-  rest = rest.substr(0, std::min({rest.find(' '), rest.find(','), kItemNameLimit}));
-  std::string name(rest);
-  std::replace(name.begin(), name.end(), ':', ' ');
-  return name;
+  return ItemNameAt(item_text, at + kItemKeyword.size());
 }
 
-void ResetListing(RunState& run) {
-  run.PendingSystems.clear();
-  run.NamingKind = '1';
-  run.SystemCount = 0;
-  run.ProcessedCount = 0;
-  run.FailedCount = 0;
-}
-
-void CheckCollected(const RunState& run) {
-  if (run.PendingSystems.empty()) throw ErrorDocumentExit(std::string(texts::kError1025));
-  if (run.ItemName.empty()) throw ErrorDocumentExit(std::string(texts::kError1026));
-}
-
-std::vector<std::string> ReadLines(const RunState& run, std::string_view prefix,
-                                   std::string_view suffix) {
-  // Listings are read with the line limit of the listing run.
-  platform::LineReader reader(run.ProfilePath, config::kListingLineLimit);
-  if (!reader.IsOpen()) {
-    throw ErrorDocumentExit(std::string(prefix) + run.ProfileName + std::string(suffix));
+// The systems of the collected text: each entry up to its "#", the last one
+// also without it. Entries may be empty; each counts as a system.
+std::vector<std::string> SystemsOf(std::string_view pending) {
+  std::vector<std::string> systems;
+  while (!pending.empty()) {
+    const std::size_t hash = pending.find('#');
+    systems.emplace_back(pending.substr(0, hash));
+    pending.remove_prefix(hash == std::string_view::npos ? pending.size() : hash + 1);
   }
-  std::vector<std::string> lines;
-  std::string line;
-  while (reader.Next(line)) lines.push_back(line);
-  return lines;
+  return systems;
+}
+
+Checked<ListingPlan> Collected(std::string_view pending, ListingPlan plan) {
+  if (pending.empty()) return ConfigError{std::string(texts::kError1025)};
+  if (plan.item.empty()) return ConfigError{std::string(texts::kError1026)};
+  plan.systems = SystemsOf(pending);
+  return plan;
 }
 
 }  // namespace
 
-void ApplyGlobalListing(RunState& run, const std::vector<std::string>& lines) {
-  ResetListing(run);
-  const std::string sensor = SensorKey(run.RunOptions);
+Checked<ListingPlan> ReadGlobalListing(const std::vector<std::string>& lines,
+                                       std::string_view upper_options,
+                                       std::string_view sensor_argument) {
+  const std::string sensor = SensorKey(upper_options);
   const std::string group_key = std::string(kGroupMarker) + sensor;
   const std::string item_key = std::string(kItemMarker) + sensor;
-  run.ItemName.clear();
+  std::string pending;
+  ListingPlan plan;
   std::optional<std::string> item_text;
   for (const std::string& line : lines) {
     std::string upper = UpperCase(line);
     if (KeyMatches(upper, group_key)) {
-      run.PendingSystems.append(From(line, kSystemsColumn));
+      pending.append(From(line, kSystemsColumn));
     } else if (KeyMatches(upper, item_key)) {
       item_text = std::string(From(line, kItemColumn));
       if (item_text->find(kSensorMark) == std::string::npos) {
-        throw ErrorDocumentExit(std::string(texts::kError1029));
+        return ConfigError{std::string(texts::kError1029)};
       }
       std::string options = item_text->substr(0, item_text->find(kSensorCut));
       std::replace(options.begin(), options.end(), ':', ' ');
-      run.RunOptionsOriginal = options;
-      TakeNamingKind(run, line);
+      plan.options_display = ListingRunOptionsDisplay(options);
+      plan.naming = NamingKindOf(line, plan.naming);
     }
   }
   if (!item_text) {
-    std::string sensor_argument = run.Arguments.size() > 1 ? run.Arguments[1] : "";
-    throw ErrorDocumentExit(std::string(texts::kError1030Prefix) + sensor_argument +
-                            std::string(texts::kError1030Suffix));
+    return ConfigError{std::string(texts::kError1030Prefix) + std::string(sensor_argument) +
+                       std::string(texts::kError1030Suffix)};
   }
-  run.ItemName = ItemNameOf(*item_text);
-  CheckCollected(run);
+  plan.item = ItemNameOf(*item_text);
+  return Collected(pending, std::move(plan));
 }
 
-void ApplyItemListing(RunState& run, const std::vector<std::string>& lines) {
-  ResetListing(run);
+Checked<ListingPlan> ReadItemListing(const std::vector<std::string>& lines, std::string item) {
+  std::string pending;
   for (const std::string& line : lines) {
     bool group_heading = line.starts_with("# Gsng");
     bool marked = line.size() >= 8 && line.substr(6, 2) == ": ";
-    if (!group_heading && !marked) run.PendingSystems.append(From(line, kSystemsColumn));
+    if (!group_heading && !marked) pending.append(From(line, kSystemsColumn));
   }
-  CheckCollected(run);
+  ListingPlan plan;
+  plan.item = std::move(item);
+  return Collected(pending, std::move(plan));
 }
 
-void ReadGlobalListing(RunState& run) {
-  if (run.ProfileName == file_names::kGlobalListing) {
-    ApplyGlobalListing(run, ReadLines(run, texts::kError10x1Prefix, texts::kError10x1Suffix));
-  } else {
-    ApplyItemListing(run, ReadLines(run, texts::kError1024Prefix, texts::kError1024Suffix));
-  }
-  run.ProfilePath = run.ProfileDirectory;
-}
+}  // namespace config

@@ -4,18 +4,42 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "include/run_state.h"
+#include "config/config_error.h"
 
-// Reads the listing run.ProfilePath names (located at start-up) into
-// run.PendingSystems, run.ItemName, run.NamingKind and, for the global
-// listing, run.RunOptionsOriginal; resets the counters. Ends the run with
-// the listing errors, checked in the order 1029 (while reading), 1030, 1025,
-// 1026. Afterwards run.ProfilePath is the listing's directory, where each
-// system's profile lies.
-void ReadGlobalListing(RunState& run);
+namespace config {
 
-// The same over lines already read, for tests and fuzzing.
-void ApplyGlobalListing(RunState& run, const std::vector<std::string>& lines);
-void ApplyItemListing(RunState& run, const std::vector<std::string>& lines);
+// How a listing run names each system's channel.
+enum class NamingKind {
+  kProfile,  // the profile file's name
+  kAlias,    // the profile file's name without its extension
+  kHost,     // the profile's host
+  kSid,      // the profile's destination
+};
+
+// What a listing run measures.
+struct ListingPlan {
+  // The profile file names, in order; an empty name is a system too.
+  std::vector<std::string> systems;
+  std::string item;
+  NamingKind naming = NamingKind::kProfile;
+  // The global listing's options for its sensor, as the console line shows
+  // them; empty for the item listing.
+  std::string options_display;
+};
+
+// The global listing's lines for the sensor named by the first word of the
+// (upper-cased) options; `sensor_argument` is that word as given, for
+// Error 1030. Errors, checked in this order: 1029 (while reading), 1030,
+// 1025, 1026.
+Checked<ListingPlan> ReadGlobalListing(const std::vector<std::string>& lines,
+                                       std::string_view upper_options,
+                                       std::string_view sensor_argument);
+
+// The item listing's lines, for the item the command line named; errors
+// 1025, 1026.
+Checked<ListingPlan> ReadItemListing(const std::vector<std::string>& lines, std::string item);
+
+}  // namespace config

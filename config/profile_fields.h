@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "include/connection_profile.h"
+#include "config/connection_profile.h"
 
 namespace config {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "config/password_scramble.h"
-#include "include/run_end.h"
+#include "config/profile_key.h"
 #include "include/texts.h"
 
 namespace config {
@@ -12,51 +12,31 @@ namespace {
 
 char ToUpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-[[noreturn]] void Fail(std::string_view prefix, std::string_view profile_name,
-                       std::string_view suffix) {
-  throw ErrorDocumentExit(ProfileMessage(prefix, profile_name, suffix));
+std::string Characters(std::size_t n) {
+  return std::to_string(n) + (n == 1 ? " character" : " characters");
 }
 
-// Returns true when the value is defective (listing run only; the single
-// run ends here instead).
-bool ApplyPasswordValue(std::string_view value, RunKind kind, std::string_view profile_name,
-                        ConnectionProfile& profile) {
-  if (value.empty()) {
-    profile.Password.clear();  // the checks after the last line report it
-    return false;
-  }
-  UnscrambledPassword result = UnscramblePassword(value);
-  if (kind == RunKind::kSingleSystem) {
-    if (!result.well_formed) {
-      Fail(texts::kError1004Prefix, profile_name, texts::kError1004Suffix);
+void AddFieldLengthDefects(const ConnectionProfile& profile, bool password_reported,
+                           std::vector<ProfileDefect>& defects) {
+  for (const ProfileField& field : kProfileFields) {
+    const std::size_t size = (profile.*field.member).size();
+    const bool reported = &field == &kPasswordField
+                              ? password_reported || size == 0
+                              : field.member == &ConnectionProfile::User && size == 0;
+    if (reported) {
+      continue;
     }
-    if (!result.password) {
-      Fail(texts::kError1005Prefix, profile_name, texts::kError1005Suffix);
+    const std::string has = std::string(field.name) + " has " + Characters(size);
+    if (IsShort(field, profile)) {
+      defects.push_back(
+          {1003, 0, has + "; it needs at least " + std::to_string(field.minimum_length)});
+    } else if (IsOverlong(field, profile)) {
+      defects.push_back({1003, 0, has + "; it holds at most " + std::to_string(field.capacity)});
     }
-  }
-  if (result.password) {
-    profile.Password = std::move(*result.password);
-  }
-  return !result.well_formed || !result.password;
-}
-
-void CheckSingleSystemProfile(const ConnectionProfile& profile, std::string_view profile_name) {
-  if (profile.User.empty()) {
-    Fail(texts::kError1006Prefix, profile_name, texts::kError1006Suffix);
-  }
-  if (profile.Password.empty()) {
-    Fail(texts::kError1007Prefix, profile_name, texts::kError1007Suffix);
-  }
-  if (FirstInvalidField(profile)) {
-    Fail(texts::kError1003Prefix, profile_name, texts::kError1003Suffix);
   }
 }
 
 }  // namespace
-
-std::size_t ProfileLineLimit(RunKind kind) {
-  return kind == RunKind::kSingleSystem ? kSingleSystemLineLimit : kListingLineLimit;
-}
 
 std::optional<ProfileLine> ParseProfileLine(std::string_view line) {
   const ProfileField* field = FindProfileField(line.substr(0, kLabelLength));
@@ -79,32 +59,96 @@ void StoreProfileValue(const ProfileField& field, std::string_view value,
   }
 }
 
-bool ReadProfile(const std::vector<std::string>& lines, RunKind kind, std::string_view profile_name,
-                 ConnectionProfile& profile) {
-  bool failed = false;
-  for (const std::string& line : lines) {
-    const std::optional<ProfileLine> entry = ParseProfileLine(line);
+ProfileReading ReadProfile(const std::vector<NumberedLine>& lines) {
+  ProfileReading reading;
+  ConnectionProfile& profile = reading.profile;
+  bool password_reported = false;
+  for (const NumberedLine& line : lines) {
+    const std::optional<ProfileLine> entry = ParseProfileLine(line.text);
     if (!entry) {
       continue;
     }
-    if (entry->field == &kPasswordField) {
-      failed = ApplyPasswordValue(entry->value, kind, profile_name, profile) || failed;
-    } else {
+    if (entry->field != &kPasswordField) {
       StoreProfileValue(*entry->field, entry->value, profile);
+      continue;
+    }
+    if (entry->value.empty()) {
+      profile.Password.clear();  // the checks after the last line report it
+      continue;
+    }
+    UnscrambledPassword result = UnscramblePassword(entry->value);
+    const bool accepted = result.well_formed && result.password.has_value();
+    if (result.password) {
+      profile.Password = std::move(*result.password);
+    }
+    if (!accepted) {
+      reading.defects.push_back(*PasswordValueDefect(entry->value, line.number));
+      password_reported = true;
     }
   }
-  if (kind == RunKind::kSingleSystem) {
-    CheckSingleSystemProfile(profile, profile_name);
-    return false;
+  if (profile.User.empty()) {
+    reading.defects.push_back({1006, 0, "there is no User"});
   }
-  return failed || FirstOverlongField(profile).has_value();
+  if (profile.Password.empty() && !password_reported) {
+    reading.defects.push_back({1007, 0, "there is no Password"});
+  }
+  AddFieldLengthDefects(profile, password_reported, reading.defects);
+  return reading;
 }
 
-std::string ProfileMessage(std::string_view prefix, std::string_view profile_name,
-                           std::string_view suffix) {
-  std::string message(prefix);
-  message.append(profile_name).append(suffix);
-  return message;
+ProfileReading ReadProfile(const std::vector<std::string>& lines) {
+  std::vector<NumberedLine> numbered;
+  numbered.reserve(lines.size());
+  for (const std::string& line : lines) numbered.push_back({numbered.size() + 1, line});
+  return ReadProfile(numbered);
+}
+
+std::optional<ProfileDefect> PasswordValueDefect(std::string_view value, std::size_t line) {
+  if (value.empty()) {
+    return ProfileDefect{1007, line, "the password value is empty"};
+  }
+  const UnscrambledPassword result = UnscramblePassword(value);
+  if (value.size() != kScrambledLength) {
+    return ProfileDefect{1004, line,
+                         "the password value has " + Characters(value.size()) + ", not " +
+                             std::to_string(kScrambledLength)};
+  }
+  if (!result.well_formed) {
+    return ProfileDefect{1004, line,
+                         "the password value does not start with four scrambled digits"
+                         " (written with another key?)"};
+  }
+  if (!result.password) {
+    return ProfileDefect{1005, line, "the password value fails its check digit (changed by hand?)"};
+  }
+  if (result.password->empty()) {
+    return ProfileDefect{1007, line, "the password value holds an empty password"};
+  }
+  if (result.password->size() < kPasswordField.minimum_length) {
+    return ProfileDefect{1003, line,
+                         "the password value holds a password of " +
+                             Characters(result.password->size()) + "; the sensor needs at least " +
+                             std::to_string(kPasswordField.minimum_length)};
+  }
+  return std::nullopt;
+}
+
+std::string DefectMessage(const ProfileDefect& defect, std::string_view profile_name) {
+  const auto [prefix, suffix] = [&]() -> std::pair<std::string_view, std::string_view> {
+    switch (defect.code) {
+      case 1004:
+        return {texts::kError1004Prefix, texts::kError1004Suffix};
+      case 1005:
+        return {texts::kError1005Prefix, texts::kError1005Suffix};
+      case 1006:
+        return {texts::kError1006Prefix, texts::kError1006Suffix};
+      case 1007:
+        return {texts::kError1007Prefix, texts::kError1007Suffix};
+      default:
+        return {texts::kError1003Prefix, texts::kError1003Suffix};
+    }
+  }();
+  return std::string(prefix).append(profile_name).append(suffix);
 }
 
 }  // namespace config

@@ -14,16 +14,15 @@
 #include <string_view>
 #include <vector>
 
+#include "config/connection_profile.h"
 #include "config/profile_fields.h"
-#include "include/connection_profile.h"
-#include "include/run_kind.h"
+#
 
 namespace config {
 
 // Longer lines are cut there and the rest is read as a further line.
 inline constexpr std::size_t kSingleSystemLineLimit = 159;
 inline constexpr std::size_t kListingLineLimit = 199;
-std::size_t ProfileLineLimit(RunKind kind);
 
 inline constexpr std::size_t kValueOffset = 13;  // column 14
 inline constexpr std::size_t kLongestValue = 60;
@@ -42,26 +41,49 @@ std::optional<ProfileLine> ParseProfileLine(std::string_view line);
 void StoreProfileValue(const ProfileField& field, std::string_view value,
                        ConnectionProfile& profile);
 
-// Applies `lines` (as the line readers deliver them, with the limit of
-// `kind`) to `profile` in order; a later line for the same label wins and
-// fields no line names keep their values.
-//
-// Single-system run: throws ErrorDocumentExit with the message of the first
-// defect: Error 1004 or 1005 as soon as a password line is malformed or
-// fails its check digit; after the last line Error 1006 for an empty User,
-// Error 1007 for an empty Password, then Error 1003 for the first field that
-// is shorter than its minimum or longer than it can hold. Returns false.
-//
-// Listing run: never throws. Returns true when the system is to be marked
-// failed: a password line malformed or failing its check digit (Password
-// then keeps its earlier value unless the malformed value still passes the
-// check digit), or a field, after the last line, longer than it can hold.
-// The minimum lengths are the caller's to check (FirstShortField).
-bool ReadProfile(const std::vector<std::string>& lines, RunKind kind, std::string_view profile_name,
-                 ConnectionProfile& profile);
+// A defect of a profile: the error number the sensor reports it with, the
+// line of the file it was found on (0 for the file as a whole) and what is
+// wrong, in words for the operator that never hold the password.
+struct ProfileDefect {
+  int code;
+  std::size_t line;
+  std::string what;
 
-// The messages of the profile errors: prefix, profile name, suffix.
-std::string ProfileMessage(std::string_view prefix, std::string_view profile_name,
-                           std::string_view suffix);
+  bool operator==(const ProfileDefect&) const = default;
+};
+
+// A line as the line reader delivers it, with the number of the file line
+// it comes from (a file line longer than the limit gives several).
+struct NumberedLine {
+  std::size_t number;
+  std::string text;
+};
+
+struct ProfileReading {
+  ConnectionProfile profile;
+  // In the order the sensor checks, so that the first is the one a
+  // single-system run stops with: password lines as they come, then an
+  // empty User (1006), an empty Password (1007), then each field shorter
+  // than its minimum or longer than it can hold, in table order (1003).
+  std::vector<ProfileDefect> defects;
+};
+
+// Applies `lines` (as the line readers deliver them, with the limit of the
+// run) to a profile in order; a later line for the same label wins. A
+// password value that fails to unscramble leaves the password as it was,
+// unless the value still passes its check digit. A single-system run stops
+// at the first defect; a listing run marks the system failed when there is
+// any.
+ProfileReading ReadProfile(const std::vector<NumberedLine>& lines);
+// The same with lines numbered from 1.
+ProfileReading ReadProfile(const std::vector<std::string>& lines);
+
+// What the sensor makes of a password value alone: Error 1004 or 1005 for
+// the value, Error 1007 or 1003 for the password it holds; nothing when it
+// is accepted.
+std::optional<ProfileDefect> PasswordValueDefect(std::string_view value, std::size_t line);
+
+// The error document's text of a defect in the profile named so.
+std::string DefectMessage(const ProfileDefect& defect, std::string_view profile_name);
 
 }  // namespace config

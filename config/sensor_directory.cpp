@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <array>
 
-#include "include/run_end.h"
 #include "include/texts.h"
 #include "include/upper_case.h"
 #include "platform/files.h"
 #include "platform/line_reader.h"
 
+namespace config {
 namespace {
 
 constexpr std::string_view kPrtgTail = "PRTG Network Monitor\\Custom Sensors\\ExeXml\\";
@@ -22,9 +22,9 @@ constexpr std::array<std::string_view, 3> kStandardDirectories = {
 // Lines of the PRTG path file are read up to this length.
 constexpr std::size_t kPathFileLineLimit = 99;
 
-[[noreturn]] void ProfileMissing(std::string_view file) {
-  throw ErrorDocumentExit(std::string(texts::kError1002Prefix) + std::string(file) +
-                          std::string(texts::kError1002Suffix));
+ConfigError ProfileMissing(std::string_view file) {
+  return {std::string(texts::kError1002Prefix) + std::string(file) +
+          std::string(texts::kError1002Suffix)};
 }
 
 // A line of the PRTG path file names a directory when it is rooted ("\..."),
@@ -53,43 +53,40 @@ bool IsExeXmlDirectory(std::string_view directory) {
   return UpperCase(directory.substr(directory.size() - 7, 6)) == "EXEXML";
 }
 
-void SearchPrtgDirectories(RunState& run) {
-  const std::string& name = run.ProfileName;
-  run.ProfileDirectory.clear();
+Checked<ProfileLocation> SearchPrtgDirectories(const std::string& name) {
+  std::string directory;
   if (std::optional<std::string> prtg = PrtgDirectory()) {
-    std::string directory = *prtg;
+    directory = *prtg;
     if (platform::CanOpenForReading(directory + std::string(kPrtgTail) + name)) {
       directory.append(kPrtgTail);
     }
     if (platform::CanOpenForReading(directory + std::string(kSensorsTail) + name)) {
       directory.append(kSensorsTail);
     }
-    if (!platform::CanOpenForReading(directory + name)) ProfileMissing(name);
-    run.ProfileDirectory = directory;
+    if (!platform::CanOpenForReading(directory + name)) return ProfileMissing(name);
   }
-  std::vector<std::string> candidates = {run.ProfileDirectory};
+  std::vector<std::string> candidates = {directory};
   candidates.insert(candidates.end(), kStandardDirectories.begin(), kStandardDirectories.end());
   auto found = std::find_if(candidates.begin(), candidates.end(), [&](const std::string& dir) {
     return platform::CanOpenForReading(dir + name);
   });
-  if (found == candidates.end()) ProfileMissing(name);
-  run.ProfileDirectory = *found;
-  run.ProfilePath = run.ProfileDirectory + name;
-  if (!IsExeXmlDirectory(run.ProfileDirectory)) {
-    throw ErrorDocumentExit(std::string(texts::kInvalidPathUsage));
-  }
+  if (found == candidates.end()) return ProfileMissing(name);
+  if (!IsExeXmlDirectory(*found)) return ConfigError{std::string(texts::kInvalidPathUsage)};
+  return ProfileLocation{*found, *found + name};
 }
 
 }  // namespace
 
-void LocateProfile(RunState& run) {
-  bool prtg = run.OutputFlavour == "EXEXML";
-  if (!prtg || run.RunOptions.find('@') != std::string::npos) {
+Checked<ProfileLocation> LocateProfile(const std::string& name, const std::string& directory,
+                                       bool search_prtg_directories) {
+  if (!search_prtg_directories) {
     // Outside PRTG, or asked for explicitly: the file is taken where the
     // command line names it.
-    run.ProfilePath = run.ProfileDirectory + run.ProfileName;
-    if (!platform::CanOpenForReading(run.ProfilePath)) ProfileMissing(run.ProfilePath);
-    return;
+    std::string path = directory + name;
+    if (!platform::CanOpenForReading(path)) return ProfileMissing(path);
+    return ProfileLocation{directory, std::move(path)};
   }
-  SearchPrtgDirectories(run);
+  return SearchPrtgDirectories(name);
 }
+
+}  // namespace config

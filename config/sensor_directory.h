@@ -3,10 +3,23 @@
 // other place.
 #pragma once
 
-#include "include/run_state.h"
+#include <string>
 
-// Settles run.ProfileDirectory and run.ProfilePath for run.ProfileName (and
-// the directory split off it at start-up) and checks that the file can be
-// opened. Ends the run with Error 1002 when it cannot be found, and with the
-// path-usage refusal when a PRTG profile lies outside an ExeXml directory.
-void LocateProfile(RunState& run);
+#include "config/config_error.h"
+
+namespace config {
+
+struct ProfileLocation {
+  std::string directory;  // ends in "\" when not empty
+  std::string path;       // the file to open
+};
+
+// Finds the file `name`. Without the PRTG search it lies in `directory` (as
+// split off the command line's name, possibly empty). With it, it is looked
+// for below the directory named in PRTG's path file, then in the standard
+// PRTG sensor directories. Error 1002 when it cannot be found; the
+// path-usage refusal when it lies outside an ExeXml directory.
+Checked<ProfileLocation> LocateProfile(const std::string& name, const std::string& directory,
+                                       bool search_prtg_directories);
+
+}  // namespace config

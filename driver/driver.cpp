@@ -1,15 +1,17 @@
 #include "driver/driver.h"
 
+#include <variant>
+
 #include "config/output_flavour.h"
 #include "config/sensor_directory.h"
 #include "driver/listing_run.h"
+#include "driver/remote_steps.h"
+#include "driver/run_end.h"
+#include "driver/run_state.h"
 #include "driver/single_system_run.h"
 #include "driver/start_up.h"
 #include "include/exit_codes.h"
-#include "include/run_end.h"
-#include "include/run_state.h"
 #include "platform/clock.h"
-#include "rfc/failure_report.h"
 
 int RunSensor(const std::vector<std::string>& command_line, RunServices& services) {
   RunState run;
@@ -19,8 +21,12 @@ int RunSensor(const std::vector<std::string>& command_line, RunServices& service
     if (command_line.size() > 1) arguments.assign(command_line.begin() + 1, command_line.end());
     StartUp(run, arguments, platform::LocalTimeOfDay());
     run.OutputFlavour = SelectOutputFlavour();
-    run.Document = ResultDocument(run.OutputFlavour, run.RunOptions);
-    LocateProfile(run);
+    run.Document = ResultDocument(run.OutputFlavour, run.Options.channel);
+    const bool search_prtg = run.OutputFlavour == "EXEXML" && !run.Options.profile_as_named;
+    const config::ProfileLocation location =
+        CheckedOrEnd(config::LocateProfile(run.ProfileName, run.ProfileDirectory, search_prtg));
+    run.ProfileDirectory = location.directory;
+    run.ProfilePath = location.path;
     if (run.GlobalMode) {
       return RunListing(run, services);
     }
@@ -30,7 +36,7 @@ int RunSensor(const std::vector<std::string>& command_line, RunServices& service
     services.out.Write(run.Document.Take());
     return kExitRunError;
   } catch (const RfcAbort& abort) {
-    PrintRfcError(services, abort.what());
+    PrintRfcError(services, abort.failure());
     return kExitRfcError;
   }
 }

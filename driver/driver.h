@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "include/run_services.h"
+#include "driver/run_services.h"
 
 // One run of the sensor: `command_line` is the program path and its
 // arguments. Writes the console lines and the result document to

@@ -1,139 +1,159 @@
 #include "driver/listing_run.h"
 
+#include <cstdint>
+#include <utility>
+
 #include "config/global_listing.h"
-#include "config/profile_fields.h"
 #include "config/profile_reader.h"
 #include "driver/remote_steps.h"
-#include "driver/start_up.h"
+#include "driver/run_end.h"
 #include "include/exit_codes.h"
 #include "include/texts.h"
-#include "measure/database_filling.h"
+#include "measure/filling_report.h"
 #include "platform/clock.h"
 #include "platform/line_reader.h"
-#include "rfc/failure_report.h"
-#include "rfc/open_connection.h"
 
 namespace {
 
-// The next entry of the pending systems from `cursor` on: up to its "#", or
-// the rest of the text when the last entry lacks it. Moves the cursor past
-// it; the text itself is not cut, which would cost a copy of the rest per
-// system in a listing of thousands.
-std::string TakeEntry(const std::string& pending, std::size_t& cursor) {
-  std::size_t hash = pending.find('#', cursor);
-  std::size_t end = hash == std::string::npos ? pending.size() : hash;
-  std::string entry = pending.substr(cursor, end - cursor);
-  cursor = hash == std::string::npos ? pending.size() : hash + 1;
+// The systems counted so far.
+struct Tally {
+  std::uint32_t systems = 0;
+  std::uint32_t processed = 0;
+  std::uint32_t failed = 0;
+};
+
+// One listed system while it is measured.
+struct ListedSystem {
+  std::string entry;  // the profile file's name as listed
+  ConnectionProfile profile;
+  bool failed = false;     // a defective profile, a failed logon or filling
+  bool delivered = false;  // its filling held the listing's item
+};
+
+config::ListingPlan ReadListing(const RunState& run) {
+  const bool global = run.ProfileName == file_names::kGlobalListing;
+  // Listings are read with the line limit of the listing run.
+  const std::optional<std::vector<std::string>> lines =
+      platform::ReadLines(run.ProfilePath, config::kListingLineLimit);
+  if (!lines) {
+    throw ErrorDocumentExit(
+        std::string(global ? texts::kError10x1Prefix : texts::kError1024Prefix) + run.ProfileName +
+        std::string(global ? texts::kError10x1Suffix : texts::kError1024Suffix));
+  }
+  if (!global) return CheckedOrEnd(config::ReadItemListing(*lines, run.ItemName));
+  const std::string sensor_argument = run.Arguments.size() > 1 ? run.Arguments[1] : "";
+  return CheckedOrEnd(config::ReadGlobalListing(*lines, run.Options.upper, sensor_argument));
+}
+
+std::string DisplayNameOf(config::NamingKind naming, const ListedSystem& system) {
+  const std::string& entry = system.entry;
+  switch (naming) {
+    case config::NamingKind::kAlias:
+      return entry.substr(0, entry.size() >= 4 ? entry.size() - 4 : 0);
+    case config::NamingKind::kHost:
+      return system.profile.Hostname;
+    case config::NamingKind::kSid:
+      return system.profile.Destination;
+    case config::NamingKind::kProfile:
+      break;
+  }
   return entry;
 }
 
-std::string DisplayNameOf(const RunState& run, const std::string& entry) {
-  switch (run.NamingKind) {
-    case '2':
-      return entry.substr(0, entry.size() >= 4 ? entry.size() - 4 : 0);
-    case '3':
-      return run.Profile.Hostname;
-    case '4':
-      return run.Profile.Destination;
-    default:
-      return entry;
-  }
+// Reads the system's profile from the listing's directory; nothing when the
+// file cannot be opened. A defective profile fails the system, but its
+// logon is still tried.
+std::optional<ListedSystem> ReadSystemProfile(const RunState& run, const std::string& entry) {
+  std::optional<std::vector<std::string>> lines =
+      platform::ReadLines(run.ProfileDirectory + entry, config::kListingLineLimit);
+  if (!lines) return std::nullopt;
+  config::ProfileReading reading = config::ReadProfile(*lines);
+  return ListedSystem{entry, std::move(reading.profile), !reading.defects.empty(), false};
 }
 
-// Reads the system's profile; false when the file cannot be opened.
-bool ReadSystemProfile(RunState& run, const std::string& entry) {
-  platform::LineReader reader(run.ProfilePath + entry, config::kListingLineLimit);
-  if (!reader.IsOpen()) return false;
-  std::vector<std::string> lines;
-  std::string line;
-  while (reader.Next(line)) lines.push_back(line);
-  // Settings read for one system must never reach another: each profile
-  // starts from nothing.
-  run.Profile = ConnectionProfile{};
-  run.SystemFailed = config::ReadProfile(lines, RunKind::kListing, entry, run.Profile);
-  if (config::FirstShortField(run.Profile)) run.SystemFailed = true;
-  return true;
-}
-
-std::string_view StateText(const RunState& run) {
-  if (run.SystemFailed || run.StepStatus != kStepOk) return texts::kStateRfcFailure;
-  if (!run.DataDelivered) return texts::kStateNotFound;
+std::string_view StateText(const ListedSystem& system) {
+  if (system.failed) return texts::kStateRfcFailure;
+  if (!system.delivered) return texts::kStateNotFound;
   return texts::kStateProcessed;
 }
 
-void MeasureSystem(RunState& run, RunServices& services, const std::string& entry) {
-  run.DisplayName = DisplayNameOf(run, entry);
-  run.ScratchText = platform::LocalTimeOfDay();
-  const ConnectionProfile& profile = run.Profile;
-  run.ConsoleLine = "* " + run.ScratchText + " " + entry + ", " + profile.HostnameDisplay + ", " +
-                    profile.Destination + ", " + profile.Sysnr + ", " + profile.Client;
-  RegisterErrorReport(services);
+// A failed probe or system information ends the whole run; a failed
+// filling fails the system alone.
+void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter& trace,
+                   const config::ListingPlan& plan, ListedSystem& system, Tally& tally) {
+  const std::string channel_name = DisplayNameOf(plan.naming, system);
+  const ConnectionProfile& profile = system.profile;
+  const std::string console_line = "* " + platform::LocalTimeOfDay() + " " + system.entry + ", " +
+                                   profile.HostnameDisplay + ", " + profile.Destination + ", " +
+                                   profile.Sysnr + ", " + profile.Client;
+  PrepareErrorReport(services);
   run.Document.Clear();
-  run.StepStatus = kStepError;
 
-  run.ConnectionHandle = OpenConnection(run, services);
-  if (run.ConnectionHandle == 0) {
-    run.SystemFailed = true;
+  if (std::unique_ptr<rfc::SapConnection> connection =
+          LogOn(run, system.profile, services, trace)) {
+    RunCheckedSteps(*connection, system.profile);
+    rfc::StepResult<rfc::FillingRead> read = connection->ReadFilling([&](const FillingRow& row) {
+      system.delivered =
+          ReportFillingItem(run.Document, services.out, plan.item, channel_name, row) ||
+          system.delivered;
+    });
+    connection.reset();
+    if (auto* failure = std::get_if<rfc::LibraryFailure>(&read)) throw RfcAbort(*failure);
+    if (std::holds_alternative<rfc::RemoteFailure>(read)) system.failed = true;
   } else {
-    RunCheckedSteps(run, services);
-    run.StepStatus = kStepError;
-    ReadDatabaseFilling(run, services);
-    services.rfc.Close(run.ConnectionHandle);
-    run.ConnectionHandle = 0;
+    system.failed = true;
   }
 
-  bool processed = !run.SystemFailed && run.StepStatus == kStepOk && run.DataDelivered;
-  ++(processed ? run.ProcessedCount : run.FailedCount);
-  if (run.ConsoleMode) {
-    services.out.Write("\n" + run.ConsoleLine + " State=" + std::string(StateText(run)) + "\n");
+  const bool processed = !system.failed && system.delivered;
+  ++(processed ? tally.processed : tally.failed);
+  if (run.Options.console) {
+    services.out.Write("\n" + console_line + " State=" + std::string(StateText(system)) + "\n");
   }
 }
 
-void PrintSummary(RunState& run, RunServices& services) {
-  // A failed filling leaves its failure text behind; it is no part of the
-  // summary.
-  run.Document.Clear();
-  run.Document.OpenResultText();
-  run.Document.Append(texts::kSummaryLead);
-  run.Document.AppendExternal(run.ItemName);
-  run.Document.Append(std::string(texts::kSummarySystems) + std::to_string(run.SystemCount) +
-                      std::string(texts::kSummaryProcessed) + std::to_string(run.ProcessedCount) +
-                      std::string(texts::kSummaryFailed) + std::to_string(run.FailedCount) + " ");
-  run.Document.CloseResultText();
-  run.Document.CloseResultDocument();
-  services.out.Write(run.Document.Take() + "\n");
+void PrintSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
+                  const Tally& tally) {
+  ResultDocument& document = run.Document;
+  document.Clear();
+  document.OpenResultText();
+  document.Append(texts::kSummaryLead);
+  document.AppendExternal(plan.item);
+  document.Append(std::string(texts::kSummarySystems) + std::to_string(tally.systems) +
+                  std::string(texts::kSummaryProcessed) + std::to_string(tally.processed) +
+                  std::string(texts::kSummaryFailed) + std::to_string(tally.failed) + " ");
+  document.CloseResultText();
+  document.CloseResultDocument();
+  services.out.Write(document.Take() + "\n");
 }
 
 }  // namespace
 
 int RunListing(RunState& run, RunServices& services) {
-  ReadGlobalListing(run);
-  if (run.ConsoleMode) services.out.Write(run.ConsoleLine + "\n");
-  run.ScratchText = run.ConsoleLine.substr(2, 8);
-  run.RunOptionsOriginal = ListingRunOptionsDisplay(run.RunOptionsOriginal);
-  if (run.ConsoleMode) {
-    services.out.Write("* " + run.ScratchText + " " + run.RunOptionsOriginal +
-                       std::string(texts::kStateExecuting) + "\n");
+  const config::ListingPlan plan = ReadListing(run);
+  if (run.Options.console) {
+    const std::string& options = run.ProfileName == file_names::kGlobalListing
+                                     ? plan.options_display
+                                     : run.Options.listing_display;
+    services.out.Write(run.Banner + "\n");
+    services.out.Write("* " + run.StartTime + " " + options + std::string(texts::kStateExecuting) +
+                       "\n");
   }
   // Loaded before the document opens: a library that cannot be loaded makes
   // the error document the whole output.
-  LoadRfcLibrary(run, services);
+  const rfc::TraceWriter trace = RunTrace(run, services);
+  LoadRfcLibrary(services, trace);
   run.Document.OpenResultDocument();
   services.out.Write(run.Document.Take() + "\n");
 
-  for (std::size_t cursor = 0; cursor < run.PendingSystems.size();) {
-    run.DataDelivered = false;
-    ++run.SystemCount;
-    std::string entry = TakeEntry(run.PendingSystems, cursor);
-    run.DisplayName = entry;
-    if (!ReadSystemProfile(run, entry)) continue;
-    MeasureSystem(run, services, entry);
+  Tally tally;
+  for (const std::string& entry : plan.systems) {
+    ++tally.systems;
+    if (std::optional<ListedSystem> system = ReadSystemProfile(run, entry)) {
+      MeasureSystem(run, services, trace, plan, *system, tally);
+    }
   }
-  run.PendingSystems.clear();
 
-  PrintSummary(run, services);
-  run.ConsoleLine = "\n* " + platform::LocalTimeOfDay() + " SAP " +
-                    std::string(texts::kProgramName) + " now processed...";
-  if (run.ConsoleMode) services.out.Write(run.ConsoleLine + "\n");
+  PrintSummary(run, services, plan, tally);
+  if (run.Options.console) WriteProcessedLine(services);
   return kExitSuccess;
 }

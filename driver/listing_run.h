@@ -1,7 +1,7 @@
 #pragma once
 
-#include "include/run_services.h"
-#include "include/run_state.h"
+#include "driver/run_services.h"
+#include "driver/run_state.h"
 
 // Measures every system the listing named, one after another, and reports
 // the listing's one item per system as a channel named after the system,

@@ -1,46 +1,92 @@
 #include "driver/remote_steps.h"
 
 #include <optional>
+#include <string_view>
+#include <utility>
 
-#include "include/run_end.h"
+#include "driver/run_end.h"
 #include "include/texts.h"
-#include "rfc/connection_probe.h"
+#include "platform/clock.h"
+#include "rfc/failure_report.h"
+#include "rfc/open_connection.h"
+#include "rfc/return_code_text.h"
 #include "rfc/system_info.h"
-#include "rfc/trace_file_scan.h"
 #include "rfc/trace_line.h"
 
-void LoadRfcLibrary(const RunState& run, RunServices& services) {
+rfc::TraceWriter RunTrace(const RunState& run, RunServices& services) {
+  if (!run.Options.syslog) return {};
+  return [&err = services.err](std::string_view line) {
+    err.Write(line);
+    err.Flush();
+  };
+}
+
+void LoadRfcLibrary(RunServices& services, const rfc::TraceWriter& trace) {
   if (std::optional<rfc::LibraryLoadFailure> failure = services.rfc.Load()) {
     throw ErrorDocumentExit(std::string(texts::kError1031Prefix) + failure->file +
                             std::string(texts::kError1031Middle) + failure->reason);
   }
   if (const std::string file = services.rfc.LoadedFile(); !file.empty()) {
-    WriteTraceLine(run, services, 0, trace_events::kLibraryLoaded, file);
+    rfc::WriteTraceLine(trace, 0, rfc::trace_events::kLibraryLoaded, file);
   }
 }
 
-void FailStep(RunState& run, RunServices& services, bool close_connection) {
-  ScanTraceFile(run);
-  std::string message = run.Document.text();
-  if (close_connection && run.ConnectionHandle != 0) {
-    services.rfc.Close(run.ConnectionHandle);
-    run.ConnectionHandle = 0;
-  }
-  throw ErrorDocumentExit(message);
+void PrintRfcError(RunServices& services, const rfc::LibraryFailure& failure) {
+  services.out.Write(rfc::RfcErrorReport(failure));
+  services.err.Write(rfc::RfcAbortLogLine());
+  services.out.Flush();
+  services.err.Flush();
 }
 
-void RunCheckedSteps(RunState& run, RunServices& services) {
-  run.StepStatus = kStepError;
-  ProbeServer(run, services);
-  if (run.StepStatus != kStepOk) FailStep(run, services, true);
+void PrepareErrorReport(RunServices& services) {
+  services.rfc.PrepareErrorReport(
+      [&services](const rfc::LibraryFailure& failure) { PrintRfcError(services, failure); });
+}
 
-  run.StepStatus = kStepError;
-  ReadSystemInfo(run, services);
-  if (run.StepStatus != kStepOk) FailStep(run, services, true);
+std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run, const ConnectionProfile& profile,
+                                          RunServices& services, const rfc::TraceWriter& trace) {
+  const rfc::AddressLogon address{profile.Destination,
+                                  profile.Client,
+                                  profile.User,
+                                  profile.Password,
+                                  profile.Language,
+                                  profile.Mode,
+                                  run.Options.host.value_or(profile.Hostname),
+                                  run.Options.system_number.value_or(profile.Sysnr),
+                                  profile.Gwhost,
+                                  profile.Gwservice};
+  std::function<void(std::string_view)> console;
+  if (run.Options.console) {
+    console = [&out = services.out](std::string_view line) { out.Write(line); };
+  }
+  const std::optional<rfc::Logon> logon = rfc::PrepareLogon(address, console);
+  if (!logon) return nullptr;
+  return services.rfc.Open(*logon, trace);
+}
 
-  if (!IsMaxDb(run.DatabaseSystemName)) {
-    services.rfc.Close(run.ConnectionHandle);
-    run.ConnectionHandle = 0;
+template <class Answer>
+Answer AnswerOrEnd(rfc::StepResult<Answer> result) {
+  if (auto* failure = std::get_if<rfc::RemoteFailure>(&result)) {
+    throw ErrorDocumentExit(FailureText(*failure));
+  }
+  if (auto* failure = std::get_if<rfc::LibraryFailure>(&result)) {
+    throw RfcAbort(std::move(*failure));
+  }
+  return std::get<Answer>(std::move(result));
+}
+
+template rfc::FillingRead AnswerOrEnd(rfc::StepResult<rfc::FillingRead> result);
+
+void RunCheckedSteps(rfc::SapConnection& connection, ConnectionProfile& profile) {
+  AnswerOrEnd(connection.Probe());
+  const rfc::SystemInfo info = AnswerOrEnd(connection.ReadSystemInfo());
+  profile.HostnameDisplay = info.host;
+  if (!IsMaxDb(info.database_system)) {
     throw ErrorDocumentExit(std::string(texts::kError1018));
   }
+}
+
+void WriteProcessedLine(RunServices& services) {
+  services.out.Write("\n* " + platform::LocalTimeOfDay() + " SAP " +
+                     std::string(texts::kProgramName) + " now processed...\n");
 }

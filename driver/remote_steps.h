@@ -1,21 +1,46 @@
 #pragma once
 
-#include "include/run_services.h"
-#include "include/run_state.h"
+#include <memory>
+
+#include "config/connection_profile.h"
+#include "driver/run_services.h"
+#include "driver/run_state.h"
+#include "rfc/sap_library.h"
+
+// Where the run's trace lines go: standard error, each line flushed at once
+// so that it survives an abort that follows; nothing without ",SYSLOG".
+rfc::TraceWriter RunTrace(const RunState& run, RunServices& services);
 
 // Makes the RFC library ready before the run's first use of it; a library
 // that cannot be loaded ends the run with Error 1031. A library loaded from
 // a file is named by the run's first trace line.
-void LoadRfcLibrary(const RunState& run, RunServices& services);
+void LoadRfcLibrary(RunServices& services, const rfc::TraceWriter& trace);
 
-// The steps every measured system goes through on its open connection:
-// the probe, the system information and the check that the database is
-// MaxDB. A failed step ends the run with its failure text completed from
-// the library's trace file; another database ends it with Error 1018. The
-// connection is closed on both ways out.
-void RunCheckedSteps(RunState& run, RunServices& services);
+// Hands the library the RFC error report, for the errors it cannot return
+// from: the report goes to services.out, the abort line to services.err.
+void PrepareErrorReport(RunServices& services);
 
-// A remote step left "ERR": the failure text it started in run.Document is
-// completed from the trace file and becomes the error document. Closes the
-// connection when `close_connection` and one is open.
-[[noreturn]] void FailStep(RunState& run, RunServices& services, bool close_connection);
+// Prints the RFC error report of `failure` (see PrepareErrorReport).
+void PrintRfcError(RunServices& services, const rfc::LibraryFailure& failure);
+
+// Logs on to the system of `profile`, ",HOST=" and ",NO=" overriding its
+// address; no connection when the library opened none or the destination
+// file could not be put in place.
+std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run, const ConnectionProfile& profile,
+                                          RunServices& services, const rfc::TraceWriter& trace);
+
+// The steps every measured system goes through on its open connection: the
+// probe, the system information and the check that the database is MaxDB.
+// A failed step ends the run with its failure text (ErrorDocumentExit), a
+// failure of the library's own with its report (RfcAbort); another database
+// ends it with Error 1018. The host the system reports replaces the
+// profile's display copy.
+void RunCheckedSteps(rfc::SapConnection& connection, ConnectionProfile& profile);
+
+// The console line that closes a run: "* <time> SAP Brackwater now
+// processed...", after an empty line.
+void WriteProcessedLine(RunServices& services);
+
+// The answer of a step, or the end of the run as RunCheckedSteps ends it.
+template <class Answer>
+Answer AnswerOrEnd(rfc::StepResult<Answer> result);

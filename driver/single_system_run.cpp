@@ -1,76 +1,86 @@
 #include "driver/single_system_run.h"
 
+#include <utility>
+
 #include "config/profile_reader.h"
 #include "driver/remote_steps.h"
-#include "driver/start_up.h"
+#include "driver/run_end.h"
 #include "include/exit_codes.h"
-#include "include/run_end.h"
 #include "include/texts.h"
-#include "measure/database_filling.h"
+#include "measure/filling_report.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/line_reader.h"
-#include "rfc/failure_report.h"
-#include "rfc/open_connection.h"
 #include "rfc/trace_line.h"
 
 namespace {
 
-void ReadProfileFile(RunState& run) {
-  platform::LineReader reader(run.ProfilePath, config::kSingleSystemLineLimit);
-  std::vector<std::string> lines;
-  std::string line;
-  while (reader.Next(line)) lines.push_back(line);
-  config::ReadProfile(lines, RunKind::kSingleSystem, run.ProfileName, run.Profile);
+ConnectionProfile ReadProfileFile(const RunState& run) {
+  config::ProfileReading reading =
+      config::ReadProfile(platform::ReadLines(run.ProfilePath, config::kSingleSystemLineLimit)
+                              .value_or(std::vector<std::string>{}));
+  if (!reading.defects.empty()) {
+    throw ErrorDocumentExit(config::DefectMessage(reading.defects.front(), run.ProfileName));
+  }
+  return std::move(reading.profile);
 }
 
-void PrintOpeningLines(RunState& run, RunServices& services) {
-  services.out.Write(run.ConsoleLine + "\n");
-  run.ScratchText = platform::LocalTimeOfDay();
-  const ConnectionProfile& profile = run.Profile;
-  run.ConsoleLine = "* " + run.ScratchText + " " + run.ProfileName + ", " +
-                    profile.HostnameDisplay + ", " + profile.Destination + ", " + profile.Sysnr +
-                    ", " + profile.Client + std::string(texts::kStateProcessing);
-  services.out.Write(run.ConsoleLine + "\n");
-  run.ConsoleLine = "* " + run.ScratchText + " " + std::string(texts::kProgramName) + " - " +
-                    SingleRunOptionsDisplay(run.RunOptionsOriginal) +
-                    std::string(texts::kStateExecuting);
-  services.out.Write(run.ConsoleLine + "\n");
+void PrintOpeningLines(const RunState& run, RunServices& services,
+                       const ConnectionProfile& profile) {
+  services.out.Write(run.Banner + "\n");
+  const std::string time = platform::LocalTimeOfDay();
+  services.out.Write("* " + time + " " + run.ProfileName + ", " + profile.HostnameDisplay + ", " +
+                     profile.Destination + ", " + profile.Sysnr + ", " + profile.Client +
+                     std::string(texts::kStateProcessing) + "\n");
+  services.out.Write("* " + time + " " + std::string(texts::kProgramName) + " - " +
+                     run.Options.single_run_display + std::string(texts::kStateExecuting) + "\n");
+}
+
+// Reads the filling; the first DEVSTAT row is the measurement (its text
+// line printed at once, its nine channels left in the document), later rows
+// are read but ignored: one document carries one measurement. Without a row
+// the document still gets its opening: a closing alone is no document a
+// monitor can read. The connection is closed before the document is
+// printed.
+void MeasureFilling(RunState& run, RunServices& services, const ConnectionProfile& profile,
+                    std::unique_ptr<rfc::SapConnection> connection) {
+  bool reported = false;
+  rfc::StepResult<rfc::FillingRead> read = connection->ReadFilling([&](const FillingRow& row) {
+    if (reported) return;
+    ReportFillingRow(run.Document, services.out, profile.Destination, row);
+    reported = true;
+  });
+  if (std::holds_alternative<rfc::FillingRead>(read)) {
+    if (!reported) run.Document.OpenResultDocument();
+    run.Document.CloseResultDocument();
+  }
+  connection.reset();
+  AnswerOrEnd(std::move(read));
 }
 
 }  // namespace
 
 int RunSingleSystem(RunState& run, RunServices& services) {
-  ReadProfileFile(run);
-  LoadRfcLibrary(run, services);
-  WriteTraceLine(run, services, 0, trace_events::kProgramStarted, run.ProgramPath);
-  RegisterErrorReport(services);
-  WriteTraceLine(run, services, 0, trace_events::kEnvironmentCalled, "");
+  ConnectionProfile profile = ReadProfileFile(run);
+  const rfc::TraceWriter trace = RunTrace(run, services);
+  LoadRfcLibrary(services, trace);
+  rfc::WriteTraceLine(trace, 0, rfc::trace_events::kProgramStarted, run.ProgramPath);
+  PrepareErrorReport(services);
+  rfc::WriteTraceLine(trace, 0, rfc::trace_events::kEnvironmentCalled, "");
   run.Document.Clear();
-  run.StepStatus = kStepError;
-  if (run.ConsoleMode) PrintOpeningLines(run, services);
+  if (run.Options.console) PrintOpeningLines(run, services, profile);
 
-  run.ConnectionHandle = OpenConnection(run, services);
-  if (run.ConnectionHandle == 0) {
-    throw ErrorDocumentExit(std::string(texts::kError1011Prefix) + run.Profile.Destination +
+  std::unique_ptr<rfc::SapConnection> connection = LogOn(run, profile, services, trace);
+  if (!connection) {
+    throw ErrorDocumentExit(std::string(texts::kError1011Prefix) + profile.Destination +
                             std::string(texts::kError1011Suffix));
   }
-
-  RunCheckedSteps(run, services);
-
-  run.StepStatus = kStepError;
-  ReadDatabaseFilling(run, services);
-  services.rfc.Close(run.ConnectionHandle);
-  run.ConnectionHandle = 0;
-  if (run.StepStatus != kStepOk) FailStep(run, services, false);
+  RunCheckedSteps(*connection, profile);
+  MeasureFilling(run, services, profile, std::move(connection));
 
   services.out.Write(run.Document.Take());
   // The library's trace is kept after a failure, for the operator.
   platform::RemoveFile(file_names::kTraceFile);
-  if (run.ConsoleMode) {
-    run.ConsoleLine = "\n* " + platform::LocalTimeOfDay() + " SAP " +
-                      std::string(texts::kProgramName) + " now processed...";
-    services.out.Write(run.ConsoleLine + "\n");
-  }
+  if (run.Options.console) WriteProcessedLine(services);
   return kExitSuccess;
 }

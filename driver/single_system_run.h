@@ -1,7 +1,7 @@
 #pragma once
 
-#include "include/run_services.h"
-#include "include/run_state.h"
+#include "driver/run_services.h"
+#include "driver/run_state.h"
 
 // Measures the one system whose profile LocateProfile found: reads the
 // profile, logs on, probes, checks the database, reads the filling, prints

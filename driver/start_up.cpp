@@ -1,16 +1,12 @@
 #include "driver/start_up.h"
 
-#include <algorithm>
+#include <utility>
 
-#include "include/run_end.h"
+#include "driver/run_end.h"
 #include "include/texts.h"
 #include "include/upper_case.h"
 
 namespace {
-
-constexpr std::string_view kItemKeyword = "ITEM=";
-// Monitors configure item names of at most this many characters.
-constexpr std::size_t kItemNameLimit = 90;
 
 // A name without an extension (its fourth character from the end is not a
 // point, which includes names shorter than four characters) stands for the
@@ -23,27 +19,22 @@ void AppendDefaultExtension(std::string& name) {
 
 void StartUp(RunState& run, const std::vector<std::string>& arguments,
              std::string_view time_of_day) {
-  run.ScratchText = std::string(time_of_day);
-  run.ConsoleLine = "* " + run.ScratchText + " SAP " + std::string(texts::kProgramName) + " " +
-                    std::string(texts::kVersion);
+  run.StartTime = std::string(time_of_day);
+  run.Banner = "* " + run.StartTime + " SAP " + std::string(texts::kProgramName) + " " +
+               std::string(texts::kVersion);
   run.Arguments = arguments;
   if (arguments.empty()) {
     throw ErrorDocumentExit(std::string(texts::kError1001));
   }
 
   run.ProfileName = arguments[0];
-  run.RunOptions = arguments.size() > 1 ? arguments[1] : "";
-  if (arguments.size() > 2) run.RunOptions += " " + arguments[2];
-  run.RunOptionsOriginal = run.RunOptions;
-  run.RunOptions = UpperCase(run.RunOptions);
+  std::string options = arguments.size() > 1 ? arguments[1] : "";
+  if (arguments.size() > 2) options += " " + arguments[2];
+  run.Options = config::ParseRunOptions(std::move(options));
 
-  if (std::size_t at = run.RunOptions.find(kItemKeyword); at != std::string::npos) {
+  if (run.Options.item) {
     run.GlobalMode = true;
-    std::string_view rest =
-        std::string_view(run.RunOptionsOriginal).substr(at + kItemKeyword.size());
-    rest = rest.substr(0, std::min({rest.find(' '), rest.find(','), kItemNameLimit}));
-    run.ItemName = std::string(rest);
-    std::replace(run.ItemName.begin(), run.ItemName.end(), ':', ' ');
+    run.ItemName = *run.Options.item;
     run.ProfileName = std::string(file_names::kItemListing);
   }
 
@@ -60,20 +51,4 @@ void StartUp(RunState& run, const std::vector<std::string>& arguments,
     run.GlobalMode = true;
     run.ProfileName = std::string(file_names::kGlobalListing);
   }
-
-  run.Profile = ConnectionProfile{};
-  run.ConsoleMode = run.RunOptions.find_first_of("#@$%") != std::string::npos;
-}
-
-std::string SingleRunOptionsDisplay(std::string options) {
-  options = options.substr(0, options.find('#'));
-  options = options.substr(0, options.find('@'));
-  if (options == "(Parameters " || options == "(No ") options.clear();
-  if (options.empty()) options = std::string(texts::kNoParameters);
-  return options;
-}
-
-std::string ListingRunOptionsDisplay(std::string options) {
-  std::replace(options.begin(), options.end(), ':', ' ');
-  return options.substr(0, options.find(" @"));
 }

@@ -12,12 +12,11 @@
 #include <string>
 #include <string_view>
 
+#include "config/run_options.h"
 #include "fuzz/support/check.h"
 #include "fuzz/support/fuzz_input.h"
-#include "fuzz/support/scripted_rfc_library.h"
 #include "include/output_sink.h"
-#include "include/run_services.h"
-#include "include/run_state.h"
+#include "include/result_document.h"
 #include "measure/filling_channels.h"
 #include "measure/filling_report.h"
 #include "measure/filling_row.h"
@@ -84,18 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "a decoded size has its raw and megabyte texts");
   }
 
-  RunState run;
-  run.OutputFlavour = kFlavours[flavour];
-  run.Document = ResultDocument(run.OutputFlavour, kOptions[flavour]);
-  run.ItemName = std::string(text.TakeLine());
-  run.DisplayName = "PRD";
-  run.Profile.Destination = std::string(text.TakeLine());
-  fuzz::ScriptedRfcLibrary library({});
+  ResultDocument document(kFlavours[flavour], config::ParseRunOptions(kOptions[flavour]).channel);
+  const std::string item(text.TakeLine());
+  const std::string destination(text.TakeLine());
   StringSink out;
-  StringSink err;
-  RunServices services{library, out, err};
-  ReportFillingRow(run, services, row);
-  ReportFillingItem(run, services, row);
+  ReportFillingRow(document, out, destination, row);
+  ReportFillingItem(document, out, item, "PRD", row);
+  fuzz::Require(document.text().empty(), "a listing's item leaves nothing in the document");
 
   const std::string_view size_text = text.rest();
   if (Read(size_text).digits.size() <= 30) {

@@ -2,41 +2,40 @@
 //
 // Input: the option text of the command line (the sensor's name and
 // whatever follows it) up to the first line feed, then the listing file.
-#include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "config/global_listing.h"
 #include "config/profile_reader.h"
-#include "driver/start_up.h"
+#include "config/run_options.h"
 #include "fuzz/support/check.h"
 #include "fuzz/support/fuzz_input.h"
-#include "include/run_end.h"
-#include "include/run_state.h"
 #include "platform/line_reader.h"
 
 namespace {
 
-// A listing the run goes on with names systems and an item.
-void CheckCollected(const RunState& run) {
-  fuzz::Require(!run.PendingSystems.empty(), "a listing run has systems to measure");
-  fuzz::Require(!run.ItemName.empty() && run.ItemName.size() <= 90,
+// A listing the run goes on with names systems and an item; a listing it
+// stops at says why.
+const config::ListingPlan* CheckCollected(const config::Checked<config::ListingPlan>& read) {
+  if (const auto* error = std::get_if<config::ConfigError>(&read)) {
+    fuzz::Require(!error->message.empty(), "a listing error has its message");
+    return nullptr;
+  }
+  const config::ListingPlan& plan = std::get<config::ListingPlan>(read);
+  fuzz::Require(!plan.systems.empty(), "a listing run has systems to measure");
+  fuzz::Require(!plan.item.empty() && plan.item.size() <= 90,
                 "a listing run's item name has 1 to 90 characters");
-  fuzz::Require(run.NamingKind >= '1' && run.NamingKind <= '4', "the naming kind is 1 to 4");
-  fuzz::Require(run.SystemCount == 0 && run.ProcessedCount == 0 && run.FailedCount == 0,
-                "a listing starts its counts at 0");
-}
-
-RunState StateFor(const std::string& options) {
-  RunState run;
-  run.Arguments = {"GLOBAL", options};
-  run.RunOptionsOriginal = options;
-  run.RunOptions = options;
-  for (char& c : run.RunOptions) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return run;
+  fuzz::Require(
+      plan.naming == config::NamingKind::kProfile || plan.naming == config::NamingKind::kAlias ||
+          plan.naming == config::NamingKind::kHost || plan.naming == config::NamingKind::kSid,
+      "the naming kind is one of the four");
+  for (const std::string& system : plan.systems) {
+    fuzz::Require(system.find('#') == std::string::npos, "a system's name holds no \"#\"");
+  }
+  return &plan;
 }
 
 }  // namespace
@@ -46,24 +45,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string options = fuzz::AsArgument(input.TakeLine());
   const std::vector<std::string> lines =
       platform::SplitLines(input.rest(), config::kListingLineLimit);
+  const config::RunOptions parsed = config::ParseRunOptions(options);
+  const std::string sensor_argument = options.substr(0, options.find(' '));
 
-  RunState global = StateFor(options);
-  try {
-    ApplyGlobalListing(global, lines);
-    CheckCollected(global);
-    fuzz::Require(global.ItemName.find(':') == std::string::npos,
+  const config::Checked<config::ListingPlan> global =
+      config::ReadGlobalListing(lines, parsed.upper, sensor_argument);
+  if (const config::ListingPlan* plan = CheckCollected(global)) {
+    fuzz::Require(plan->item.find(':') == std::string::npos,
                   "an item name shows its colons as blanks");
-    ListingRunOptionsDisplay(global.RunOptionsOriginal);
-  } catch (const ErrorDocumentExit&) {
-    // Listing errors end the run: the expected way out.
+    fuzz::Require(plan->options_display.find(':') == std::string::npos,
+                  "the listing's options show their colons as blanks");
   }
 
-  RunState item = StateFor(options);
-  item.ItemName = "Used Area";
-  try {
-    ApplyItemListing(item, lines);
-    CheckCollected(item);
-  } catch (const ErrorDocumentExit&) {
+  const config::Checked<config::ListingPlan> item = config::ReadItemListing(lines, "Used Area");
+  if (const config::ListingPlan* plan = CheckCollected(item)) {
+    fuzz::Require(plan->item == "Used Area", "the item listing measures the command line's item");
+    fuzz::Require(plan->options_display.empty(), "the item listing has no options of its own");
   }
   return 0;
 }

@@ -15,8 +15,6 @@
 #include "config/profile_key.h"
 #include "config/profile_reader.h"
 #include "fuzz/support/check.h"
-#include "include/connection_profile.h"
-#include "include/run_end.h"
 #include "platform/line_reader.h"
 
 namespace {
@@ -24,19 +22,17 @@ namespace {
 bool IsPrintableNonBlank(char c) { return c >= 0x21 && c <= 0x7E; }
 
 void ReadInBothRuns(std::string_view text) {
-  ConnectionProfile single;
-  try {
-    config::ReadProfile(platform::SplitLines(text, config::kSingleSystemLineLimit),
-                        RunKind::kSingleSystem, "PRD.P00", single);
-    fuzz::Require(!single.User.empty() && !single.Password.empty(),
-                  "a profile the single run accepts has a user and a password");
-  } catch (const ErrorDocumentExit&) {
-    // A defective profile ends the single run: the expected way out.
+  const config::ProfileReading single =
+      config::ReadProfile(platform::SplitLines(text, config::kSingleSystemLineLimit));
+  if (single.defects.empty()) {
+    fuzz::Require(!single.profile.User.empty() && !single.profile.Password.empty(),
+                  "a profile without defects has a user and a password");
+  } else {
+    // A defective profile ends the single run with the first defect's text.
+    fuzz::Require(!config::DefectMessage(single.defects.front(), "PRD.P00").empty(),
+                  "a defect has its message");
   }
-  // The listing run never ends the run: anything thrown here is a finding.
-  ConnectionProfile listed;
-  config::ReadProfile(platform::SplitLines(text, config::kListingLineLimit), RunKind::kListing,
-                      "PRD.P00", listed);
+  config::ReadProfile(platform::SplitLines(text, config::kListingLineLimit));
 }
 
 void UnscrambleAsValue(std::string_view value) {
@@ -61,10 +57,12 @@ void RoundTrip(std::string_view password, int offset) {
   fuzz::Require(back.well_formed && back.password == std::string(password),
                 "a scrambled password unscrambles to itself");
 
-  ConnectionProfile profile;
   const std::vector<std::string> lines = {"Password...: " + value};
-  fuzz::Require(!config::ReadProfile(lines, RunKind::kListing, "PRD.P00", profile) &&
-                    profile.Password == password,
+  const config::ProfileReading reading = config::ReadProfile(lines);
+  for (const config::ProfileDefect& defect : reading.defects) {
+    fuzz::Require(defect.line != 1, "a scrambled password's line has no defect");
+  }
+  fuzz::Require(reading.profile.Password == password,
                 "a scrambled password reads back from its profile line");
 }
 

@@ -8,14 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <variant>
 
 #include "config/sensor_directory.h"
 #include "fuzz/support/check.h"
 #include "fuzz/support/fuzz_input.h"
 #include "fuzz/support/scratch_layout.h"
 #include "fuzz/support/sensor_layout.h"
-#include "include/run_end.h"
-#include "include/run_state.h"
 #include "platform/files.h"
 
 namespace {
@@ -45,18 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteFile(layout.prtg_path_file, input.rest());
 
   fuzz::InDirectory sensor_directory(layout.sensor_directory);
-  RunState run;
-  run.ProfileName = profile_name;
-  try {
-    LocateProfile(run);
-  } catch (const ErrorDocumentExit&) {
+  const config::Checked<config::ProfileLocation> located =
+      config::LocateProfile(profile_name, "", true);
+  const auto* location = std::get_if<config::ProfileLocation>(&located);
+  if (location == nullptr) {
     // A profile not found, or found outside an ExeXml directory.
+    fuzz::Require(!std::get<config::ConfigError>(located).message.empty(),
+                  "a profile not taken says why");
     return 0;
   }
-  fuzz::Require(EndsInExeXml(run.ProfileDirectory),
+  fuzz::Require(EndsInExeXml(location->directory),
                 "a profile is taken only from an ExeXml directory");
-  fuzz::Require(run.ProfilePath == run.ProfileDirectory + profile_name,
+  fuzz::Require(location->path == location->directory + profile_name,
                 "the profile path is the directory and the name");
-  fuzz::Require(platform::CanOpenForReading(run.ProfilePath), "the profile found can be opened");
+  fuzz::Require(platform::CanOpenForReading(location->path), "the profile found can be opened");
   return 0;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/run_options.h"
 #include "fuzz/support/check.h"
 #include "fuzz/support/fuzz_input.h"
 #include "include/result_document.h"
@@ -123,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckEscaping(text);
   CheckLabelledLine(options, indent, width, text);
 
-  ResultDocument document(flavour, std::string(options));
+  ResultDocument document(flavour, config::ParseRunOptions(std::string(options)).channel);
   document.OpenResultDocument();
   document.OpenResultText();
   document.AppendExternal(text);

@@ -25,13 +25,14 @@
 #include <vector>
 
 #include "driver/driver.h"
+#include "driver/run_services.h"
 #include "fuzz/support/check.h"
 #include "fuzz/support/fuzz_input.h"
 #include "fuzz/support/scratch_layout.h"
 #include "fuzz/support/scripted_rfc_library.h"
 #include "fuzz/support/sensor_layout.h"
 #include "include/output_sink.h"
-#include "include/run_services.h"
+#include "rfc/classic_backend.h"
 
 namespace {
 
@@ -92,11 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::error_code ignored;
   std::filesystem::remove("Dev_Rfc.Trc", ignored);
   fuzz::ScriptedRfcLibrary library(script);
+  rfc::classic::ClassicSapLibrary classic(library);
   StringSink out;
   StringSink err;
-  // The sensor keeps a pointer to these for the library's error handler,
-  // which the scripted library never calls.
-  RunServices services{library, out, err};
+  // The error report the sensor prepares keeps a reference to these, for
+  // the library's error handler, which the scripted library never calls.
+  RunServices services{classic, out, err};
   const int exit_code = RunSensor(command_line, services);
   if (show_runs) ShowRun(command_line, exit_code, out, err);
 

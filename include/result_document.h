@@ -3,6 +3,7 @@
 // calls; the driver prints it, which empties it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,8 @@ DocumentFormat FormatOfFlavour(std::string_view flavour);
 
 class ResultDocument {
  public:
-  // `run_options` is the upper-cased option text; the Pellmar format reads
-  // its "CH=" from it.
-  ResultDocument(std::string_view flavour, std::string run_options);
+  // `selected_channel`: the Pellmar format's one bare value ("CH=").
+  ResultDocument(std::string_view flavour, std::optional<int> selected_channel);
 
   DocumentFormat format() const { return format_; }
   const std::string& text() const { return text_; }
@@ -49,7 +49,7 @@ class ResultDocument {
 
  private:
   DocumentFormat format_;
-  std::string run_options_;
+  std::optional<int> selected_channel_;
   std::string text_;
   // Counts every WriteChannel call of the run, written or not: the Halvaric
   // cut and the Pellmar "CH=" selection count across all systems.

@@ -11,12 +11,12 @@ constexpr std::string_view kFillingTextOpen = "(";
 
 }  // namespace
 
-void ReportFillingRow(RunState& run, RunServices& services, const FillingRow& row) {
-  ResultDocument& document = run.Document;
+void ReportFillingRow(ResultDocument& document, OutputSink& out, std::string_view destination,
+                      const FillingRow& row) {
   document.OpenResultDocument();
   document.OpenResultText();
   document.Append(kFillingTextOpen);
-  document.AppendExternal(run.Profile.Destination);
+  document.AppendExternal(destination);
   document.Append(texts::kFillingTextLead);
   document.Append(texts::kFillingTotalSize);
   document.Append(row.total.raw);
@@ -26,7 +26,7 @@ void ReportFillingRow(RunState& run, RunServices& services, const FillingRow& ro
   document.Append(std::to_string(row.free_percent));
   document.Append(texts::kFillingTextEnd);
   document.CloseResultText();
-  services.out.Write(document.Take());
+  out.Write(document.Take());
 
   const auto values = FillingValues(row);
   for (std::size_t i = 0; i < kFillingChannelCount; ++i) {
@@ -34,17 +34,16 @@ void ReportFillingRow(RunState& run, RunServices& services, const FillingRow& ro
   }
 }
 
-void ReportFillingItem(RunState& run, RunServices& services, const FillingRow& row) {
-  run.Document.Clear();
+bool ReportFillingItem(ResultDocument& document, OutputSink& out, std::string_view item,
+                       std::string_view channel_name, const FillingRow& row) {
+  document.Clear();
   const auto values = FillingValues(row);
   for (std::size_t i = 0; i < kFillingChannelCount; ++i) {
-    if (run.ItemName == kFillingChannels[i].name) {
-      // Delivered only with its channel: a system whose filling lacks the
-      // item counts as not found, never as processed.
-      run.DataDelivered = true;
-      run.Document.WriteChannel(run.DisplayName, values[i].in_listing, kUnitListing);
-      services.out.Write(run.Document.Take());
-      return;
+    if (item == kFillingChannels[i].name) {
+      document.WriteChannel(channel_name, values[i].in_listing, kUnitListing);
+      out.Write(document.Take());
+      return true;
     }
   }
+  return false;
 }

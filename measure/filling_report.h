@@ -1,18 +1,22 @@
 // Turning a decoded DEVSTAT row into output.
 #pragma once
 
-#include "include/run_services.h"
-#include "include/run_state.h"
+#include <string_view>
+
+#include "include/output_sink.h"
+#include "include/result_document.h"
 #include "measure/filling_row.h"
 
 // Single-system run: opens the document, writes and prints the text line
-// "(<Destination>) DBase Filling: TotalSize=..., UsedArea=...%, FreeArea=...% "
+// "(<destination>) DBase Filling: TotalSize=..., UsedArea=...%, FreeArea=...% "
 // and appends the nine channels, which stay in the document for the driver
 // to print with its end.
-void ReportFillingRow(RunState& run, RunServices& services, const FillingRow& row);
+void ReportFillingRow(ResultDocument& document, OutputSink& out, std::string_view destination,
+                      const FillingRow& row);
 
-// Listing run: when run.ItemName is one of the nine channel names exactly,
-// prints one channel named run.DisplayName with the raw value in "Pages" and
-// marks the system as delivered. Any other item name prints nothing and
-// leaves the mark as it was.
-void ReportFillingItem(RunState& run, RunServices& services, const FillingRow& row);
+// Listing run: when `item` is one of the nine channel names exactly, prints
+// one channel named `channel_name` with the raw value in "Pages" and returns
+// true: the system delivered. Any other item prints nothing and returns
+// false.
+bool ReportFillingItem(ResultDocument& document, OutputSink& out, std::string_view item,
+                       std::string_view channel_name, const FillingRow& row);

@@ -1,6 +1,5 @@
 #include "include/result_document.h"
 
-#include <cctype>
 #include <string>
 
 #include "output/channel_key.h"
@@ -12,28 +11,8 @@ constexpr std::string_view kPrtgClose = "\n</Prtg>\n";
 constexpr std::string_view kPrtgTextOpen = "\n<Text>";
 constexpr std::string_view kPrtgTextClose = "</Text>\n";
 constexpr std::string_view kLineTextOpen = "\n# ";
-constexpr std::string_view kChannelSelector = "CH=";
 // Halvaric monitors take at most ten channels per document.
 constexpr int kHalvaricChannelLimit = 10;
-
-// The channel number that follows "CH=": at most three characters, stopping
-// at a ",", read like C's atoi (leading blanks, a sign, then digits).
-int SelectedChannel(std::string_view options, std::size_t keyword_at) {
-  std::string_view digits = options.substr(keyword_at + kChannelSelector.size(), 3);
-  digits = digits.substr(0, digits.find(','));
-  std::size_t i = 0;
-  while (i < digits.size() && std::isspace(static_cast<unsigned char>(digits[i]))) ++i;
-  bool negative = false;
-  if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) {
-    negative = digits[i] == '-';
-    ++i;
-  }
-  int number = 0;
-  for (; i < digits.size() && std::isdigit(static_cast<unsigned char>(digits[i])); ++i) {
-    number = number * 10 + (digits[i] - '0');
-  }
-  return negative ? -number : number;
-}
 
 std::string DisplayUnit(std::string_view unit) {
   if (unit.empty()) return "#";
@@ -53,8 +32,8 @@ DocumentFormat FormatOfFlavour(std::string_view flavour) {
   return DocumentFormat::kUnknown;
 }
 
-ResultDocument::ResultDocument(std::string_view flavour, std::string run_options)
-    : format_(FormatOfFlavour(flavour)), run_options_(std::move(run_options)) {}
+ResultDocument::ResultDocument(std::string_view flavour, std::optional<int> selected_channel)
+    : format_(FormatOfFlavour(flavour)), selected_channel_(selected_channel) {}
 
 void ResultDocument::OpenResultDocument() {
   switch (format_) {
@@ -87,8 +66,7 @@ void ResultDocument::OpenResultText() {
 void ResultDocument::CloseResultText() {
   if (format_ == DocumentFormat::kPrtgXml) {
     text_.append(kPrtgTextClose);
-  } else if (format_ == DocumentFormat::kPellmar &&
-             run_options_.find(kChannelSelector) != std::string::npos) {
+  } else if (format_ == DocumentFormat::kPellmar && selected_channel_) {
     // With a channel selected the monitor reads one bare value: no text.
     text_.clear();
   }
@@ -130,11 +108,10 @@ void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
     return;
   }
   if (format_ == DocumentFormat::kPellmar) {
-    std::size_t selector = run_options_.find(kChannelSelector);
-    if (selector == std::string::npos) {
+    if (!selected_channel_) {
       text_.append("\n> ").append(name).append(": ").append(value);
       text_.append(" ").append(DisplayUnit(unit));
-    } else if (SelectedChannel(run_options_, selector) == channel_number_) {
+    } else if (*selected_channel_ == channel_number_) {
       text_.append(value);
     }
     return;

@@ -14,7 +14,9 @@ std::string LocalTimeOfDay() {
   localtime_r(&now, &parts);
 #endif
   char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", parts.tm_hour, parts.tm_min, parts.tm_sec);
+  // Cannot be cut: the fields of a broken-down time are two digits each.
+  (void)std::snprintf(text, sizeof text, "%02d:%02d:%02d", parts.tm_hour, parts.tm_min,
+                      parts.tm_sec);
   return text;
 }
 

@@ -21,7 +21,8 @@ class NativeFile {
   bool IsOpen() const { return file_ != nullptr; }
   int Get() { return std::getc(file_.get()); }
   void Unget(int c) {
-    if (c != EOF) std::ungetc(c, file_.get());
+    // One character pushed back after a read always fits the stream.
+    if (c != EOF) (void)std::ungetc(c, file_.get());
   }
 
  private:

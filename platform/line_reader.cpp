@@ -24,4 +24,14 @@ bool LineReader::Next(std::string& line) {
   return TakeLine(*this, limit_, line);
 }
 
+std::optional<std::vector<std::string>> ReadLines(std::string_view windows_path,
+                                                  std::size_t limit) {
+  LineReader reader(windows_path, limit);
+  if (!reader.IsOpen()) return std::nullopt;
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.Next(line)) lines.push_back(line);
+  return lines;
+}
+
 }  // namespace platform

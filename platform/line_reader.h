@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,5 +89,9 @@ class LineReader {
   std::unique_ptr<std::FILE, Closer> file_;
   std::size_t limit_;
 };
+
+// Every line of the file, by the rules of TakeLine; nothing when the file
+// cannot be opened.
+std::optional<std::vector<std::string>> ReadLines(std::string_view windows_path, std::size_t limit);
 
 }  // namespace platform

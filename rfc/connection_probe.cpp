@@ -5,7 +5,6 @@
 
 #include "rfc/internal_table.h"
 #include "rfc/remote_call.h"
-#include "rfc/return_code_text.h"
 
 namespace {
 
@@ -44,56 +43,61 @@ struct CpuProbeAnswer {
 
 }  // namespace
 
-int ProbeServer(RunState& run, RunServices& services) {
-  rfc::InstallStructureOnce(services.rfc, "CPU_ALL", kCpuAll, run.CpuAllType);
-  rfc::InternalTable cpu_table(services.rfc, "TF_CPU_ALL", kCpuAllRowLength);
+namespace rfc {
 
-  // The local server's data, no logical destination: 6 and 32 characters.
-  std::array<char, 6> local_remote{'L', 'O', 'C', 'A', 'L', ' '};
-  std::array<char, 32> logical_destination;
-  logical_destination.fill(' ');
-  std::array<RfcParameter, 3> exporting{{
-      rfc::Parameter("LOCAL_REMOTE", kRfcTypeChar, local_remote.size(), local_remote.data()),
-      rfc::Parameter("LOGICAL_DESTINATION", kRfcTypeChar, logical_destination.size(),
-                     logical_destination.data()),
-      {},
-  }};
+StepResult<ProbeAnswer> ProbeServer(const StepContext& step) {
+  return GuardedStep<ProbeAnswer>(step.library, [&]() -> StepResult<ProbeAnswer> {
+    InstallStructureOnce(step.library, "CPU_ALL", kCpuAll, step.types.cpu_all);
+    InternalTable cpu_table(step.library, "TF_CPU_ALL", kCpuAllRowLength);
 
-  CpuProbeAnswer answer{};
-  std::array<RfcParameter, 11> importing{{
-      rfc::Parameter("ACTIVEFLAG", kRfcTypeInt, 4, &answer.active_flag),
-      rfc::Parameter("DETAILSCOLL", kRfcTypeInt, 4, &answer.details_collected),
-      rfc::Parameter("DETAILSMODE", kRfcTypeInt, 4, &answer.details_mode),
-      rfc::Parameter("DETAILSREQI", kRfcTypeInt, 4, &answer.details_requested),
-      rfc::Parameter("F_CPU_ALL_READ", kRfcTypeChar, answer.cpu_all_read.size(),
-                     answer.cpu_all_read.data()),
-      rfc::Parameter("INTERVAL", kRfcTypeInt, 4, &answer.interval),
-      rfc::Parameter("LASTCOLLINT", kRfcTypeInt, 4, &answer.last_collection_interval),
-      rfc::Parameter("LASTCOLLWRT", kRfcTypeChar, answer.last_collection_written.size(),
-                     answer.last_collection_written.data()),
-      rfc::Parameter("NORMCOLLINT", kRfcTypeInt, 4, &answer.normal_collection_interval),
-      rfc::Parameter("OP_SYSTEM", kRfcTypeChar, answer.operating_system.size(),
-                     answer.operating_system.data()),
-      {},
-  }};
+    // The local server's data, no logical destination: 6 and 32 characters.
+    std::array<char, 6> local_remote{'L', 'O', 'C', 'A', 'L', ' '};
+    std::array<char, 32> logical_destination;
+    logical_destination.fill(' ');
+    std::array<RfcParameter, 3> exporting{{
+        Parameter("LOCAL_REMOTE", kRfcTypeChar, local_remote.size(), local_remote.data()),
+        Parameter("LOGICAL_DESTINATION", kRfcTypeChar, logical_destination.size(),
+                  logical_destination.data()),
+        {},
+    }};
 
-  std::array<RfcTable, 2> tables{{
-      rfc::Table("TF_CPU_ALL", run.CpuAllType, kCpuAllRowLength, cpu_table.handle()),
-      {},
-  }};
+    CpuProbeAnswer answer{};
+    std::array<RfcParameter, 11> importing{{
+        Parameter("ACTIVEFLAG", kRfcTypeInt, 4, &answer.active_flag),
+        Parameter("DETAILSCOLL", kRfcTypeInt, 4, &answer.details_collected),
+        Parameter("DETAILSMODE", kRfcTypeInt, 4, &answer.details_mode),
+        Parameter("DETAILSREQI", kRfcTypeInt, 4, &answer.details_requested),
+        Parameter("F_CPU_ALL_READ", kRfcTypeChar, answer.cpu_all_read.size(),
+                  answer.cpu_all_read.data()),
+        Parameter("INTERVAL", kRfcTypeInt, 4, &answer.interval),
+        Parameter("LASTCOLLINT", kRfcTypeInt, 4, &answer.last_collection_interval),
+        Parameter("LASTCOLLWRT", kRfcTypeChar, answer.last_collection_written.size(),
+                  answer.last_collection_written.data()),
+        Parameter("NORMCOLLINT", kRfcTypeInt, 4, &answer.normal_collection_interval),
+        Parameter("OP_SYSTEM", kRfcTypeChar, answer.operating_system.size(),
+                  answer.operating_system.data()),
+        {},
+    }};
 
-  const rfc::RemoteCallResult result = rfc::CallRemoteFunction(
-      run, services, "GET_CPU_ALL", exporting.data(), importing.data(), tables.data());
-  if (result.code == kRfcOk) {
-    run.StepStatus = kStepOk;
+    std::array<RfcTable, 2> tables{{
+        Table("TF_CPU_ALL", step.types.cpu_all, kCpuAllRowLength, cpu_table.handle()),
+        {},
+    }};
+
+    RemoteCallResult result =
+        CallRemoteFunction(step, "GET_CPU_ALL", exporting.data(), importing.data(), tables.data());
+    if (result.code != kRfcOk) {
+      cpu_table.Delete();
+      return FailureOf(std::move(result));
+    }
     // Fetched so that a row the library cannot hand out ends the run as an
     // RFC error; the values themselves are not needed.
     for (unsigned number = 1; number <= cpu_table.RowCount(); ++number) {
       cpu_table.Row(number);
     }
-  } else {
-    run.Document.Append(ReturnCodeText(result.code, result.exception));
-  }
-  cpu_table.Delete();
-  return result.code;
+    cpu_table.Delete();
+    return ProbeAnswer{};
+  });
 }
+
+}  // namespace rfc

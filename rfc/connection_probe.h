@@ -2,12 +2,13 @@
 // connection before anything is read from the system.
 #pragma once
 
-#include "include/run_services.h"
-#include "include/run_state.h"
+#include "rfc/remote_call.h"
+#include "rfc/sap_library.h"
 
-// Calls GET_CPU_ALL on run.ConnectionHandle and returns the RFC return code.
-// Success sets run.StepStatus to "OK" (the caller has set "ERR" and judges
-// the step by it alone); any other code appends its failure text to
-// run.Document. The answer's values are fetched but not used. Failures of the
-// structure and table operations are RfcAbort.
-int ProbeServer(RunState& run, RunServices& services);
+namespace rfc {
+
+// Calls GET_CPU_ALL on the step's connection. The answer's rows are fetched
+// but not used; the table is deleted on every path that returns normally.
+StepResult<ProbeAnswer> ProbeServer(const StepContext& step);
+
+}  // namespace rfc

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "include/run_end.h"
+#include "rfc/remote_call.h"
 
 namespace rfc {
 
@@ -12,7 +12,7 @@ InternalTable::InternalTable(RfcLibrary& library, std::string name, unsigned row
       row_length_(row_length),
       handle_(library.ItCreate(name_.c_str(), row_length)) {
   if (handle_ == nullptr) {
-    throw RfcAbort("ItCreate " + name_);
+    throw LibraryAbort("ItCreate " + name_);
   }
 }
 
@@ -21,7 +21,7 @@ unsigned InternalTable::RowCount() { return library_.ItFill(handle_); }
 std::span<const unsigned char> InternalTable::Row(unsigned number) {
   const void* row = library_.ItGetLine(handle_, number);
   if (row == nullptr) {
-    throw RfcAbort("ItGetLine " + name_);
+    throw LibraryAbort("ItGetLine " + name_);
   }
   return {static_cast<const unsigned char*>(row), row_length_};
 }
@@ -30,7 +30,7 @@ void InternalTable::Delete() {
   // Given up before the call: a failed delete is an abort, never retried.
   ItabHandle table = std::exchange(handle_, nullptr);
   if (library_.ItDelete(table) != 0) {
-    throw RfcAbort("ItDelete " + name_);
+    throw LibraryAbort("ItDelete " + name_);
   }
 }
 

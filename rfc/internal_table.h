@@ -10,10 +10,10 @@ namespace rfc {
 
 // Created on construction and deleted by Delete(). The library's table
 // operations have no error path the program could recover from: each failure
-// is an RfcAbort with the operation and the table's name
+// is a LibraryAbort with the operation and the table's name
 // ("ItCreate TF_CPU_ALL", "ItGetLine DEVSTAT", "ItDelete DEVSP_HIST").
 //
-// An RfcAbort leaves the table to the end of the process, which it brings:
+// A LibraryAbort leaves the table to the end of the process, which it brings:
 // the error report must read the library's last error before anything else
 // is asked of the library, and a delete that failed in turn would put its
 // own error in the place of the one reported.

@@ -1,11 +1,12 @@
 // The Linux program: the stand-in for librfc32 is linked in, and its
 // functions are the entry points.
+#include "rfc/classic_backend.h"
 #include "rfc/classic_library.h"
 
 namespace rfc {
 
-RfcLibrary& ProgramLibrary() {
-  static const std::unique_ptr<RfcLibrary> library = classic::MakeClassicLibrary({
+SapLibrary& ProgramLibrary() {
+  static const std::unique_ptr<RfcLibrary> operations = classic::MakeClassicLibrary({
       &::RfcEnvironment,
       &::RfcOpen,
       &::RfcOpenEx,
@@ -19,7 +20,8 @@ RfcLibrary& ProgramLibrary() {
       &::ItGetLine,
       &::ItDelete,
   });
-  return *library;
+  static classic::ClassicSapLibrary library(*operations);
+  return library;
 }
 
 }  // namespace rfc

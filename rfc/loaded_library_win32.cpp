@@ -25,10 +25,12 @@
 #include "include/upper_case.h"
 #include "platform/installation_file.h"
 #include "platform/native_path.h"
+#include "rfc/classic_backend.h"
 #include "rfc/classic_library.h"
 #include "rfc/netweaver/entry_points.h"
 #include "rfc/netweaver/netweaver_library.h"
 #include "rfc/rfc_library.h"
+#include "rfc/sap_library.h"
 
 namespace rfc {
 namespace {
@@ -129,10 +131,10 @@ std::optional<LibraryFile> FindLibrary(const std::string& named) {
 }
 
 // The library the program runs on, loaded by Load and then called through.
-class LoadedRfcLibrary final : public RfcLibrary {
+class LoadedSapLibrary final : public SapLibrary {
  public:
   std::optional<LibraryLoadFailure> Load() override {
-    if (library_) return std::nullopt;
+    if (backend_) return std::nullopt;
     const std::string named = NamedLibrary();
     const std::optional<LibraryFile> found = FindLibrary(named);
     if (!found) {
@@ -156,61 +158,42 @@ class LoadedRfcLibrary final : public RfcLibrary {
     if (found->kind == LibraryKind::kClassic) {
       classic::EntryPoints points;
       missing = classic::TakeEntryPoints(find, points);
-      if (!missing) library_ = classic::MakeClassicLibrary(points);
+      if (!missing) operations_ = classic::MakeClassicLibrary(points);
     } else {
       missing = nw::TakeEntryPoints(find, netweaver_points_);
-      if (!missing) library_ = nw::MakeNetWeaverLibrary(netweaver_points_);
+      if (!missing) operations_ = nw::MakeNetWeaverLibrary(netweaver_points_);
     }
     if (missing) {
       FreeLibrary(module);
       return LibraryLoadFailure{file, std::string(texts::kLibraryNoEntryPoint).append(*missing)};
     }
+    backend_ = std::make_unique<classic::ClassicSapLibrary>(*operations_);
     file_ = file;
     return std::nullopt;
   }
   std::string LoadedFile() const override { return file_; }
 
   // Called only after Load has succeeded.
-  void Environment(RfcErrorHandler error_handler) override { library_->Environment(error_handler); }
-  RfcHandle Open(OpenOptions* options) override { return library_->Open(options); }
-  RfcHandle OpenEx(const char* connection_text, RfcErrorInfoEx* error_info) override {
-    return library_->OpenEx(connection_text, error_info);
+  void PrepareErrorReport(std::function<void(const LibraryFailure&)> report_and_end) override {
+    backend_->PrepareErrorReport(std::move(report_and_end));
   }
-  void Close(RfcHandle handle) override { library_->Close(handle); }
-  int LastError(RfcErrorInfo* error_info) override { return library_->LastError(error_info); }
-  int InstallStructure(const char* name, const RfcTypeElement* elements, unsigned element_count,
-                       RfcTypeHandle* type_handle) override {
-    return library_->InstallStructure(name, elements, element_count, type_handle);
+  std::unique_ptr<SapConnection> Open(const Logon& logon, const TraceWriter& trace) override {
+    return backend_->Open(logon, trace);
   }
-  int Call(RfcHandle handle, const char* function, RfcParameter* exporting,
-           RfcTable* tables) override {
-    return library_->Call(handle, function, exporting, tables);
-  }
-  int Receive(RfcHandle handle, RfcParameter* importing, RfcTable* tables,
-              char** exception) override {
-    return library_->Receive(handle, importing, tables, exception);
-  }
-  ItabHandle ItCreate(const char* name, unsigned row_length) override {
-    return library_->ItCreate(name, row_length);
-  }
-  unsigned ItFill(ItabHandle table) override { return library_->ItFill(table); }
-  void* ItGetLine(ItabHandle table, unsigned row) override {
-    return library_->ItGetLine(table, row);
-  }
-  int ItDelete(ItabHandle table) override { return library_->ItDelete(table); }
 
  private:
   // The library is never unloaded: the process ends first.
-  std::unique_ptr<RfcLibrary> library_;
-  // What the NetWeaver adapter calls; it must outlive the adapter.
+  std::unique_ptr<RfcLibrary> operations_;
+  std::unique_ptr<SapLibrary> backend_;
+  // What the NetWeaver library is called through; it must outlive it.
   nw::EntryPoints netweaver_points_;
   std::string file_;
 };
 
 }  // namespace
 
-RfcLibrary& ProgramLibrary() {
-  static LoadedRfcLibrary library;
+SapLibrary& ProgramLibrary() {
+  static LoadedSapLibrary library;
   return library;
 }
 

@@ -3,17 +3,18 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string_view>
+#include <variant>
 
 #include "include/texts.h"
 #include "platform/files.h"
 #include "rfc/trace_line.h"
 
+namespace rfc {
 namespace {
 
-constexpr std::string_view kHostOverride = ",HOST=";
-constexpr std::string_view kNumberOverride = ",NO=";
 constexpr std::string_view kGatewayMode = "R/2";
 // Closes the console line that names the destination file.
 constexpr std::string_view kSapRfcIniLineEnd = "<\n";
@@ -24,20 +25,6 @@ constexpr std::size_t kPasswordWidth = 10;
 
 constexpr int kApplicationServerMode = 0;
 constexpr int kGatewayModeCode = 1;
-
-// The value of an option keyword: the keyword is found in the upper-cased
-// options, the value read at the same place of the options as given, up to
-// the next "," or blank. No value when the keyword is missing.
-std::optional<std::string> OptionValue(const RunState& run, std::string_view keyword) {
-  const std::size_t at = run.RunOptions.find(keyword);
-  if (at == std::string::npos) {
-    return std::nullopt;
-  }
-  const std::string_view original = run.RunOptionsOriginal;
-  const std::size_t from = std::min(at + keyword.size(), original.size());
-  const std::size_t end = std::min(original.find_first_of(", ", from), original.size());
-  return std::string(original.substr(from, end - from));
-}
 
 void PadWithBlanks(std::string& text, std::size_t width) {
   if (text.size() < width) {
@@ -70,25 +57,17 @@ int SystemNumber(std::string_view text) {
   return static_cast<int>(number);
 }
 
-void FillRecords(const RunState& run, ConnectionRecords& records) {
-  const ConnectionProfile& profile = run.Profile;
-  records.destination = profile.Destination;
-  records.client = profile.Client;
-  records.user = profile.User;
-  records.password = profile.Password;
-  records.language = profile.Language;
-  records.mode = profile.Mode;
-  records.host = profile.Hostname;
-  records.system_number = profile.Sysnr;
-  records.gateway_host = profile.Gwhost;
-  records.gateway_service = profile.Gwservice;
-
-  if (std::optional<std::string> host = OptionValue(run, kHostOverride)) {
-    records.host = *host;
-  }
-  if (std::optional<std::string> number = OptionValue(run, kNumberOverride)) {
-    records.system_number = *number;
-  }
+void FillRecords(const AddressLogon& logon, ConnectionRecords& records) {
+  records.destination = logon.destination;
+  records.client = logon.client;
+  records.user = logon.user;
+  records.password = logon.password;
+  records.language = logon.language;
+  records.mode = logon.mode;
+  records.host = logon.host;
+  records.system_number = logon.system_number;
+  records.gateway_host = logon.gateway_host;
+  records.gateway_service = logon.gateway_service;
   PadWithBlanks(records.user, kUserWidth);
   PadWithBlanks(records.password, kPasswordWidth);
 
@@ -114,16 +93,23 @@ void FillRecords(const RunState& run, ConnectionRecords& records) {
 }
 
 // Copies the destination file to the library's "SapRfc.ini", replacing it;
-// false when "SapRfc.ini" cannot be created.
+// false when "SapRfc.ini" cannot be written whole. A copy cut short is
+// removed: the library must never log on through half an entry.
 bool WriteSapRfcIni(std::FILE* destination_file) {
   platform::UniqueFile ini = platform::CreateForWriting(file_names::kSapRfcIni);
   if (!ini) {
     return false;
   }
-  for (int c = std::getc(destination_file); c != EOF; c = std::getc(destination_file)) {
-    std::putc(c, ini.get());
+  bool whole = true;
+  for (int c = std::getc(destination_file); c != EOF && whole; c = std::getc(destination_file)) {
+    whole = std::putc(c, ini.get()) != EOF;
   }
-  return true;
+  whole = !std::ferror(destination_file) && whole;
+  whole = std::fclose(ini.release()) == 0 && whole;
+  if (!whole) {
+    platform::RemoveFile(file_names::kSapRfcIni);
+  }
+  return whole;
 }
 
 bool IsLibraryFileItself(std::string_view destination) {
@@ -136,44 +122,47 @@ bool IsLibraryFileItself(std::string_view destination) {
 
 }  // namespace
 
-RfcHandle OpenConnection(RunState& run, RunServices& services, ConnectionRecords& records) {
-  FillRecords(run, records);
-  const ConnectionProfile& profile = run.Profile;
-
+std::optional<Logon> PrepareLogon(const AddressLogon& address,
+                                  const std::function<void(std::string_view)>& console) {
   std::string destination_file_name = std::string(file_names::kDestinationFilePrefix);
-  destination_file_name.append(profile.Destination);
+  destination_file_name.append(address.destination);
   platform::UniqueFile destination_file = platform::OpenForReading(destination_file_name);
   if (!destination_file) {
-    const RfcHandle handle = services.rfc.Open(&records.options);
-    WriteTraceLine(run, services, handle, trace_events::kOpenCalled, "");
-    return handle;
+    return Logon{address};
   }
-
   // A progress line like the others: outside console mode the monitor reads
   // standard output as the result document, which a line ahead would break.
-  if (run.ConsoleMode) {
-    services.out.Write(
-        std::string(texts::kSapRfcIniLine).append(profile.Destination).append(kSapRfcIniLineEnd));
+  if (console) {
+    console(
+        std::string(texts::kSapRfcIniLine).append(address.destination).append(kSapRfcIniLineEnd));
   }
   // The destination "ini" names "SapRfc.ini" itself: it is in place already,
   // and creating the copy would empty it.
-  if (!IsLibraryFileItself(profile.Destination) && !WriteSapRfcIni(destination_file.get())) {
-    return 0;
+  if (!IsLibraryFileItself(address.destination) && !WriteSapRfcIni(destination_file.get())) {
+    return std::nullopt;
   }
-  destination_file.reset();
+  return Logon{
+      DestinationLogon{address.client, address.user, address.password, address.destination}};
+}
 
+RfcHandle OpenConnection(RfcLibrary& library, const Logon& logon, const TraceWriter& trace,
+                         ConnectionRecords& records) {
+  if (const auto* address = std::get_if<AddressLogon>(&logon)) {
+    FillRecords(*address, records);
+    const RfcHandle handle = library.Open(&records.options);
+    WriteTraceLine(trace, static_cast<int>(handle), trace_events::kOpenCalled, "");
+    return handle;
+  }
+  const auto& destination = std::get<DestinationLogon>(logon);
   // The profile's texts as read, not padded; the entry in "SapRfc.ini"
   // supplies the address, and the logon language is always D.
-  records.connection_text = "CLIENT=" + profile.Client + " USER=" + profile.User +
-                            " PASSWD=" + profile.Password + " LANG=D DEST=" + profile.Destination;
+  records.connection_text = "CLIENT=" + destination.client + " USER=" + destination.user +
+                            " PASSWD=" + destination.password +
+                            " LANG=D DEST=" + destination.destination;
   records.error_info = RfcErrorInfoEx{};
-  const RfcHandle handle =
-      services.rfc.OpenEx(records.connection_text.c_str(), &records.error_info);
-  WriteTraceLine(run, services, handle, trace_events::kOpenExCalled, "");
+  const RfcHandle handle = library.OpenEx(records.connection_text.c_str(), &records.error_info);
+  WriteTraceLine(trace, static_cast<int>(handle), trace_events::kOpenExCalled, "");
   return handle;
 }
 
-RfcHandle OpenConnection(RunState& run, RunServices& services) {
-  static ConnectionRecords run_records;
-  return OpenConnection(run, services, run_records);
-}
+}  // namespace rfc

@@ -3,12 +3,16 @@
 // "SapRfc." + Destination lies in the working directory.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
-#include "include/run_services.h"
-#include "include/run_state.h"
 #include "rfc/rfc_api.h"
+#include "rfc/rfc_library.h"
+#include "rfc/sap_library.h"
 
+namespace rfc {
 // Everything an opening hands to the library. The library may keep the
 // pointers it is given for the life of the connection, so these texts and
 // records must outlive it: one object serves the whole run, and every
@@ -40,14 +44,17 @@ struct ConnectionRecords {
   RfcErrorInfoEx error_info{};
 };
 
-// Opens the connection for run.Profile and returns its handle, 0 when the
-// library opened none or "SapRfc.ini" could not be written. ",HOST=" and
-// ",NO=" in the options replace the profile's host and system number by the
-// text that follows them there (up to a ",", a blank or the end, as given).
-// Writes the trace line of the opening; the caller keeps the handle in
-// run.ConnectionHandle and closes it.
-RfcHandle OpenConnection(RunState& run, RunServices& services, ConnectionRecords& records);
+// The way the logon goes for `address`: through "SapRfc.ini" when a
+// destination file "SapRfc." + destination lies in the working directory
+// (copied to "SapRfc.ini" first, with the console line about it handed to
+// `console` when there is one), else through the address itself. Nothing
+// when "SapRfc.ini" could not be written whole: the logon fails.
+std::optional<Logon> PrepareLogon(const AddressLogon& address,
+                                  const std::function<void(std::string_view)>& console);
 
-// The same with the run's own records, kept in static storage for the life
-// of the process.
-RfcHandle OpenConnection(RunState& run, RunServices& services);
+// Opens the connection (RfcOpen or RfcOpenEx) and writes its trace line;
+// the handle, 0 when the library opened none.
+RfcHandle OpenConnection(RfcLibrary& library, const Logon& logon, const TraceWriter& trace,
+                         ConnectionRecords& records);
+
+}  // namespace rfc

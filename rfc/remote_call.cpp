@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "include/run_end.h"
+#include "rfc/trace_file_scan.h"
 #include "rfc/trace_line.h"
 
 namespace rfc {
@@ -13,6 +13,12 @@ namespace {
 constexpr std::size_t kExceptionLimit = 255;
 
 constexpr const char* kInstallStructure = "RfcInstallStructure";
+
+// A field of the error record: its text up to the NUL, never past the field.
+template <std::size_t N>
+std::string FieldText(const char (&field)[N]) {
+  return std::string(field, std::find(field, field + N, '\0'));
+}
 
 }  // namespace
 
@@ -37,29 +43,47 @@ void InstallStructureOnce(RfcLibrary& library, const char* name,
   }
   if (library.InstallStructure(name, elements.data(), static_cast<unsigned>(elements.size()),
                                &type) != 0) {
-    throw RfcAbort(kInstallStructure);
+    throw LibraryAbort(kInstallStructure);
   }
 }
 
-RemoteCallResult CallRemoteFunction(const RunState& run, RunServices& services,
-                                    const char* function, RfcParameter* exporting,
-                                    RfcParameter* importing, RfcTable* tables) {
-  const RfcHandle handle = run.ConnectionHandle;
+RemoteCallResult CallRemoteFunction(const StepContext& step, const char* function,
+                                    RfcParameter* exporting, RfcParameter* importing,
+                                    RfcTable* tables) {
   RemoteCallResult result;
-  result.code = services.rfc.Call(handle, function, exporting, tables);
-  WriteTraceLine(run, services, handle, trace_events::kCallCalled, "");
+  result.code = step.library.Call(step.handle, function, exporting, tables);
+  WriteTraceLine(step.trace, static_cast<int>(step.handle), trace_events::kCallCalled, "");
   if (result.code != kRfcOk) {
     return result;
   }
   char* exception = nullptr;
-  result.code = services.rfc.Receive(handle, importing, tables, &exception);
-  WriteTraceLine(run, services, handle, trace_events::kReceiveCalled, "");
+  result.code = step.library.Receive(step.handle, importing, tables, &exception);
+  WriteTraceLine(step.trace, static_cast<int>(step.handle), trace_events::kReceiveCalled, "");
   if ((result.code == kRfcException || result.code == kRfcSysException) && exception != nullptr) {
     // Bounded: the name is read up to its NUL, but never past the limit.
     const char* const end = std::find(exception, exception + kExceptionLimit, '\0');
     result.exception.assign(exception, static_cast<std::size_t>(end - exception));
   }
   return result;
+}
+
+RemoteFailure FailureOf(RemoteCallResult result) {
+  RemoteFailure failure{result.code, std::move(result.exception), {}, false};
+  if (std::optional<std::string> message = ScanTraceFile()) {
+    failure.message = std::move(*message);
+  } else {
+    failure.trace_file_missing = true;
+  }
+  return failure;
+}
+
+LibraryFailure ReadLibraryFailure(RfcLibrary& library, std::string operation) {
+  RfcErrorInfo error{};
+  library.LastError(&error);
+  LibraryFailure failure{std::move(operation), FieldText(error.key), FieldText(error.status),
+                         FieldText(error.message), FieldText(error.internal_status)};
+  library.Close(0);
+  return failure;
 }
 
 }  // namespace rfc

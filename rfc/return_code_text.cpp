@@ -2,6 +2,7 @@
 
 #include "include/texts.h"
 #include "rfc/rfc_api.h"
+#include "rfc/trace_file_scan.h"
 
 std::string ReturnCodeText(int code, std::string_view exception) {
   switch (code) {
@@ -14,4 +15,12 @@ std::string ReturnCodeText(int code, std::string_view exception) {
     default:
       return std::string(texts::kError1015);
   }
+}
+
+std::string FailureText(const rfc::RemoteFailure& failure) {
+  std::string text = ReturnCodeText(failure.code, failure.exception);
+  if (failure.trace_file_missing) {
+    return text.append(texts::kLookForTraceFile);
+  }
+  return text.append(TraceDiagnosis(failure.message));
 }

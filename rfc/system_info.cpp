@@ -7,7 +7,6 @@
 #include <string>
 
 #include "rfc/remote_call.h"
-#include "rfc/return_code_text.h"
 
 namespace {
 
@@ -62,35 +61,35 @@ std::string FieldText(std::span<const char> structure, FieldPlace place) {
 
 }  // namespace
 
-int ReadSystemInfo(RunState& run, RunServices& services) {
-  rfc::InstallStructureOnce(services.rfc, "RFCSI", kRfcsi, run.SystemInfoType);
+namespace rfc {
 
-  SystemInfoAnswer answer{};
-  std::array<RfcParameter, 7> importing{{
-      rfc::Parameter("CURRENT_RESOURCES", kRfcTypeInt, 4, &answer.current_resources),
-      rfc::Parameter("DIALOG_USER_TYPE", kRfcTypeChar, answer.dialog_user_type.size(),
-                     answer.dialog_user_type.data()),
-      rfc::Parameter("MAXIMAL_RESOURCES", kRfcTypeInt, 4, &answer.maximal_resources),
-      rfc::Parameter("RECOMMENDED_DELAY", kRfcTypeInt, 4, &answer.recommended_delay),
-      rfc::Parameter("RFCSI_EXPORT", run.SystemInfoType, answer.rfcsi.size(), answer.rfcsi.data()),
-      rfc::Parameter("RFC_LOGIN_COMPLETE", kRfcTypeChar, answer.login_complete.size(),
-                     answer.login_complete.data()),
-      {},
-  }};
-  std::array<RfcParameter, 1> no_exporting{};
-  std::array<RfcTable, 1> no_tables{};
+StepResult<SystemInfo> ReadSystemInfo(const StepContext& step) {
+  return GuardedStep<SystemInfo>(step.library, [&]() -> StepResult<SystemInfo> {
+    InstallStructureOnce(step.library, "RFCSI", kRfcsi, step.types.system_info);
 
-  const rfc::RemoteCallResult result = rfc::CallRemoteFunction(
-      run, services, "RFC_SYSTEM_INFO", no_exporting.data(), importing.data(), no_tables.data());
-  if (result.code == kRfcOk) {
-    run.StepStatus = kStepOk;
-    run.DatabaseSystemName = FieldText(answer.rfcsi, kRfcDbSys);
-    run.Profile.HostnameDisplay = FieldText(answer.rfcsi, kRfcHost);
-  } else {
-    run.Document.Append(ReturnCodeText(result.code, result.exception));
-  }
-  return result.code;
+    SystemInfoAnswer answer{};
+    std::array<RfcParameter, 7> importing{{
+        Parameter("CURRENT_RESOURCES", kRfcTypeInt, 4, &answer.current_resources),
+        Parameter("DIALOG_USER_TYPE", kRfcTypeChar, answer.dialog_user_type.size(),
+                  answer.dialog_user_type.data()),
+        Parameter("MAXIMAL_RESOURCES", kRfcTypeInt, 4, &answer.maximal_resources),
+        Parameter("RECOMMENDED_DELAY", kRfcTypeInt, 4, &answer.recommended_delay),
+        Parameter("RFCSI_EXPORT", step.types.system_info, answer.rfcsi.size(), answer.rfcsi.data()),
+        Parameter("RFC_LOGIN_COMPLETE", kRfcTypeChar, answer.login_complete.size(),
+                  answer.login_complete.data()),
+        {},
+    }};
+    std::array<RfcParameter, 1> no_exporting{};
+    std::array<RfcTable, 1> no_tables{};
+
+    RemoteCallResult result = CallRemoteFunction(step, "RFC_SYSTEM_INFO", no_exporting.data(),
+                                                 importing.data(), no_tables.data());
+    if (result.code != kRfcOk) return FailureOf(std::move(result));
+    return SystemInfo{FieldText(answer.rfcsi, kRfcDbSys), FieldText(answer.rfcsi, kRfcHost)};
+  });
 }
+
+}  // namespace rfc
 
 bool IsMaxDb(std::string_view database_system_name) {
   return database_system_name.starts_with(kMaxDbPrefix);

@@ -3,16 +3,16 @@
 
 #include <string_view>
 
-#include "include/run_services.h"
-#include "include/run_state.h"
+#include "rfc/remote_call.h"
+#include "rfc/sap_library.h"
 
-// Calls RFC_SYSTEM_INFO on run.ConnectionHandle and returns the RFC return
-// code. Success sets run.StepStatus to "OK" and replaces
-// run.DatabaseSystemName (RFCDBSYS) and run.Profile.HostnameDisplay
-// (RFCHOST) by the answer's fixed fields, trailing blanks included, cut at a
-// NUL. Any other code appends its failure text to run.Document. A failed
-// structure installation is an RfcAbort.
-int ReadSystemInfo(RunState& run, RunServices& services);
+namespace rfc {
+
+// Calls RFC_SYSTEM_INFO on the step's connection: RFCDBSYS and RFCHOST of
+// the answer's fixed fields, trailing blanks included, cut at a NUL.
+StepResult<SystemInfo> ReadSystemInfo(const StepContext& step);
+
+}  // namespace rfc
 
 // The sensor measures MaxDB only: a database system name that begins with
 // "ADA", compared case-sensitively.

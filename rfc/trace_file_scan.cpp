@@ -46,16 +46,15 @@ std::string TraceDiagnosis(std::string_view message) {
   return std::string(texts::kTraceMessageLead).append(message);
 }
 
-void ScanTraceFile(RunState& run) {
+std::optional<std::string> ScanTraceFile() {
   platform::LineReader reader(file_names::kTraceFile, kTracePieceLength);
   if (!reader.IsOpen()) {
-    run.Document.Append(texts::kLookForTraceFile);
-    return;
+    return std::nullopt;
   }
   TraceMessageScanner scanner;
   std::string line;
   while (reader.Next(line)) {
     scanner.Feed(line);
   }
-  run.Document.Append(TraceDiagnosis(scanner.message()));
+  return scanner.message();
 }

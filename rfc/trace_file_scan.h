@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "include/run_state.h"
+#include <optional>
 
 // The trace file is read in pieces of at most this many characters; each
 // piece counts as a line of its own.
@@ -34,7 +34,7 @@ class TraceMessageScanner {
 // the request to look at the trace when no message was found.
 std::string TraceDiagnosis(std::string_view message);
 
-// Scans "Dev_Rfc.Trc" in the working directory and appends the diagnosis to
-// run.Document, or " - Look for Trace-File" when the file cannot be opened.
-// Appended as it is: the error document that takes it in escapes it.
-void ScanTraceFile(RunState& run);
+// Scans "Dev_Rfc.Trc" in the working directory: the message of the last
+// failure it describes (empty when none), nothing when the file cannot be
+// opened.
+std::optional<std::string> ScanTraceFile();

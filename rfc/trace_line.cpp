@@ -1,14 +1,16 @@
 #include "rfc/trace_line.h"
 
-#include <string>
+namespace rfc {
 
-void WriteTraceLine(const RunState& run, RunServices& services, RfcHandle handle,
-                    std::string_view event, std::string_view detail) {
-  if (run.RunOptions.find(kSyslogOption) == std::string::npos) {
-    return;
-  }
-  std::string line = std::to_string(static_cast<int>(handle));
+std::string TraceLineText(int handle, std::string_view event, std::string_view detail) {
+  std::string line = std::to_string(handle);
   line.append(" ").append(event).append(" ").append(detail).append("\n");
-  services.err.Write(line);
-  services.err.Flush();
+  return line;
 }
+
+void WriteTraceLine(const TraceWriter& trace, int handle, std::string_view event,
+                    std::string_view detail) {
+  if (trace) trace(TraceLineText(handle, event, detail));
+}
+
+}  // namespace rfc

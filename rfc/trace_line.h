@@ -2,15 +2,12 @@
 // asks for them with ",SYSLOG" in the options.
 #pragma once
 
+#include <string>
 #include <string_view>
 
-#include "include/run_services.h"
-#include "include/run_state.h"
-#include "rfc/rfc_api.h"
+#include "rfc/sap_library.h"
 
-// The option that switches trace lines on (searched in the upper-cased
-// option text).
-inline constexpr std::string_view kSyslogOption = ",SYSLOG";
+namespace rfc {
 
 // The events the run traces.
 namespace trace_events {
@@ -23,8 +20,12 @@ inline constexpr std::string_view kCallCalled = "RfcCall called";
 inline constexpr std::string_view kReceiveCalled = "RfcReceive called";
 }  // namespace trace_events
 
-// Writes "<handle> <event> <detail>\n" to services.err and flushes it at
-// once, so the line survives an abort that follows; the handle is written
-// as a signed decimal. Writes nothing unless the options contain ",SYSLOG".
-void WriteTraceLine(const RunState& run, RunServices& services, RfcHandle handle,
-                    std::string_view event, std::string_view detail);
+// "<handle> <event> <detail>\n", the handle (a connection's number, 0 for
+// none) as a signed decimal.
+std::string TraceLineText(int handle, std::string_view event, std::string_view detail);
+
+// Hands the line to `trace`; nothing when the run traces nothing.
+void WriteTraceLine(const TraceWriter& trace, int handle, std::string_view event,
+                    std::string_view detail);
+
+}  // namespace rfc

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest nlohmann-json3-dev libcli11-dev libxml2-utils valgrind
-          clang libclang-rt-14-dev g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
+          clang clang-tidy libclang-rt-14-dev g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
           wine wine32:i386)
 
 missing=()

@@ -32,6 +32,8 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 
 status=0
+echo "== clang-tidy over the sensor's sources"
+"$root/scripts/clang-tidy.sh" || status=1
 echo "== native: tests (unit, end to end on Linux and under Wine)"
 ctest --preset native -j "$jobs" || status=1
 echo "== native: end-to-end scenarios under Valgrind memcheck"

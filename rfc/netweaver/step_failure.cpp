@@ -3,7 +3,6 @@
 #include <string>
 #include <utility>
 
-#include "include/texts.h"
 #include "platform/line_reader.h"
 #include "rfc/netweaver/text_conversion.h"
 #include "rfc/trace_file_scan.h"
@@ -40,19 +39,20 @@ RemoteFailure ReadFailure(std::string message) {
 }
 
 RemoteFailure Recorded(RemoteFailure failure, std::string_view operation, TraceFile& trace) {
-  TraceMessageScanner scanner;
-  std::string line;
   if (const std::optional<std::string> block = trace.Append(operation, failure.message)) {
     // The block starts a record and its ERROR line starts a line of the
     // file, whatever the file held before: the block alone decides.
-    platform::StringSource source(*block);
-    while (platform::TakeLine(source, kTracePieceLength, line)) scanner.Feed(line);
+    TraceMessageScanner scanner;
+    for (const std::string& line : platform::SplitLines(*block, kTracePieceLength)) {
+      scanner.Feed(line);
+    }
+    failure.message = scanner.message();
+  } else if (std::optional<std::string> message = ScanTraceFile()) {
+    failure.message = std::move(*message);
   } else {
-    platform::LineReader reader(file_names::kTraceFile, kTracePieceLength);
-    failure.trace_file_missing = !reader.IsOpen();
-    while (reader.Next(line)) scanner.Feed(line);
+    failure.message.clear();
+    failure.trace_file_missing = true;
   }
-  failure.message = scanner.message();
   return failure;
 }
 

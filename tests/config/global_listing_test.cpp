@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "include/run_end.h"
+#include "config/run_options.h"
 #include "include/texts.h"
 
 namespace {
@@ -22,56 +22,80 @@ std::string ItemLine(const std::string& name, const std::string& item) {
   return "# GSNX: " + Padded(name) + " " + item;
 }
 
-RunState ListingRun(const std::string& options) {
-  RunState run;
-  run.Arguments = {"GLOBAL", options};
-  run.RunOptions = options;
-  for (char& c : run.RunOptions) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return run;
+// Reads the global listing for the sensor the options name first.
+config::Checked<config::ListingPlan> Global(const std::string& options,
+                                            const std::vector<std::string>& lines) {
+  const config::RunOptions parsed = config::ParseRunOptions(options);
+  return config::ReadGlobalListing(lines, parsed.upper, options);
 }
 
-std::string ErrorOf(RunState& run, const std::vector<std::string>& lines) {
-  try {
-    ApplyGlobalListing(run, lines);
-  } catch (const ErrorDocumentExit& e) {
-    return e.what();
+config::ListingPlan PlanOf(const config::Checked<config::ListingPlan>& checked) {
+  if (const auto* error = std::get_if<config::ConfigError>(&checked)) {
+    ADD_FAILURE() << error->message;
+    return {};
   }
-  return "";
+  return std::get<config::ListingPlan>(checked);
 }
+
+std::string ErrorOf(const config::Checked<config::ListingPlan>& checked) {
+  const auto* error = std::get_if<config::ConfigError>(&checked);
+  return error != nullptr ? error->message : "";
+}
+
+using Systems = std::vector<std::string>;
 
 TEST(GlobalListing, GroupAndItemLines) {
-  RunState run = ListingRun("prd01");
-  ApplyGlobalListing(
-      run, {
-               GroupLine("PRD01", "PRD.P00#QAS.P00#"),
-               "unrelated line",
-               "# gsng: prd01       DEV.P00#",  // marker and name in any case
-               ItemLine("PRD01", std::string("Item=Used:Area,Alias,Host") + kMark + ",Profile"),
-               GroupLine("PRD02", "OTHER.P00#"),
-           });
-  EXPECT_EQ(run.PendingSystems, "PRD.P00#QAS.P00#DEV.P00#");
-  EXPECT_EQ(run.ItemName, "Used Area");
+  const config::ListingPlan plan = PlanOf(Global(
+      "prd01", {
+                   GroupLine("PRD01", "PRD.P00#QAS.P00#"),
+                   "unrelated line",
+                   "# gsng: prd01       DEV.P00#",  // marker and name in any case
+                   ItemLine("PRD01", std::string("Item=Used:Area,Alias,Host") + kMark + ",Profile"),
+                   GroupLine("PRD02", "OTHER.P00#"),
+               }));
+  EXPECT_EQ(plan.systems, (Systems{"PRD.P00", "QAS.P00", "DEV.P00"}));
+  EXPECT_EQ(plan.item, "Used Area");
   // The last naming word in precedence order wins, wherever it stands.
-  EXPECT_EQ(run.NamingKind, '3');
-  EXPECT_EQ(run.RunOptionsOriginal, "Item=Used Area,Alias,Host");
+  EXPECT_EQ(plan.naming, config::NamingKind::kHost);
+  EXPECT_EQ(plan.options_display, "Item=Used Area,Alias,Host");
+}
+
+// Systems are the collected text's entries up to each "#": the last one
+// also without it, empty ones too, and an entry may run across lines.
+TEST(GlobalListing, SystemEntries) {
+  const std::string item = ItemLine("S", std::string("Item=Used") + kMark);
+  struct Case {
+    std::vector<std::string> lines;
+    Systems expected;
+  };
+  const Case cases[] = {
+      {{GroupLine("S", "A#B"), item}, {"A", "B"}},
+      {{GroupLine("S", "A##B#"), item}, {"A", "", "B"}},
+      {{GroupLine("S", "A#B"), GroupLine("S", "C#"), item}, {"A", "BC"}},
+      {{GroupLine("S", "#"), item}, {""}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PlanOf(Global("s", c.lines)).systems, c.expected) << c.lines.front();
+  }
 }
 
 TEST(GlobalListing, SensorNamesCompareOnTenCharacters) {
-  RunState run = ListingRun("ABCDEFGHIJKL");
-  ApplyGlobalListing(run, {GroupLine("ABCDEFGHIJXX", "A.P00#").erase(20, 2),
-                           ItemLine("ABCDEFGHIJ", std::string("Item=Free") + kMark)});
-  EXPECT_EQ(run.PendingSystems, "A.P00#");
-  EXPECT_EQ(run.ItemName, "Free");
+  const config::ListingPlan plan =
+      PlanOf(Global("ABCDEFGHIJKL", {GroupLine("ABCDEFGHIJXX", "A.P00#").erase(20, 2),
+                                     ItemLine("ABCDEFGHIJ", std::string("Item=Free") + kMark)}));
+  EXPECT_EQ(plan.systems, Systems{"A.P00"});
+  EXPECT_EQ(plan.item, "Free");
 }
 
 TEST(GlobalListing, ItemNameStopsAtBlankCommaAndNinetyCharacters) {
-  RunState run = ListingRun("S");
-  ApplyGlobalListing(
-      run, {GroupLine("S", "A#"), ItemLine("S", "x,Item=" + std::string(95, 'n') + kMark)});
-  EXPECT_EQ(run.ItemName, std::string(90, 'n'));
-  ApplyGlobalListing(run,
-                     {GroupLine("S", "A#"), ItemLine("S", std::string("Item=Temp Used") + kMark)});
-  EXPECT_EQ(run.ItemName, "Temp");
+  EXPECT_EQ(PlanOf(Global("S", {GroupLine("S", "A#"),
+                                ItemLine("S", "x,Item=" + std::string(95, 'n') + kMark)}))
+                .item,
+            std::string(90, 'n'));
+  EXPECT_EQ(PlanOf(Global("S", {GroupLine("S", "A#"),
+                                ItemLine("S", std::string("Item=Temp Used") + kMark)}))
+                .item,
+            "Temp");
 }
 
 TEST(GlobalListing, ErrorsInTheirOrder) {
@@ -96,32 +120,25 @@ TEST(GlobalListing, ErrorsInTheirOrder) {
       {"1030 before 1025", {}, "Error 1030: Global Sensor s not found..."},
   };
   for (const Case& c : cases) {
-    RunState run = ListingRun("s");
-    EXPECT_EQ(ErrorOf(run, c.lines), c.expected) << c.what;
+    EXPECT_EQ(ErrorOf(Global("s", c.lines)), c.expected) << c.what;
   }
-  RunState no_argument = ListingRun("");
-  no_argument.Arguments = {"GLOBAL"};
-  EXPECT_EQ(ErrorOf(no_argument, {}), "Error 1030: Global Sensor  not found...");
+  EXPECT_EQ(ErrorOf(config::ReadGlobalListing({}, "", "")),
+            "Error 1030: Global Sensor  not found...");
 }
 
 TEST(ItemListing, LinesThatContributeSystems) {
-  RunState run;
-  run.ItemName = "Used Area";
-  ApplyItemListing(run, {
-                            "# Gsng heading line that is long enough",
-                            "# GSNG: marked line that is long enough",
-                            "systems from col 21 PRD.P00#",
-                            "short",
-                            "another line, col 21:QAS.P00#",
-                        });
-  EXPECT_EQ(run.PendingSystems, "PRD.P00#:QAS.P00#");
-  run.ItemName.clear();
-  try {
-    ApplyItemListing(run, {"systems from col 21 PRD.P00#"});
-    FAIL();
-  } catch (const ErrorDocumentExit& e) {
-    EXPECT_EQ(e.what(), texts::kError1026);
-  }
+  const config::ListingPlan plan = PlanOf(config::ReadItemListing(
+      {
+          "# Gsng heading line that is long enough",
+          "# GSNG: marked line that is long enough",
+          "systems from col 21 PRD.P00#",
+          "short",
+          "another line, col 21:QAS.P00#",
+      },
+      "Used Area"));
+  EXPECT_EQ(plan.systems, (Systems{"PRD.P00", ":QAS.P00"}));
+  EXPECT_EQ(ErrorOf(config::ReadItemListing({"systems from col 21 PRD.P00#"}, "")),
+            texts::kError1026);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include "config/password_scramble.h"
 #include "config/profile_key.h"
-#include "include/run_end.h"
 #include "include/texts.h"
 #include "platform/line_reader.h"
 
@@ -67,12 +66,9 @@ Lines With(std::string_view label, std::optional<std::string> value, Lines extra
 
 // The message the single-system run stops with; empty when it accepts.
 std::string SingleRunMessage(const Lines& lines, ConnectionProfile& profile) {
-  try {
-    config::ReadProfile(lines, RunKind::kSingleSystem, kName, profile);
-  } catch (const ErrorDocumentExit& e) {
-    return e.what();
-  }
-  return "";
+  config::ProfileReading reading = config::ReadProfile(lines);
+  profile = reading.profile;
+  return reading.defects.empty() ? "" : config::DefectMessage(reading.defects.front(), kName);
 }
 
 std::string SingleRunMessage(const Lines& lines) {
@@ -81,7 +77,7 @@ std::string SingleRunMessage(const Lines& lines) {
 }
 
 std::string Message(std::string_view prefix, std::string_view suffix) {
-  return config::ProfileMessage(prefix, kName, suffix);
+  return std::string(prefix).append(kName).append(suffix);
 }
 
 TEST(ReadProfile, ColumnsLabelsAndStoredForms) {
@@ -121,9 +117,7 @@ TEST(ReadProfile, ColumnsLabelsAndStoredForms) {
   for (const Case& c : cases) {
     Lines lines = ValidLines();
     lines.insert(lines.end(), c.extra.begin(), c.extra.end());
-    ConnectionProfile profile;
-    config::ReadProfile(lines, RunKind::kListing, kName, profile);
-    EXPECT_EQ(profile.*c.field, c.expected) << c.what;
+    EXPECT_EQ(config::ReadProfile(lines).profile.*c.field, c.expected) << c.what;
   }
 }
 
@@ -185,31 +179,36 @@ TEST(ReadProfile, SingleRunStopsAtTheFirstDefectInOrder) {
   }
 }
 
-TEST(ReadProfile, ListingRunMarksDefectsAndNeverThrows) {
+// A listing run fails a system with any defect, but logs on with what was
+// read: a password value that fails to unscramble keeps the earlier one,
+// unless it still passes its check digit.
+TEST(ReadProfile, ListingRunPasswordAndFailure) {
   const std::string valid = Scrambled(kPassword);
   const std::string wrong_check = WithWrongCheckDigit(valid);
+  const std::string other = Scrambled("Other77");
   struct Case {
     const char* what;
     Lines lines;
     bool failed;
     std::string password;
   };
+  const auto after_valid = [](const std::string& value) {
+    return With("Extcompany.:", "ACME", {Line("Password...:", value)});
+  };
   const std::vector<Case> cases = {
       {"a valid profile", ValidLines(), false, kPassword},
-      {"no lines: every field keeps its value", {}, false, "Earlier"},
-      {"empty Password value", With("Password...:", ""), false, ""},
-      {"wrong check digit keeps the earlier password", With("Password...:", wrong_check), true,
-       "Earlier"},
-      {"malformed, failing the check", With("Password...:", std::string(24, 'x')), true, "Earlier"},
-      {"malformed, passing the check: taken", With("Password...:", valid + "Z"), true, kPassword},
+      {"no lines", {}, true, ""},
+      {"empty Password value", With("Password...:", ""), true, ""},
+      {"wrong check digit keeps the earlier password", after_valid(wrong_check), true, kPassword},
+      {"malformed, failing the check", after_valid(std::string(24, 'x')), true, kPassword},
+      {"malformed, passing the check: taken", after_valid(other + "Z"), true, "Other77"},
       {"a value longer than its field", With("Destination:", "PRD45678901x"), true, kPassword},
-      {"a short value is the caller's to check", With("Client.....:", "00"), false, kPassword},
+      {"a value shorter than its minimum", With("Client.....:", "00"), true, kPassword},
   };
   for (const Case& c : cases) {
-    ConnectionProfile profile;
-    profile.Password = "Earlier";
-    EXPECT_EQ(config::ReadProfile(c.lines, RunKind::kListing, kName, profile), c.failed) << c.what;
-    EXPECT_EQ(profile.Password, c.password) << c.what;
+    const config::ProfileReading reading = config::ReadProfile(c.lines);
+    EXPECT_EQ(!reading.defects.empty(), c.failed) << c.what;
+    EXPECT_EQ(reading.profile.Password, c.password) << c.what;
   }
 }
 
@@ -250,12 +249,9 @@ TEST(ProfileFields, MinimumAndLongestLengths) {
   EXPECT_EQ(config::FirstShortField(valid), "Extcompany");
 }
 
-// The profile read from `text` split with the line limit of `kind`.
-ConnectionProfile ReadText(std::string_view text, RunKind kind) {
-  ConnectionProfile profile;
-  config::ReadProfile(platform::SplitLines(text, config::ProfileLineLimit(kind)), kind, kName,
-                      profile);
-  return profile;
+// The profile read from `text` split with the line limit `limit`.
+ConnectionProfile ReadText(std::string_view text, std::size_t limit) {
+  return config::ReadProfile(platform::SplitLines(text, limit)).profile;
 }
 
 std::string Joined(const Lines& lines, std::string_view end) {
@@ -270,18 +266,19 @@ TEST(ReadProfile, LineLimitsAndLineEnds) {
     // A comment as long as the limit, then a label: cut there, the rest is
     // read as a line of its own.
     const std::string text = lf + "*" + std::string(limit - 1, '-') + "User.......: other\n";
-    EXPECT_EQ(ReadText(text, RunKind::kSingleSystem).User,
+    EXPECT_EQ(ReadText(text, config::kSingleSystemLineLimit).User,
               limit == config::kSingleSystemLineLimit ? "OTHER" : "MONITOR");
-    EXPECT_EQ(ReadText(text, RunKind::kListing).User,
+    EXPECT_EQ(ReadText(text, config::kListingLineLimit).User,
               limit == config::kListingLineLimit ? "OTHER" : "MONITOR");
   }
-  const ConnectionProfile from_lf = ReadText(lf, RunKind::kSingleSystem);
+  const ConnectionProfile from_lf = ReadText(lf, config::kSingleSystemLineLimit);
   const ConnectionProfile from_crlf =
-      ReadText(Joined(ValidLines(), "\r\n"), RunKind::kSingleSystem);
+      ReadText(Joined(ValidLines(), "\r\n"), config::kSingleSystemLineLimit);
   for (const config::ProfileField& field : config::kProfileFields) {
     EXPECT_EQ(from_crlf.*field.member, from_lf.*field.member) << field.name;
   }
-  EXPECT_EQ(ReadText(lf.substr(0, lf.size() - 1), RunKind::kSingleSystem).Gwservice, "sapgw00");
+  EXPECT_EQ(ReadText(lf.substr(0, lf.size() - 1), config::kSingleSystemLineLimit).Gwservice,
+            "sapgw00");
 }
 
 TEST(ReadProfile, HostileInputGivesADefinedResult) {
@@ -298,24 +295,23 @@ TEST(ReadProfile, HostileInputGivesADefinedResult) {
   const std::string p1006 = Message(texts::kError1006Prefix, texts::kError1006Suffix);
   const std::string p1003 = Message(texts::kError1003Prefix, texts::kError1003Suffix);
   const std::vector<Case> cases = {
-      {"empty file", "", p1006, false},
-      {"binary data", binary, p1006, false},
+      {"empty file", "", p1006, true},
+      {"binary data", binary, p1006, true},
       {"a NUL ends the value",
        valid + std::string("Client.....: 0\0"
                            "00\n",
                            18),
-       p1003, false},
+       p1003, true},
       {"a line of 1 MB", valid + "User.......: " + std::string(1 << 20, 'u'), p1003, true},
-      {"only line ends", std::string(1000, '\n') + std::string(1000, '\r'), p1006, false},
+      {"only line ends", std::string(1000, '\n') + std::string(1000, '\r'), p1006, true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SingleRunMessage(platform::SplitLines(c.text, config::kSingleSystemLineLimit)),
               c.single_message)
         << c.what;
-    ConnectionProfile profile;
-    EXPECT_EQ(config::ReadProfile(platform::SplitLines(c.text, config::kListingLineLimit),
-                                  RunKind::kListing, kName, profile),
-              c.listing_failed)
+    EXPECT_EQ(config::ReadProfile(platform::SplitLines(c.text, config::kListingLineLimit))
+                  .defects.empty(),
+              !c.listing_failed)
         << c.what;
   }
 }

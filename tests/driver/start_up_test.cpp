@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "include/run_end.h"
+#include "driver/run_end.h"
 #include "include/texts.h"
 
 namespace {
@@ -21,7 +21,7 @@ TEST(StartUp, MissingProfileNameEndsWithError1001) {
   } catch (const ErrorDocumentExit& e) {
     EXPECT_EQ(e.what(), texts::kError1001);
   }
-  EXPECT_EQ(run.ConsoleLine, "* 12:34:56 SAP Brackwater Vers 4.3 / 29.08.22");
+  EXPECT_EQ(run.Banner, "* 12:34:56 SAP Brackwater Vers 4.3 / 29.08.22");
 }
 
 TEST(StartUp, ProfileNameNormalisation) {
@@ -83,22 +83,10 @@ TEST(StartUp, OptionTextAndConsoleMode) {
   };
   for (const Case& c : cases) {
     RunState run = Start(c.arguments);
-    EXPECT_EQ(run.RunOptions, c.options);
-    EXPECT_EQ(run.ConsoleMode, c.console) << c.options;
+    EXPECT_EQ(run.Options.upper, c.options);
+    EXPECT_EQ(run.Options.console, c.console) << c.options;
   }
-  EXPECT_EQ(Start({"PRD", "Mixed,Host=abc"}).RunOptionsOriginal, "Mixed,Host=abc");
-}
-
-TEST(OptionsDisplay, SingleAndListingForms) {
-  EXPECT_EQ(SingleRunOptionsDisplay(""), "(No Parameters)");
-  EXPECT_EQ(SingleRunOptionsDisplay("(No "), "(No Parameters)");
-  EXPECT_EQ(SingleRunOptionsDisplay("(Parameters "), "(No Parameters)");
-  EXPECT_EQ(SingleRunOptionsDisplay("(Parameters"), "(Parameters");
-  EXPECT_EQ(SingleRunOptionsDisplay("#abc"), "(No Parameters)");
-  EXPECT_EQ(SingleRunOptionsDisplay("abc@def#ghi"), "abc");
-  EXPECT_EQ(SingleRunOptionsDisplay("(No #x"), "(No Parameters)");
-  EXPECT_EQ(ListingRunOptionsDisplay("Item=Used:Area @x"), "Item=Used Area");
-  EXPECT_EQ(ListingRunOptionsDisplay("a@b"), "a@b");
+  EXPECT_EQ(Start({"PRD", "Mixed,Host=abc"}).Options.text, "Mixed,Host=abc");
 }
 
 }  // namespace

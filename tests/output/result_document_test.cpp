@@ -4,13 +4,19 @@
 
 #include <string>
 
+#include "config/run_options.h"
 #include "output/channel_key.h"
 
 namespace {
 
+// A document for `flavour` with the channel selection of the option text.
+ResultDocument Document(std::string_view flavour, const std::string& options) {
+  return ResultDocument(flavour, config::ParseRunOptions(options).channel);
+}
+
 // The single-system document: text, two channels, end.
 std::string SmallDocument(const char* flavour, const char* options = "") {
-  ResultDocument document(flavour, options);
+  ResultDocument document = Document(flavour, options);
   document.OpenResultDocument();
   document.OpenResultText();
   document.Append("text");
@@ -57,8 +63,8 @@ TEST(ResultDocument, PellmarChannelSelection) {
     EXPECT_EQ(SmallDocument("Pellmar", c.options), c.expected) << c.options;
   }
   // Three characters at most: 1234 selects channel 123; "12," selects 12.
-  ResultDocument document("Pellmar", "CH=1234");
-  ResultDocument twelve("Pellmar", "CH=12,");
+  ResultDocument document = Document("Pellmar", "CH=1234");
+  ResultDocument twelve = Document("Pellmar", "CH=12,");
   for (int i = 1; i <= 130; ++i) {
     document.WriteChannel("c", std::to_string(i), "");
     twelve.WriteChannel("c", std::to_string(i), "");
@@ -68,7 +74,7 @@ TEST(ResultDocument, PellmarChannelSelection) {
 }
 
 TEST(ResultDocument, HalvaricKeepsTenChannelsButCountsAll) {
-  ResultDocument document("Halvaric", "");
+  ResultDocument document = Document("Halvaric", "");
   for (int i = 1; i <= 12; ++i) document.WriteChannel("n", std::to_string(i), "");
   EXPECT_EQ(document.channel_number(), 12);
   EXPECT_NE(document.text().find("Statistic.n: 10"), std::string::npos);
@@ -77,7 +83,7 @@ TEST(ResultDocument, HalvaricKeepsTenChannelsButCountsAll) {
 
 TEST(ResultDocument, OpeningReplacesOrEmpties) {
   for (const char* flavour : {"EXEXML", "Halvaric", "Pellmar"}) {
-    ResultDocument document(flavour, "");
+    ResultDocument document = Document(flavour, "");
     document.Append("earlier");
     document.OpenResultDocument();
     EXPECT_EQ(document.text().find("earlier"), std::string::npos) << flavour;
@@ -86,7 +92,7 @@ TEST(ResultDocument, OpeningReplacesOrEmpties) {
 
 TEST(ResultDocument, ErrorDocumentIgnoresFlavourAndEscapes) {
   for (const char* flavour : {"EXEXML", "Halvaric", "Pellmar", "other"}) {
-    ResultDocument document(flavour, "");
+    ResultDocument document = Document(flavour, "");
     document.Append("Error 1014: RFC-Failure raised ! - R&D <down>");
     document.WriteErrorDocument(document.text());
     EXPECT_EQ(document.Take(),
@@ -97,13 +103,13 @@ TEST(ResultDocument, ErrorDocumentIgnoresFlavourAndEscapes) {
 }
 
 TEST(ResultDocument, OutsideTextEscapedOnlyInPrtgXml) {
-  ResultDocument prtg("EXEXML", "");
+  ResultDocument prtg = Document("EXEXML", "");
   prtg.AppendExternal("A&B<C>");
   prtg.WriteChannel("P&L", "1", "x<y");
   EXPECT_EQ(prtg.text(),
             "A&amp;B&lt;C&gt;\n<Result><Channel>P&amp;L</Channel>\n<Unit>Custom</Unit>\n"
             "<CustomUnit>x&lt;y</CustomUnit>\n<Value>1</Value></Result>\n");
-  ResultDocument lines("Pellmar", "");
+  ResultDocument lines = Document("Pellmar", "");
   lines.AppendExternal("A&B");
   lines.WriteChannel("P&L", "1", "");
   EXPECT_EQ(lines.text(), "A&B\n> P&L: 1 #");

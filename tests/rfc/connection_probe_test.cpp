@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "tests/rfc/test_run.h"
@@ -13,8 +14,8 @@ using fake::Element;
 using fake::Parameter;
 
 TEST(ProbeServer, DescribesCpuAllAndCallsGetCpuAll) {
-  TestRun t;
-  ProbeServer(t.run, t.services);
+  StepRun t;
+  rfc::ProbeServer(t.Step());
 
   ASSERT_EQ(t.rfc.structures.size(), 1u);
   EXPECT_EQ(t.rfc.structures[0].name, "CPU_ALL");
@@ -37,8 +38,8 @@ TEST(ProbeServer, DescribesCpuAllAndCallsGetCpuAll) {
   };
   EXPECT_EQ(call.exporting, exporting);
   ASSERT_EQ(call.tables.size(), 1u);
-  EXPECT_EQ(call.tables[0], (fake::Table{"TF_CPU_ALL", 10, t.run.CpuAllType, "TF_CPU_ALL"}));
-  EXPECT_NE(t.run.CpuAllType, 0u);
+  EXPECT_EQ(call.tables[0], (fake::Table{"TF_CPU_ALL", 10, t.types.cpu_all, "TF_CPU_ALL"}));
+  EXPECT_NE(t.types.cpu_all, 0u);
 
   const std::vector<ParameterShape> importing = {
       {"ACTIVEFLAG", 8, 4},  {"DETAILSCOLL", 8, 4},    {"DETAILSMODE", 8, 4},
@@ -60,12 +61,11 @@ TEST(ProbeServer, FetchesEveryRowOnSuccess) {
       {3, {"ItGetLine TF_CPU_ALL 1", "ItGetLine TF_CPU_ALL 2", "ItGetLine TF_CPU_ALL 3"}},
   };
   for (const Case& c : cases) {
-    TestRun t;
+    StepRun t;
     t.rfc.rows["TF_CPU_ALL"] = std::vector<std::string>(c.rows, std::string(48, 'r'));
-    EXPECT_EQ(ProbeServer(t.run, t.services), 0) << c.rows;
-    EXPECT_EQ(t.run.StepStatus, kStepOk) << c.rows;
+    const rfc::StepResult<rfc::ProbeAnswer> result = rfc::ProbeServer(t.Step());
+    EXPECT_TRUE(std::holds_alternative<rfc::ProbeAnswer>(result)) << c.rows;
     EXPECT_EQ(t.rfc.LogOf("ItGetLine"), c.fetched) << c.rows;
-    EXPECT_EQ(t.run.Document.text(), "") << c.rows;
     EXPECT_EQ(t.rfc.log.back(), "ItDelete TF_CPU_ALL") << c.rows;
   }
 }

@@ -2,16 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "include/texts.h"
 #include "tests/rfc/test_run.h"
 #include "tests/support/scratch_dir.h"
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -36,40 +44,45 @@ Fields Describe(const fake::OpenRecord& r) {
           {"gwserv", Show(r.gateway_service)}};
 }
 
-ConnectionProfile SampleProfile() {
-  ConnectionProfile p;
-  p.Destination = "PRD";
-  p.Client = "100";
-  p.User = "MONITOR";
-  p.Password = "secret";
-  p.Language = "E";
-  p.Mode = "R/3";
-  p.Hostname = "sapprd";
-  p.Sysnr = "00";
-  p.Gwhost = "gw1";
-  p.Gwservice = "sapgw00";
-  return p;
+rfc::AddressLogon SampleLogon() {
+  rfc::AddressLogon logon;
+  logon.destination = "PRD";
+  logon.client = "100";
+  logon.user = "MONITOR";
+  logon.password = "secret";
+  logon.language = "E";
+  logon.mode = "R/3";
+  logon.host = "sapprd";
+  logon.system_number = "00";
+  logon.gateway_host = "gw1";
+  logon.gateway_service = "sapgw00";
+  return logon;
 }
 
-// Upper-cases the option text as start-up does, keeping the original.
-void SetOptions(RunState& run, const std::string& options) {
-  run.RunOptionsOriginal = options;
-  run.RunOptions = options;
-  for (char& c : run.RunOptions) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+// What PrepareLogon hands the console, and its logon.
+struct Prepared {
+  std::string console;
+  std::optional<rfc::Logon> logon;
+};
+
+Prepared Prepare(const rfc::AddressLogon& address, bool console_mode = true) {
+  Prepared prepared;
+  std::function<void(std::string_view)> console;
+  if (console_mode) console = [&prepared](std::string_view line) { prepared.console += line; };
+  prepared.logon = rfc::PrepareLogon(address, console);
+  return prepared;
 }
 
 TEST(OpenConnection, RecordsOfTheRfcOpenWay) {
-  using Profile = ConnectionProfile;
+  using Logon = rfc::AddressLogon;
   struct Case {
     const char* what;
-    std::function<void(Profile&)> change;
-    std::string options;
+    std::function<void(Logon&)> change;
     Fields expected;  // the fields the case is about
   };
   const std::vector<Case> cases = {
-      {"sample profile",
-       [](Profile&) {},
-       "",
+      {"sample logon",
+       [](Logon&) {},
        {{"dest", "'PRD'"},
         {"mode", "0"},
         {"client", "'100'"},
@@ -82,133 +95,128 @@ TEST(OpenConnection, RecordsOfTheRfcOpenWay) {
         {"gwhost", "'gw1'"},
         {"gwserv", "'sapgw00'"}}},
       {"three-character user gets nine blanks, two-character password eight",
-       [](Profile& p) {
-         p.User = "ABC";
-         p.Password = "pw";
+       [](Logon& l) {
+         l.user = "ABC";
+         l.password = "pw";
        },
-       "",
        {{"user", "'ABC         '"}, {"password", "'pw        '"}}},
       {"longer user and password stay whole",
-       [](Profile& p) {
-         p.User = "ABCDEFGHIJKLM";
-         p.Password = "0123456789X";
+       [](Logon& l) {
+         l.user = "ABCDEFGHIJKLM";
+         l.password = "0123456789X";
        },
-       "",
        {{"user", "'ABCDEFGHIJKLM'"}, {"password", "'0123456789X'"}}},
       {"exactly R/2 takes the gateway record",
-       [](Profile& p) { p.Mode = "R/2"; },
-       "",
+       [](Logon& l) { l.mode = "R/2"; },
        {{"mode", "1"}, {"host", "null"}, {"gwhost", "'gw1'"}, {"gwserv", "'sapgw00'"}}},
       {"R/2 with empty gateway texts",
-       [](Profile& p) {
-         p.Mode = "R/2";
-         p.Gwhost.clear();
-         p.Gwservice.clear();
+       [](Logon& l) {
+         l.mode = "R/2";
+         l.gateway_host.clear();
+         l.gateway_service.clear();
        },
-       "",
        {{"mode", "1"}, {"gwhost", "null"}, {"gwserv", "null"}}},
       {"lower-case r/2 is an application server",
-       [](Profile& p) { p.Mode = "r/2"; },
-       "",
+       [](Logon& l) { l.mode = "r/2"; },
        {{"mode", "0"}, {"host", "'sapprd'"}}},
       {"R/2 with a trailing blank is an application server",
-       [](Profile& p) { p.Mode = "R/2 "; },
-       "",
+       [](Logon& l) { l.mode = "R/2 "; },
        {{"mode", "0"}, {"host", "'sapprd'"}}},
       {"empty host, gateway host and service are absent",
-       [](Profile& p) {
-         p.Hostname.clear();
-         p.Gwhost.clear();
-         p.Gwservice.clear();
+       [](Logon& l) {
+         l.host.clear();
+         l.gateway_host.clear();
+         l.gateway_service.clear();
        },
-       "",
        {{"host", "null"}, {"gwhost", "null"}, {"gwserv", "null"}}},
-      {"system number read as decimal", [](Profile& p) { p.Sysnr = "07"; }, "", {{"sysnr", "7"}}},
-      {"system number like atoi", [](Profile& p) { p.Sysnr = " 12x3"; }, "", {{"sysnr", "12"}}},
-      {"empty system number is 0", [](Profile& p) { p.Sysnr.clear(); }, "", {{"sysnr", "0"}}},
-      {"host and number overrides keep their case",
-       [](Profile&) {},
-       "#,HOST=abc,NO=07",
-       {{"host", "'abc'"}, {"sysnr", "7"}}},
-      {"an override ends at a blank",
-       [](Profile&) {},
-       ",HOST=Host1 ,NO=42 more",
-       {{"host", "'Host1'"}, {"sysnr", "42"}}},
-      {"empty overrides: host absent, number 0",
-       [](Profile& p) { p.Sysnr = "33"; },
-       ",HOST=,NO=",
-       {{"host", "null"}, {"sysnr", "0"}}},
-      {"keyword found in any case of the options",
-       [](Profile&) {},
-       ",host=lower",
-       {{"host", "'lower'"}}},
+      {"system number read as decimal", [](Logon& l) { l.system_number = "07"; }, {{"sysnr", "7"}}},
+      {"system number like atoi", [](Logon& l) { l.system_number = " 12x3"; }, {{"sysnr", "12"}}},
+      {"empty system number is 0", [](Logon& l) { l.system_number.clear(); }, {{"sysnr", "0"}}},
+      {"system number held to the int range",
+       [](Logon& l) { l.system_number = "99999999999"; },
+       {{"sysnr", "2147483647"}}},
+      {"negative system number held to the int range",
+       [](Logon& l) { l.system_number = "-99999999999"; },
+       {{"sysnr", "-2147483648"}}},
   };
-  ScratchDir scratch;
-  WorkingDirectory in(scratch.path());
   for (const Case& c : cases) {
-    TestRun t;
-    t.run.Profile = SampleProfile();
-    c.change(t.run.Profile);
-    SetOptions(t.run, c.options);
-    ConnectionRecords records;
-    EXPECT_EQ(OpenConnection(t.run, t.services, records), 7u) << c.what;
-    ASSERT_TRUE(t.rfc.open) << c.what;
-    const Fields seen = Describe(*t.rfc.open);
+    fake::FakeRfcLibrary library;
+    Logon logon = SampleLogon();
+    c.change(logon);
+    rfc::ConnectionRecords records;
+    EXPECT_EQ(rfc::OpenConnection(library, logon, {}, records), 7u) << c.what;
+    ASSERT_TRUE(library.open) << c.what;
+    const Fields seen = Describe(*library.open);
     for (const auto& [field, value] : c.expected) {
       EXPECT_EQ(seen.at(field), value) << c.what << ": " << field;
     }
-    EXPECT_EQ(t.rfc.log, std::vector<std::string>{"RfcOpen"}) << c.what;
-    EXPECT_EQ(t.out.text(), "") << c.what;
+    EXPECT_EQ(library.log, std::vector<std::string>{"RfcOpen"}) << c.what;
   }
 }
 
 TEST(OpenConnection, RecordsStayValidAndEveryOpeningRewritesThem) {
-  ScratchDir scratch;
-  WorkingDirectory in(scratch.path());
-  ConnectionRecords records;
-  TestRun first;
-  first.run.Profile = SampleProfile();
-  first.run.Profile.Sysnr = "42";
-  OpenConnection(first.run, first.services, records);
+  rfc::ConnectionRecords records;
+  fake::FakeRfcLibrary first;
+  rfc::AddressLogon logon = SampleLogon();
+  logon.system_number = "42";
+  rfc::OpenConnection(first, logon, {}, records);
 
   // The library may keep the pointers: they must still lead somewhere.
-  const OpenOptions* kept = first.rfc.open_options;
+  const OpenOptions* kept = first.open_options;
   EXPECT_STREQ(kept->user, "MONITOR     ");
   EXPECT_EQ(static_cast<const ServerAddress*>(kept->connection)->system_number, 42);
 
-  TestRun second;
-  second.run.Profile = SampleProfile();
-  second.run.Profile.Sysnr.clear();
-  second.run.Profile.Hostname.clear();
-  OpenConnection(second.run, second.services, records);
-  EXPECT_EQ(second.rfc.open->system_number, 0);
-  EXPECT_EQ(second.rfc.open->host, std::nullopt);
-}
-
-TEST(OpenConnection, TheRunsOwnRecordsOutliveTheCall) {
-  ScratchDir scratch;
-  WorkingDirectory in(scratch.path());
-  TestRun t;
-  t.run.Profile = SampleProfile();
-  EXPECT_EQ(OpenConnection(t.run, t.services), 7u);
-  EXPECT_STREQ(t.rfc.open_options->password, "secret    ");
+  fake::FakeRfcLibrary second;
+  logon.system_number.clear();
+  logon.host.clear();
+  rfc::OpenConnection(second, logon, {}, records);
+  EXPECT_EQ(second.open->system_number, 0);
+  EXPECT_EQ(second.open->host, std::nullopt);
 }
 
 TEST(OpenConnection, TraceLineAndTheLibrarysHandle) {
-  ScratchDir scratch;
-  WorkingDirectory in(scratch.path());
-  for (RfcHandle handle : {0u, 12u}) {
-    TestRun t;
-    t.run.Profile = SampleProfile();
-    SetOptions(t.run, ",SYSLOG");
-    t.rfc.open_handle = handle;
-    ConnectionRecords records;
-    EXPECT_EQ(OpenConnection(t.run, t.services, records), handle);
-    EXPECT_EQ(t.err.text(), std::to_string(handle) + " RfcOpen called \n");
+  struct Case {
+    RfcHandle handle;
+    std::string line;
+  };
+  const std::vector<Case> cases = {
+      {0u, "0 RfcOpen called \n"},
+      {12u, "12 RfcOpen called \n"},
+      {0xFFFFFFFFu, "-1 RfcOpen called \n"},
+  };
+  for (const Case& c : cases) {
+    fake::FakeRfcLibrary library;
+    library.open_handle = c.handle;
+    std::string trace_lines;
+    const rfc::TraceWriter trace = [&trace_lines](std::string_view line) { trace_lines += line; };
+    rfc::ConnectionRecords records;
+    EXPECT_EQ(rfc::OpenConnection(library, SampleLogon(), trace, records), c.handle);
+    EXPECT_EQ(trace_lines, c.line);
   }
 }
 
-TEST(OpenConnection, DestinationFileLeadsToRfcOpenEx) {
+TEST(PrepareLogon, WithoutDestinationFileTheAddressItself) {
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  for (const std::string destination : {"PRD", ""}) {
+    rfc::AddressLogon address = SampleLogon();
+    address.destination = destination;
+    const Prepared prepared = Prepare(address);
+    ASSERT_TRUE(prepared.logon) << destination;
+    ASSERT_TRUE(std::holds_alternative<rfc::AddressLogon>(*prepared.logon)) << destination;
+    EXPECT_EQ(std::get<rfc::AddressLogon>(*prepared.logon).destination, destination);
+    EXPECT_EQ(prepared.console, "") << destination;
+    EXPECT_FALSE(std::filesystem::exists("SapRfc.ini")) << destination;
+
+    fake::FakeRfcLibrary library;
+    rfc::ConnectionRecords records;
+    rfc::OpenConnection(library, *prepared.logon, {}, records);
+    ASSERT_TRUE(library.open) << destination;
+    EXPECT_EQ(library.open->destination, destination);
+  }
+}
+
+TEST(PrepareLogon, DestinationFileLeadsToRfcOpenEx) {
   struct Case {
     const char* what;
     std::string destination;
@@ -226,80 +234,86 @@ TEST(OpenConnection, DestinationFileLeadsToRfcOpenEx) {
     WorkingDirectory in(scratch.path());
     WriteFile("SapRfc." + c.destination, c.file_content);
     if (!c.old_ini.empty()) WriteFile("SapRfc.ini", c.old_ini);
-    TestRun t;
-    t.run.Profile = SampleProfile();
-    t.run.Profile.Destination = c.destination;
-    t.run.Profile.User = "ABC";
-    SetOptions(t.run, ",SYSLOG");
-    t.run.ConsoleMode = true;
-    ConnectionRecords records;
+    rfc::AddressLogon address = SampleLogon();
+    address.destination = c.destination;
+    address.user = "ABC";
 
-    EXPECT_EQ(OpenConnection(t.run, t.services, records), 7u) << c.what;
+    const Prepared prepared = Prepare(address);
     EXPECT_EQ(ReadFile("SapRfc.ini"), c.file_content) << c.what;
     EXPECT_EQ(ReadFile("SapRfc." + c.destination), c.file_content) << c.what;
-    EXPECT_EQ(t.out.text(), "* SapRfc.Ini.......: " + c.destination + "<\n") << c.what;
-    EXPECT_EQ(t.rfc.log, std::vector<std::string>{"RfcOpenEx"}) << c.what;
-    EXPECT_EQ(t.rfc.open_ex_text, "CLIENT=100 USER=ABC PASSWD=secret LANG=D DEST=" + c.destination)
+    EXPECT_EQ(prepared.console, "* SapRfc.Ini.......: " + c.destination + "<\n") << c.what;
+    ASSERT_TRUE(prepared.logon) << c.what;
+    ASSERT_TRUE(std::holds_alternative<rfc::DestinationLogon>(*prepared.logon)) << c.what;
+
+    fake::FakeRfcLibrary library;
+    std::string trace_lines;
+    const rfc::TraceWriter trace = [&trace_lines](std::string_view line) { trace_lines += line; };
+    rfc::ConnectionRecords records;
+    EXPECT_EQ(rfc::OpenConnection(library, *prepared.logon, trace, records), 7u) << c.what;
+    EXPECT_EQ(library.log, std::vector<std::string>{"RfcOpenEx"}) << c.what;
+    EXPECT_EQ(library.open_ex_text,
+              "CLIENT=100 USER=ABC PASSWD=secret LANG=D DEST=" + c.destination)
         << c.what;
-    EXPECT_EQ(t.err.text(), "7 RfcOpenEx called \n") << c.what;
+    EXPECT_EQ(trace_lines, "7 RfcOpenEx called \n") << c.what;
   }
 }
 
-TEST(OpenConnection, UnwritableSapRfcIniOpensNothing) {
+TEST(PrepareLogon, UnwritableSapRfcIniGivesNoLogon) {
   ScratchDir scratch;
   WorkingDirectory in(scratch.path());
   WriteFile("SapRfc.PRD", "DEST=PRD\n");
   std::filesystem::create_directory("SapRfc.ini");
-  TestRun t;
-  t.run.Profile = SampleProfile();
-  ConnectionRecords records;
-  EXPECT_EQ(OpenConnection(t.run, t.services, records), 0u);
-  EXPECT_TRUE(t.rfc.log.empty());
-  // Outside console mode standard output carries the result document only.
-  EXPECT_EQ(t.out.text(), "");
+  for (bool console_mode : {false, true}) {
+    const Prepared prepared = Prepare(SampleLogon(), console_mode);
+    EXPECT_FALSE(prepared.logon) << console_mode;
+    // The console line comes first; outside console mode there is none.
+    EXPECT_EQ(prepared.console, console_mode ? "* SapRfc.Ini.......: PRD<\n" : "") << console_mode;
+  }
 }
 
-TEST(OpenConnection, DestinationIniIsNotEmptiedByItsOwnCopy) {
+#if !defined(_WIN32)
+// Prepares the logon through a destination file longer than the process may
+// write, then says what became of the logon and of "SapRfc.ini". Ends the
+// process: the limit and the signal are the child's own.
+void CopyPastTheFileSizeLimit() {
+  std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  const rlimit previous = limit;
+  limit.rlim_cur = std::min<rlim_t>(1000, limit.rlim_max);
+  setrlimit(RLIMIT_FSIZE, &limit);
+  const Prepared prepared = Prepare(SampleLogon(), false);
+  setrlimit(RLIMIT_FSIZE, &previous);
+  std::fprintf(stderr, "logon %s, SapRfc.ini %s\n", prepared.logon ? "given" : "none",
+               std::filesystem::exists("SapRfc.ini") ? "left" : "removed");
+  std::exit(0);
+}
+#endif
+
+TEST(PrepareLogonDeathTest, ACopyCutShortIsRemoved) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "no file size limit to cut the copy short";
+#else
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  WriteFile("SapRfc.PRD", "DEST=PRD\n" + std::string(100000, '#'));
+  WriteFile("SapRfc.ini", "DEST=OLD\nTYPE=A\n");
+  EXPECT_EXIT(CopyPastTheFileSizeLimit(), testing::ExitedWithCode(0),
+              "logon none, SapRfc.ini removed");
+#endif
+}
+
+TEST(PrepareLogon, DestinationIniIsNotEmptiedByItsOwnCopy) {
   ScratchDir scratch;
   WorkingDirectory in(scratch.path());
   const std::string entry = "DEST=INI\nTYPE=A\nASHOST=sapprd\nSYSNR=00\n";
   WriteFile("SapRfc.ini", entry);
-  TestRun t;
-  t.run.Profile = SampleProfile();
-  t.run.Profile.Destination = "ini";
-  ConnectionRecords records;
-  EXPECT_EQ(OpenConnection(t.run, t.services, records), 7u);
+  rfc::AddressLogon address = SampleLogon();
+  address.destination = "ini";
+  const Prepared prepared = Prepare(address);
   EXPECT_EQ(ReadFile("SapRfc.ini"), entry);
-  EXPECT_EQ(t.rfc.log, std::vector<std::string>{"RfcOpenEx"});
-}
-
-TEST(OpenConnection, EmptyDestinationWithoutFileOpensWithEmptyDestination) {
-  ScratchDir scratch;
-  WorkingDirectory in(scratch.path());
-  TestRun t;
-  t.run.Profile = SampleProfile();
-  t.run.Profile.Destination.clear();
-  ConnectionRecords records;
-  OpenConnection(t.run, t.services, records);
-  ASSERT_TRUE(t.rfc.open);
-  EXPECT_EQ(t.rfc.open->destination, "");
-}
-
-TEST(OpenConnection, PasswordGoesNowhereButTheLibrary) {
-  ScratchDir scratch;
-  WorkingDirectory in(scratch.path());
-  for (bool with_destination_file : {false, true}) {
-    if (with_destination_file) WriteFile("SapRfc.PRD", "DEST=PRD\n");
-    TestRun t;
-    t.run.Profile = SampleProfile();
-    t.run.Profile.Password = "Pa55word";
-    SetOptions(t.run, "#,SYSLOG");
-    ConnectionRecords records;
-    OpenConnection(t.run, t.services, records);
-    EXPECT_EQ(t.out.text().find("Pa55word"), std::string::npos);
-    EXPECT_EQ(t.err.text().find("Pa55word"), std::string::npos);
-    EXPECT_EQ(t.run.Document.text().find("Pa55word"), std::string::npos);
-  }
+  ASSERT_TRUE(prepared.logon);
+  EXPECT_TRUE(std::holds_alternative<rfc::DestinationLogon>(*prepared.logon));
 }
 
 }  // namespace

@@ -1,165 +1,360 @@
-// What the three remote steps share: return codes at RfcCall and at
-// RfcReceive, trace lines, internal tables deleted once on every path that
-// returns, structures installed once, and the RfcAbort of each failing
-// library operation.
+// The driver's side of the remote steps: the run's trace, the logon from
+// the profile and the options, the checked steps and how a failed step
+// ends the run, and the RFC error report.
+#include "driver/remote_steps.h"
+
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
-#include <optional>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "include/run_end.h"
-#include "measure/database_filling.h"
-#include "rfc/connection_probe.h"
-#include "rfc/system_info.h"
+#include "config/run_options.h"
+#include "driver/run_end.h"
+#include "output/stdout_sink.h"
+#include "rfc/failure_report.h"
+#include "rfc/trace_line.h"
 #include "tests/rfc/test_run.h"
+#include "tests/support/scratch_dir.h"
 
 namespace {
 
-struct Step {
-  const char* name;
-  int (*run)(RunState&, RunServices&);
-  std::string function;
-  std::vector<std::string> tables;
-  std::vector<std::string> structures;
+class FlushCountingSink : public StringSink {
+ public:
+  void Flush() override { flushed_at.push_back(text().size()); }
+  std::vector<std::size_t> flushed_at;  // the text's size at each flush
 };
 
-const std::vector<Step> kSteps = {
-    {"probe", ProbeServer, "GET_CPU_ALL", {"TF_CPU_ALL"}, {"CPU_ALL"}},
-    {"system information", ReadSystemInfo, "RFC_SYSTEM_INFO", {}, {"RFCSI"}},
-    {"filling",
-     ReadDatabaseFilling,
-     "ADA_DB_FILLING",
-     {"DEVSP_HIST", "DEVSTAT"},
-     {"ADA_DBHIST", "ADA_DEVSTA"}},
-};
-
-// Every table the step created was deleted exactly once.
-void ExpectTablesDeletedOnce(const fake::FakeRfcLibrary& rfc, const Step& step,
-                             const std::string& what) {
-  for (const std::string& table : step.tables) {
-    EXPECT_EQ(rfc.Count("ItDelete " + table), rfc.Created(table)) << what << ": " << table;
-  }
-}
-
-TEST(RemoteSteps, FailedCallsLeaveErrAndStartTheFailureText) {
+TEST(RunTrace, LinesOnlyWithSyslogEachFlushedToStandardError) {
   struct Case {
-    bool at_call;
-    int code;
-    std::optional<std::string> exception;
-    std::string text;
+    const char* what;
+    std::string options;
+    int handle;
+    std::string detail;
+    std::string expected;
   };
   const std::vector<Case> cases = {
-      {true, 1, std::nullopt, "Error 1014: RFC-Failure raised !"},
-      {true, 2, std::nullopt, "Error 1012: Exception.: "},
-      {true, 3, std::nullopt, "Error 1013: Sys-Exception raised !"},
-      {true, 7, std::nullopt, "Error 1015: Other Failure raised !"},
-      {false, 1, "IGNORED", "Error 1014: RFC-Failure raised !"},
-      {false, 2, "NO_DATA_FOUND", "Error 1012: Exception.: NO_DATA_FOUND"},
-      {false, 2, std::nullopt, "Error 1012: Exception.: "},
-      {false, 3, "SYSTEM_FAILURE", "Error 1013: Sys-Exception raised !"},
-      {false, 3, std::nullopt, "Error 1013: Sys-Exception raised !"},
-      {false, 7, "X", "Error 1015: Other Failure raised !"},
-      {false, -4, std::nullopt, "Error 1015: Other Failure raised !"},
-  };
-  for (const Step& step : kSteps) {
-    for (const Case& c : cases) {
-      const std::string what = std::string(step.name) + (c.at_call ? " call " : " receive ") +
-                               std::to_string(c.code) + " " + c.exception.value_or("(null)");
-      TestRun t;
-      t.run.RunOptions = ",SYSLOG";
-      (c.at_call ? t.rfc.call_result : t.rfc.receive_result)[step.function] = c.code;
-      t.rfc.exception[step.function] = c.exception;
-      t.rfc.rows["DEVSTAT"] = {std::string(144, '\0')};
-      t.rfc.rows["TF_CPU_ALL"] = {std::string(48, '\0')};
-
-      EXPECT_EQ(step.run(t.run, t.services), c.code) << what;
-      EXPECT_EQ(t.run.StepStatus, kStepError) << what;
-      EXPECT_EQ(t.run.Document.text(), c.text) << what;
-      EXPECT_EQ(t.rfc.Count("RfcCall " + step.function), 1) << what;
-      EXPECT_EQ(t.rfc.Count("RfcReceive"), c.at_call ? 0 : 1) << what;
-      EXPECT_TRUE(t.rfc.LogOf("ItGetLine").empty()) << what;
-      EXPECT_EQ(t.err.text(),
-                c.at_call ? "7 RfcCall called \n" : "7 RfcCall called \n7 RfcReceive called \n")
-          << what;
-      EXPECT_EQ(t.out.text(), "") << what;
-      ExpectTablesDeletedOnce(t.rfc, step, what);
-    }
-  }
-}
-
-TEST(RemoteSteps, SuccessSetsOkAndTracesBothOperations) {
-  for (const Step& step : kSteps) {
-    TestRun t;
-    t.run.RunOptions = ",SYSLOG";
-    t.run.ConnectionHandle = 9;
-    EXPECT_EQ(step.run(t.run, t.services), 0) << step.name;
-    EXPECT_EQ(t.run.StepStatus, kStepOk) << step.name;
-    EXPECT_EQ(t.err.text(), "9 RfcCall called \n9 RfcReceive called \n") << step.name;
-    ASSERT_EQ(t.rfc.calls.size(), 1u) << step.name;
-    EXPECT_EQ(t.rfc.calls[0].handle, 9u) << step.name;
-    EXPECT_EQ(t.rfc.calls[0].receive_table_list, t.rfc.calls[0].table_list) << step.name;
-    ExpectTablesDeletedOnce(t.rfc, step, step.name);
-  }
-}
-
-TEST(RemoteSteps, StructuresInstalledOncePerProcess) {
-  for (const Step& step : kSteps) {
-    TestRun t;
-    step.run(t.run, t.services);
-    t.run.StepStatus = kStepError;
-    step.run(t.run, t.services);
-    EXPECT_EQ(t.rfc.LogOf("RfcInstallStructure").size(), step.structures.size()) << step.name;
-    for (const std::string& structure : step.structures) {
-      EXPECT_EQ(t.rfc.Count("RfcInstallStructure " + structure), 1) << step.name;
-    }
-    EXPECT_EQ(t.rfc.calls.size(), 2u) << step.name;
-  }
-}
-
-TEST(RemoteSteps, FailingLibraryOperationsAbortWithTheirOperationText) {
-  struct Case {
-    const Step& step;
-    std::function<void(fake::FakeRfcLibrary&)> fail;
-    std::string operation;
-  };
-  const Step& probe = kSteps[0];
-  const Step& info = kSteps[1];
-  const Step& filling = kSteps[2];
-  using Rfc = fake::FakeRfcLibrary;
-  const std::vector<Case> cases = {
-      {probe, [](Rfc& r) { r.failing_structures.insert("CPU_ALL"); }, "RfcInstallStructure"},
-      {probe, [](Rfc& r) { r.failing_creates.insert("TF_CPU_ALL"); }, "ItCreate TF_CPU_ALL"},
-      {probe, [](Rfc& r) { r.failing_row["TF_CPU_ALL"] = 2; }, "ItGetLine TF_CPU_ALL"},
-      {probe, [](Rfc& r) { r.failing_deletes.insert("TF_CPU_ALL"); }, "ItDelete TF_CPU_ALL"},
-      {info, [](Rfc& r) { r.failing_structures.insert("RFCSI"); }, "RfcInstallStructure"},
-      {filling, [](Rfc& r) { r.failing_structures.insert("ADA_DBHIST"); }, "RfcInstallStructure"},
-      {filling, [](Rfc& r) { r.failing_structures.insert("ADA_DEVSTA"); }, "RfcInstallStructure"},
-      {filling, [](Rfc& r) { r.failing_creates.insert("DEVSP_HIST"); }, "ItCreate DEVSP_HIST"},
-      {filling, [](Rfc& r) { r.failing_creates.insert("DEVSTAT"); }, "ItCreate DEVSTAT"},
-      {filling, [](Rfc& r) { r.failing_row["DEVSTAT"] = 2; }, "ItGetLine DEVSTAT"},
-      {filling, [](Rfc& r) { r.failing_deletes.insert("DEVSP_HIST"); }, "ItDelete DEVSP_HIST"},
-      {filling, [](Rfc& r) { r.failing_deletes.insert("DEVSTAT"); }, "ItDelete DEVSTAT"},
+      {"no options", "", 5, "-", ""},
+      {"other options", "#,HOST=X", 5, "-", ""},
+      {"found in any case", ",syslog", 5, "-", "5 RfcOpen called -\n"},
+      {"without the comma", "SYSLOG", 5, "-", ""},
+      {"syslog", ",SYSLOG", 5, "-", "5 RfcOpen called -\n"},
+      {"syslog among others", "#,NO=00,SYSLOG,X", 0, "-", "0 RfcOpen called -\n"},
+      {"handle written signed", ",SYSLOG", -1, "-", "-1 RfcOpen called -\n"},
+      {"empty detail keeps both blanks", ",SYSLOG", 3, "", "3 RfcOpen called \n"},
   };
   for (const Case& c : cases) {
-    const std::string what = std::string(c.step.name) + ": " + c.operation;
-    TestRun t;
-    t.run.GlobalMode = true;  // rows print nothing: the abort is the subject
-    t.rfc.rows["TF_CPU_ALL"] = {std::string(48, '\0'), std::string(48, '\0')};
-    t.rfc.rows["DEVSTAT"] = {std::string(144, '\0'), std::string(144, '\0')};
-    c.fail(t.rfc);
-    try {
-      c.step.run(t.run, t.services);
-      ADD_FAILURE() << what << ": no RfcAbort";
-    } catch (const RfcAbort& abort) {
-      EXPECT_EQ(std::string(abort.what()), c.operation) << what;
-    }
-    // Nothing more is asked of the library, no table deleted after the
-    // failure: the report that follows reads the library's last error.
-    ASSERT_FALSE(t.rfc.log.empty()) << what;
-    EXPECT_TRUE(t.rfc.log.back().starts_with(c.operation)) << what << ": " << t.rfc.log.back();
+    RunState run;
+    run.Options = config::ParseRunOptions(c.options);
+    fake::FakeRfcLibrary rfc;
+    rfc::classic::ClassicSapLibrary library(rfc);
+    StringSink out;
+    FlushCountingSink err;
+    RunServices services{library, out, err};
+    const rfc::TraceWriter trace = RunTrace(run, services);
+    rfc::WriteTraceLine(trace, c.handle, rfc::trace_events::kOpenCalled, c.detail);
+    rfc::WriteTraceLine(trace, c.handle, rfc::trace_events::kOpenCalled, c.detail);
+    EXPECT_EQ(err.text(), c.expected + c.expected) << c.what;
+    // Each line flushed at once, so that it survives an abort that follows.
+    const std::vector<std::size_t> flushes =
+        c.expected.empty() ? std::vector<std::size_t>{}
+                           : std::vector<std::size_t>{c.expected.size(), 2 * c.expected.size()};
+    EXPECT_EQ(err.flushed_at, flushes) << c.what;
+    EXPECT_EQ(out.text(), "") << c.what;
   }
+}
+
+std::string Show(const std::optional<std::string>& text) {
+  return text ? "'" + *text + "'" : "null";
+}
+
+ConnectionProfile SampleProfile() {
+  ConnectionProfile p;
+  p.Destination = "PRD";
+  p.Client = "100";
+  p.User = "MONITOR";
+  p.Password = "secret";
+  p.Language = "E";
+  p.Mode = "R/3";
+  p.Hostname = "sapprd";
+  p.Sysnr = "00";
+  p.Gwhost = "gw1";
+  p.Gwservice = "sapgw00";
+  return p;
+}
+
+TEST(LogOn, ProfileAndTheOptionsOverridesInTheLogonRecords) {
+  using Fields = std::map<std::string, std::string>;
+  struct Case {
+    const char* what;
+    std::function<void(ConnectionProfile&)> change;
+    std::string options;
+    Fields expected;  // the fields the case is about
+  };
+  const std::vector<Case> cases = {
+      {"sample profile",
+       [](ConnectionProfile&) {},
+       "",
+       {{"dest", "'PRD'"},
+        {"mode", "0"},
+        {"client", "'100'"},
+        {"user", "'MONITOR     '"},
+        {"password", "'secret    '"},
+        {"lang", "'E'"},
+        {"host", "'sapprd'"},
+        {"sysnr", "0"},
+        {"gwhost", "'gw1'"},
+        {"gwserv", "'sapgw00'"}}},
+      {"R/2 profile: its gateway",
+       [](ConnectionProfile& p) { p.Mode = "R/2"; },
+       "",
+       {{"mode", "1"}, {"gwhost", "'gw1'"}, {"gwserv", "'sapgw00'"}}},
+      {"host and number overrides keep their case",
+       [](ConnectionProfile&) {},
+       "#,HOST=abc,NO=07",
+       {{"host", "'abc'"}, {"sysnr", "7"}}},
+      {"an override ends at a blank",
+       [](ConnectionProfile&) {},
+       ",HOST=Host1 ,NO=42 more",
+       {{"host", "'Host1'"}, {"sysnr", "42"}}},
+      {"empty overrides: host absent, number 0",
+       [](ConnectionProfile& p) { p.Sysnr = "33"; },
+       ",HOST=,NO=",
+       {{"host", "null"}, {"sysnr", "0"}}},
+      {"keyword found in any case of the options",
+       [](ConnectionProfile&) {},
+       ",host=lower",
+       {{"host", "'lower'"}}},
+  };
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  for (const Case& c : cases) {
+    TestRun t;
+    ConnectionProfile profile = SampleProfile();
+    c.change(profile);
+    t.run.Options = config::ParseRunOptions(c.options);
+    const std::unique_ptr<rfc::SapConnection> connection = LogOn(t.run, profile, t.services, {});
+    EXPECT_NE(connection, nullptr) << c.what;
+    ASSERT_TRUE(t.rfc.open) << c.what;
+    const fake::OpenRecord& r = *t.rfc.open;
+    const Fields seen = {
+        {"dest", Show(r.destination)},    {"mode", std::to_string(r.mode)},
+        {"client", Show(r.client)},       {"user", Show(r.user)},
+        {"password", Show(r.password)},   {"lang", Show(r.language)},
+        {"host", Show(r.host)},           {"sysnr", std::to_string(r.system_number)},
+        {"gwhost", Show(r.gateway_host)}, {"gwserv", Show(r.gateway_service)}};
+    for (const auto& [field, value] : c.expected) {
+      EXPECT_EQ(seen.at(field), value) << c.what << ": " << field;
+    }
+    EXPECT_EQ(t.rfc.log, std::vector<std::string>{"RfcOpen"}) << c.what;
+    EXPECT_EQ(t.out.text(), "") << c.what;
+  }
+}
+
+TEST(LogOn, DestinationFileLineOnlyInConsoleMode) {
+  struct Case {
+    std::string options;
+    bool ini_writable;
+    std::string printed;
+    bool connected;
+  };
+  const std::vector<Case> cases = {
+      {"", true, "", true},
+      {"#", true, "* SapRfc.Ini.......: PRD<\n", true},
+      // Outside console mode standard output carries the result document only.
+      {"", false, "", false},
+      {"#", false, "* SapRfc.Ini.......: PRD<\n", false},
+  };
+  for (const Case& c : cases) {
+    const std::string what = "'" + c.options + "'" + (c.ini_writable ? "" : ", unwritable");
+    ScratchDir scratch;
+    WorkingDirectory in(scratch.path());
+    WriteFile("SapRfc.PRD", "DEST=PRD\n");
+    if (!c.ini_writable) std::filesystem::create_directory("SapRfc.ini");
+    TestRun t;
+    t.run.Options = config::ParseRunOptions(c.options);
+    const std::unique_ptr<rfc::SapConnection> connection =
+        LogOn(t.run, SampleProfile(), t.services, {});
+    EXPECT_EQ(connection != nullptr, c.connected) << what;
+    EXPECT_EQ(t.rfc.log,
+              c.connected ? std::vector<std::string>{"RfcOpenEx"} : std::vector<std::string>{})
+        << what;
+    EXPECT_EQ(t.out.text(), c.printed) << what;
+  }
+}
+
+TEST(LogOn, PasswordGoesNowhereButTheLibrary) {
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  for (bool with_destination_file : {false, true}) {
+    if (with_destination_file) WriteFile("SapRfc.PRD", "DEST=PRD\n");
+    TestRun t;
+    ConnectionProfile profile = SampleProfile();
+    profile.Password = "Pa55word";
+    t.run.Options = config::ParseRunOptions("#,SYSLOG");
+    const std::unique_ptr<rfc::SapConnection> connection =
+        LogOn(t.run, profile, t.services, RunTrace(t.run, t.services));
+    EXPECT_NE(t.err.text(), "") << with_destination_file;
+    EXPECT_EQ(t.out.text().find("Pa55word"), std::string::npos) << with_destination_file;
+    EXPECT_EQ(t.err.text().find("Pa55word"), std::string::npos) << with_destination_file;
+    EXPECT_EQ(t.run.Document.text().find("Pa55word"), std::string::npos);
+  }
+}
+
+// An RFCSI answer with the host and database system fields set.
+std::string Rfcsi(std::string host8, std::string dbsys10) {
+  host8.resize(8, ' ');
+  dbsys10.resize(10, ' ');
+  std::string rfcsi(200, ' ');
+  rfcsi.replace(45, 8, host8);
+  rfcsi.replace(101, 10, dbsys10);
+  return rfcsi;
+}
+
+// How a run ended: the error document's message or the failed operation of
+// an RFC abort; both empty when it went on.
+struct Ending {
+  std::string document;
+  std::string abort;
+
+  bool operator==(const Ending&) const = default;
+};
+
+Ending EndingOf(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const ErrorDocumentExit& exit) {
+    return {exit.what(), ""};
+  } catch (const RfcAbort& abort) {
+    EXPECT_EQ(std::string(abort.what()), abort.failure().operation);
+    return {"", abort.failure().operation};
+  }
+  return {};
+}
+
+void PrintTo(const Ending& e, std::ostream* os) {
+  *os << "{document '" << e.document << "', abort '" << e.abort << "'}";
+}
+
+TEST(RunCheckedSteps, ProbeThenSystemInformationThenTheDatabaseCheck) {
+  struct Case {
+    const char* what;
+    std::function<void(fake::FakeRfcLibrary&)> script;
+    Ending ending;
+    std::vector<std::string> functions;  // called, in order
+    std::string host_display;
+  };
+  using Rfc = fake::FakeRfcLibrary;
+  const std::vector<Case> cases = {
+      {"MaxDB goes on, the host shown as the system reports it",
+       [](Rfc& r) { r.importing_answer["RFCSI_EXPORT"] = Rfcsi("sapprd01", "ADABAS D"); },
+       {},
+       {"GET_CPU_ALL", "RFC_SYSTEM_INFO"},
+       "sapprd01"},
+      {"another database ends with 1018",
+       [](Rfc& r) { r.importing_answer["RFCSI_EXPORT"] = Rfcsi("orahost", "ORACLE"); },
+       {"Error 1018: DataBase mismatch !", ""},
+       {"GET_CPU_ALL", "RFC_SYSTEM_INFO"},
+       "orahost "},
+      {"a failed probe ends with its text before the system information",
+       [](Rfc& r) { r.call_result["GET_CPU_ALL"] = 1; },
+       {"Error 1014: RFC-Failure raised ! - Look for Trace-File", ""},
+       {"GET_CPU_ALL"},
+       "earlier"},
+      {"a failed system information keeps the earlier host",
+       [](Rfc& r) {
+         r.receive_result["RFC_SYSTEM_INFO"] = 2;
+         r.exception["RFC_SYSTEM_INFO"] = "NOT_AUTHORIZED";
+         r.importing_answer["RFCSI_EXPORT"] = Rfcsi("x", "ADABAS D");
+       },
+       {"Error 1012: Exception.: NOT_AUTHORIZED - Look for Trace-File", ""},
+       {"GET_CPU_ALL", "RFC_SYSTEM_INFO"},
+       "earlier"},
+      {"a failure of the library's own aborts",
+       [](Rfc& r) { r.failing_structures.insert("RFCSI"); },
+       {"", "RfcInstallStructure"},
+       {"GET_CPU_ALL"},
+       "earlier"},
+  };
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  for (const Case& c : cases) {
+    TestRun t;
+    c.script(t.rfc);
+    ConnectionProfile profile = SampleProfile();
+    profile.HostnameDisplay = "earlier";
+    std::unique_ptr<rfc::SapConnection> connection = LogOn(t.run, profile, t.services, {});
+    ASSERT_NE(connection, nullptr) << c.what;
+    EXPECT_EQ(EndingOf([&] { RunCheckedSteps(*connection, profile); }), c.ending) << c.what;
+    std::vector<std::string> functions;
+    for (const fake::RemoteCall& call : t.rfc.calls) functions.push_back(call.function);
+    EXPECT_EQ(functions, c.functions) << c.what;
+    EXPECT_EQ(profile.HostnameDisplay, c.host_display) << c.what;
+  }
+}
+
+TEST(AnswerOrEnd, TheAnswerOrTheEndOfTheRun) {
+  const rfc::LibraryFailure library_failure{"ItGetLine DEVSTAT", "K", "S", "M", "I"};
+  struct Case {
+    const char* what;
+    rfc::StepResult<rfc::FillingRead> result;
+    Ending ending;
+  };
+  const std::vector<Case> cases = {
+      {"answer", rfc::FillingRead{3}, {}},
+      {"remote failure",
+       rfc::RemoteFailure{3, "X", "partner gone", false},
+       {"Error 1013: Sys-Exception raised ! - partner gone", ""}},
+      {"remote failure without a trace file",
+       rfc::RemoteFailure{2, "NO_DATA", "", true},
+       {"Error 1012: Exception.: NO_DATA - Look for Trace-File", ""}},
+      {"library failure", library_failure, {"", "ItGetLine DEVSTAT"}},
+  };
+  for (const Case& c : cases) {
+    std::optional<rfc::FillingRead> answer;
+    EXPECT_EQ(EndingOf([&] { answer = AnswerOrEnd(c.result); }), c.ending) << c.what;
+    if (c.ending == Ending{}) {
+      EXPECT_EQ(answer, rfc::FillingRead{3}) << c.what;
+    }
+  }
+  try {
+    AnswerOrEnd(rfc::StepResult<rfc::FillingRead>{library_failure});
+    ADD_FAILURE() << "no RfcAbort";
+  } catch (const RfcAbort& abort) {
+    EXPECT_EQ(abort.failure(), library_failure);
+  }
+}
+
+TEST(PrintRfcError, ReportOnStandardOutputAbortLineOnStandardError) {
+  TestRun t;
+  const rfc::LibraryFailure failure{"RfcInstallStructure", "K", "S", "M", "I"};
+  PrintRfcError(t.services, failure);
+  EXPECT_EQ(t.out.text(), rfc::RfcErrorReport(failure));
+  EXPECT_EQ(t.err.text(), "* Pgrm aborted...\n");
+}
+
+// The library's handler reports through the run's services and ends the
+// process with exit code 1. Both streams go to standard error here, where
+// the death test can see them.
+void RunHandler(char* operation) {
+  static fake::FakeRfcLibrary rfc;
+  static rfc::classic::ClassicSapLibrary library(rfc);
+  static StreamSink report(stderr);
+  static RunServices services{library, report, report};
+  std::memcpy(rfc.last_error.key, "KEY-17", 7);
+  PrepareErrorReport(services);
+  rfc.error_handler(operation);
+}
+
+TEST(PrepareErrorReportDeathTest, TheHandlerPrintsTheReportAndExitsWithOne) {
+  // One line per pattern: on Windows the C runtime writes CR LF.
+  char operation[] = "RfcOpen";
+  EXPECT_EXIT(RunHandler(operation), testing::ExitedWithCode(1), "operation/code  : RfcOpen");
+  EXPECT_EXIT(RunHandler(operation), testing::ExitedWithCode(1), "key             : KEY-17");
+  EXPECT_EXIT(RunHandler(operation), testing::ExitedWithCode(1), "\\* Pgrm aborted\\.\\.\\.");
+  EXPECT_EXIT(RunHandler(nullptr), testing::ExitedWithCode(1), "RFC error");
 }
 
 }  // namespace

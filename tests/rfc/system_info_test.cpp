@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "tests/rfc/test_run.h"
+#include "tests/support/scratch_dir.h"
 
 namespace {
 
@@ -20,8 +22,8 @@ std::string Rfcsi(std::string host8, std::string dbsys10) {
 }
 
 TEST(ReadSystemInfo, DescribesRfcsiAndCallsWithoutTables) {
-  TestRun t;
-  ReadSystemInfo(t.run, t.services);
+  StepRun t;
+  rfc::ReadSystemInfo(t.Step());
 
   ASSERT_EQ(t.rfc.structures.size(), 1u);
   EXPECT_EQ(t.rfc.structures[0].name, "RFCSI");
@@ -40,12 +42,13 @@ TEST(ReadSystemInfo, DescribesRfcsiAndCallsWithoutTables) {
   EXPECT_EQ(call.function, "RFC_SYSTEM_INFO");
   EXPECT_TRUE(call.exporting.empty());
   EXPECT_TRUE(call.tables.empty());
+  EXPECT_NE(t.types.system_info, 0u);
   const std::vector<ParameterShape> importing = {
       {"CURRENT_RESOURCES", 8, 4},
       {"DIALOG_USER_TYPE", 0, 1},
       {"MAXIMAL_RESOURCES", 8, 4},
       {"RECOMMENDED_DELAY", 8, 4},
-      {"RFCSI_EXPORT", t.run.SystemInfoType, 200},
+      {"RFCSI_EXPORT", t.types.system_info, 200},
       {"RFC_LOGIN_COMPLETE", 0, 1},
   };
   EXPECT_EQ(Shapes(call.importing), importing);
@@ -67,23 +70,23 @@ TEST(ReadSystemInfo, KeepsDatabaseSystemAndHostFromTheAnswer) {
       {"empty fields", std::string(8, '\0'), std::string(10, '\0'), "", ""},
   };
   for (const Case& c : cases) {
-    TestRun t;
-    t.run.DatabaseSystemName = "earlier";
-    t.run.Profile.HostnameDisplay = "earlier";
+    StepRun t;
     t.rfc.importing_answer["RFCSI_EXPORT"] = Rfcsi(c.host8, c.dbsys10);
-    EXPECT_EQ(ReadSystemInfo(t.run, t.services), 0) << c.what;
-    EXPECT_EQ(t.run.DatabaseSystemName, c.dbsys) << c.what;
-    EXPECT_EQ(t.run.Profile.HostnameDisplay, c.host) << c.what;
+    const rfc::StepResult<rfc::SystemInfo> result = rfc::ReadSystemInfo(t.Step());
+    EXPECT_EQ(result, (rfc::StepResult<rfc::SystemInfo>{rfc::SystemInfo{c.dbsys, c.host}}))
+        << c.what;
   }
 }
 
-TEST(ReadSystemInfo, AFailedCallKeepsTheEarlierAnswer) {
-  TestRun t;
-  t.run.DatabaseSystemName = "ADABAS D";
+TEST(ReadSystemInfo, AFailedCallGivesNoAnswer) {
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  StepRun t;
   t.rfc.receive_result["RFC_SYSTEM_INFO"] = 1;
   t.rfc.importing_answer["RFCSI_EXPORT"] = Rfcsi("x", "ORACLE");
-  ReadSystemInfo(t.run, t.services);
-  EXPECT_EQ(t.run.DatabaseSystemName, "ADABAS D");
+  const rfc::StepResult<rfc::SystemInfo> result = rfc::ReadSystemInfo(t.Step());
+  ASSERT_TRUE(std::holds_alternative<rfc::RemoteFailure>(result));
+  EXPECT_EQ(std::get<rfc::RemoteFailure>(result).code, 1);
 }
 
 TEST(IsMaxDb, FirstThreeCharactersCaseSensitive) {

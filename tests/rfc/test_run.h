@@ -1,27 +1,66 @@
-// What a remote step needs in a test: the run's state, the scripted library
-// and the two captured streams; plus a way into a scratch directory for the
+// What the classic steps need in a test: the scripted library, an open
+// connection's handle, the trace lines and the structure types (StepRun);
+// or a whole run on the classic library over the scripted one, with its two
+// captured streams (TestRun). Plus a way into a scratch directory for the
 // code that works in the current directory.
 #pragma once
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <vector>
 
-#include "include/run_services.h"
-#include "include/run_state.h"
+#include "driver/run_services.h"
+#include "driver/run_state.h"
+#include "rfc/classic_backend.h"
+#include "rfc/remote_call.h"
 #include "tests/rfc/fake_rfc_library.h"
+
+namespace rfc {
+// Readable step results in test messages.
+inline void PrintTo(const RemoteFailure& f, std::ostream* os) {
+  *os << "RemoteFailure{" << f.code << ", '" << f.exception << "', '" << f.message << "'"
+      << (f.trace_file_missing ? ", no trace file" : "") << "}";
+}
+inline void PrintTo(const LibraryFailure& f, std::ostream* os) {
+  *os << "LibraryFailure{'" << f.operation << "', '" << f.key << "', '" << f.status << "', '"
+      << f.message << "', '" << f.internal_status << "'}";
+}
+inline void PrintTo(const SystemInfo& i, std::ostream* os) {
+  *os << "SystemInfo{'" << i.database_system << "', '" << i.host << "'}";
+}
+inline void PrintTo(const ProbeAnswer&, std::ostream* os) { *os << "ProbeAnswer"; }
+inline void PrintTo(const FillingRead& r, std::ostream* os) {
+  *os << "FillingRead{" << r.rows << "}";
+}
+}  // namespace rfc
 
 struct TestRun {
   RunState run;
   fake::FakeRfcLibrary rfc;
+  rfc::classic::ClassicSapLibrary library{rfc};
   StringSink out;
   StringSink err;
-  RunServices services{rfc, out, err};
+  RunServices services{library, out, err};
+};
 
-  TestRun() { run.ConnectionHandle = 7; }
+// One step on the connection `handle` of the scripted library; the trace
+// lines it writes are collected in `trace_lines`.
+struct StepRun {
+  StepRun() = default;
+  StepRun(const StepRun&) = delete;
+  StepRun& operator=(const StepRun&) = delete;
+
+  fake::FakeRfcLibrary rfc;
+  RfcHandle handle = 7;
+  std::string trace_lines;
+  rfc::TraceWriter trace = [this](std::string_view line) { trace_lines.append(line); };
+  rfc::StructureTypes types;
+
+  rfc::StepContext Step() { return rfc::StepContext{rfc, handle, trace, types}; }
 };
 
 // Name, type and length of each parameter of a list; a name length that

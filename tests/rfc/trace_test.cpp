@@ -1,4 +1,4 @@
-// Trace lines and the trace-file scan.
+// The trace-file scan and the failure text it completes.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,39 +6,13 @@
 
 #include "include/texts.h"
 #include "platform/line_reader.h"
+#include "rfc/remote_call.h"
+#include "rfc/return_code_text.h"
 #include "rfc/trace_file_scan.h"
-#include "rfc/trace_line.h"
 #include "tests/rfc/test_run.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
-
-TEST(WriteTraceLine, WrittenOnlyWithSyslogToStandardError) {
-  struct Case {
-    const char* what;
-    std::string options;
-    RfcHandle handle;
-    std::string detail;
-    std::string expected;
-  };
-  const std::vector<Case> cases = {
-      {"no options", "", 5, "-", ""},
-      {"other options", "#,HOST=X", 5, "-", ""},
-      {"lower case is not searched", ",syslog", 5, "-", ""},
-      {"without the comma", "SYSLOG", 5, "-", ""},
-      {"syslog", ",SYSLOG", 5, "-", "5 RfcOpen called -\n"},
-      {"syslog among others", "#,NO=00,SYSLOG,X", 0, "-", "0 RfcOpen called -\n"},
-      {"handle written signed", ",SYSLOG", 0xFFFFFFFFu, "-", "-1 RfcOpen called -\n"},
-      {"empty detail keeps both blanks", ",SYSLOG", 3, "", "3 RfcOpen called \n"},
-  };
-  for (const Case& c : cases) {
-    TestRun t;
-    t.run.RunOptions = c.options;
-    WriteTraceLine(t.run, t.services, c.handle, trace_events::kOpenCalled, c.detail);
-    EXPECT_EQ(t.err.text(), c.expected) << c.what;
-    EXPECT_EQ(t.out.text(), "") << c.what;
-  }
-}
 
 std::string Scan(std::string_view trace) {
   TraceMessageScanner scanner;
@@ -91,38 +65,57 @@ TEST(TraceMessageScanner, LineShapesAndTheirOrder) {
 TEST(ScanTraceFile, ReadsTheTraceFileOfTheWorkingDirectory) {
   struct Case {
     const char* what;
-    std::optional<std::string> file;  // nullopt: no trace file
-    std::string expected;
+    std::optional<std::string> file;     // nullopt: no trace file
+    std::optional<std::string> message;  // nullopt: nothing read
+    std::string text;                    // what the failure text of code 1 becomes
   };
   const std::vector<Case> cases = {
-      {"missing file", std::nullopt, std::string(texts::kLookForTraceFile)},
-      {"empty file", "", std::string(texts::kPleaseCheckTraceFile)},
+      {"missing file", std::nullopt, std::nullopt, std::string(texts::kLookForTraceFile)},
+      {"empty file", "", "", std::string(texts::kPleaseCheckTraceFile)},
       {"CR LF lines", "header\r\nERROR       RFC_ERROR_COMMUNICATION\r\nfooter\r\n",
-       " - RFC_ERROR_COMMUNICATION"},
+       "RFC_ERROR_COMMUNICATION", " - RFC_ERROR_COMMUNICATION"},
       {"a 150-character ERROR line is read in two pieces",
-       "ERROR       " + std::string(87, 'm') + std::string(51, 'r') + "\n",
+       "ERROR       " + std::string(87, 'm') + std::string(51, 'r') + "\n", std::string(87, 'm'),
        " - " + std::string(87, 'm')},
   };
   for (const Case& c : cases) {
     ScratchDir scratch;
     WorkingDirectory in(scratch.path());
     if (c.file) WriteFile(file_names::kTraceFile, *c.file);
-    TestRun t;
-    t.run.Document.Append("Error 1014: RFC-Failure raised !");
-    ScanTraceFile(t.run);
-    EXPECT_EQ(t.run.Document.text(), "Error 1014: RFC-Failure raised !" + c.expected) << c.what;
+    EXPECT_EQ(ScanTraceFile(), c.message) << c.what;
+    // A failed call takes its message from the trace file at once.
+    const rfc::RemoteFailure failure = rfc::FailureOf({kRfcFailure, ""});
+    EXPECT_EQ(failure.message, c.message.value_or("")) << c.what;
+    EXPECT_EQ(failure.trace_file_missing, !c.file) << c.what;
+    EXPECT_EQ(FailureText(failure), "Error 1014: RFC-Failure raised !" + c.text) << c.what;
   }
 }
 
-TEST(ScanTraceFile, AppendsTheMessageUnescaped) {
+TEST(FailureText, ReturnCodeTextThenTheTraceDiagnosis) {
+  struct Case {
+    rfc::RemoteFailure failure;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {{1, "", "partner not reached", false},
+       "Error 1014: RFC-Failure raised ! - partner not reached"},
+      {{2, "NO_DATA", "", false}, "Error 1012: Exception.: NO_DATA - Please Check Trace-File !"},
+      {{3, "SYSTEM_FAILURE", "", true}, "Error 1013: Sys-Exception raised ! - Look for Trace-File"},
+      {{-4, "", "x", false}, "Error 1015: Other Failure raised ! - x"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FailureText(c.failure), c.text);
+  }
+}
+
+TEST(FailureText, TheMessageStaysUnescaped) {
   // The error document escapes the whole failure text once; escaping here
   // too would show "&amp;lt;" to the operator.
   ScratchDir scratch;
   WorkingDirectory in(scratch.path());
   WriteFile(file_names::kTraceFile, "ERROR       <host> & more\n");
-  TestRun t;
-  ScanTraceFile(t.run);
-  EXPECT_EQ(t.run.Document.text(), " - <host> & more");
+  EXPECT_EQ(FailureText(rfc::FailureOf({kRfcFailure, ""})),
+            "Error 1014: RFC-Failure raised ! - <host> & more");
 }
 
 }  // namespace

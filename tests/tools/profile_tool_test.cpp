@@ -8,7 +8,7 @@
 #include "config/password_scramble.h"
 #include "config/profile_key.h"
 #include "config/profile_reader.h"
-#include "include/run_end.h"
+#include "driver/run_end.h"
 #include "platform/line_reader.h"
 #include "tests/support/scratch_dir.h"
 #include "tools/profile_tool/profile_check.h"
@@ -84,8 +84,9 @@ TEST(ProfileTool, NewWritesAProfileTheSensorAccepts) {
   }
   EXPECT_EQ(labelled, config::kProfileFields.size());
 
-  ConnectionProfile profile;
-  config::ReadProfile(lines, RunKind::kSingleSystem, "PRD.P00", profile);
+  const config::ProfileReading reading = config::ReadProfile(lines);
+  EXPECT_TRUE(reading.defects.empty());
+  const ConnectionProfile& profile = reading.profile;
   EXPECT_EQ(profile.Password, kPassword);
   EXPECT_EQ(profile.User, "MONITOR");
   EXPECT_EQ(profile.Gwhost, "sapgw01");
@@ -112,9 +113,9 @@ TEST(ProfileTool, PasswordAndHostOnTheCommandLine) {
   std::replace(args.begin(), args.end(), std::string("--hostname"), std::string("--host"));
   const Outcome outcome = RunTool(args, "");  // nothing on standard input
   ASSERT_EQ(outcome.code, 0) << outcome.err;
-  ConnectionProfile profile;
-  config::ReadProfile(platform::SplitLines(outcome.out, config::kSingleSystemLineLimit),
-                      RunKind::kSingleSystem, "PRD.P00", profile);
+  const ConnectionProfile profile =
+      config::ReadProfile(platform::SplitLines(outcome.out, config::kSingleSystemLineLimit))
+          .profile;
   EXPECT_EQ(profile.Password, kPassword);
   EXPECT_EQ(profile.Hostname, "sapprd01");
   const Outcome refused = RunTool(NewArgs({"--password", std::string(21, 'x')}), "");

@@ -7,7 +7,6 @@
 
 #include "config/password_scramble.h"
 #include "config/profile_reader.h"
-#include "include/run_end.h"
 #include "platform/line_reader.h"
 #include "tools/profile_tool/password_input.h"
 #include "tools/profile_tool/profile_check.h"
@@ -40,14 +39,12 @@ bool RefuseValues(const NewCommand& command, std::ostream& err) {
 // Reads the new profile back as the single-system run will; the message of
 // the defect it finds, nullopt when it gets the password back.
 std::optional<std::string> ReadBackDefect(std::string_view text, std::string_view password) {
-  ConnectionProfile profile;
-  try {
-    config::ReadProfile(platform::SplitLines(text, config::kSingleSystemLineLimit),
-                        RunKind::kSingleSystem, "the new profile", profile);
-  } catch (const ErrorDocumentExit& e) {
-    return e.what();
+  const config::ProfileReading reading =
+      config::ReadProfile(platform::SplitLines(text, config::kSingleSystemLineLimit));
+  if (!reading.defects.empty()) {
+    return config::DefectMessage(reading.defects.front(), "the new profile");
   }
-  if (profile.Password != password) {
+  if (reading.profile.Password != password) {
     return "the password does not unscramble";
   }
   return std::nullopt;
@@ -119,7 +116,7 @@ int RunScramble(std::optional<int> offset, ToolConsole& console, std::mt19937& r
 }
 
 int RunUnscramble(std::string_view value, bool verify, ToolConsole& console) {
-  if (std::optional<ProfileDefect> defect = PasswordValueDefect(value, 0)) {
+  if (std::optional<ProfileDefect> defect = config::PasswordValueDefect(value, 0)) {
     console.out << DescribeDefect(*defect) << '\n';
     return kToolRefused;
   }

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/connection_profile.h"
 #include "config/profile_fields.h"
-#include "include/connection_profile.h"
 #include "tools/profile_tool/tool_console.h"
 
 namespace profile_tool {

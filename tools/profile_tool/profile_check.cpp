@@ -1,9 +1,7 @@
 #include "tools/profile_tool/profile_check.h"
 
-#include "config/password_scramble.h"
 #include "config/profile_key.h"
 #include "config/profile_reader.h"
-#include "include/run_end.h"
 #include "platform/line_reader.h"
 #include "tools/profile_tool/joined.h"
 
@@ -12,10 +10,7 @@ namespace {
 
 using config::kSingleSystemLineLimit;
 
-struct NumberedLine {
-  std::size_t number;  // of the file's line it comes from
-  std::string text;
-};
+using config::NumberedLine;
 
 std::string LineNote(std::size_t number, std::string_view what) {
   return Joined("line ", number, ": ", what);
@@ -49,73 +44,7 @@ std::vector<NumberedLine> SensorLines(std::string_view text, std::vector<std::st
   return lines;
 }
 
-std::optional<std::string> SensorMessage(const std::vector<NumberedLine>& numbered,
-                                         std::string_view profile_name) {
-  std::vector<std::string> lines;
-  for (const NumberedLine& line : numbered) {
-    lines.push_back(line.text);
-  }
-  ConnectionProfile profile;
-  try {
-    config::ReadProfile(lines, RunKind::kSingleSystem, profile_name, profile);
-  } catch (const ErrorDocumentExit& e) {
-    return e.what();
-  }
-  return std::nullopt;
-}
-
-std::string Characters(std::size_t n) { return Joined(n, n == 1 ? " character" : " characters"); }
-
-void CheckFieldLengths(const ConnectionProfile& profile, bool password_reported,
-                       std::vector<ProfileDefect>& defects) {
-  for (const config::ProfileField& field : config::kProfileFields) {
-    const std::size_t size = (profile.*field.member).size();
-    const bool reported = &field == &config::kPasswordField
-                              ? password_reported || size == 0
-                              : field.member == &ConnectionProfile::User && size == 0;
-    if (reported) {
-      continue;
-    }
-    const std::string has = Joined(field.name, " has ", Characters(size));
-    if (config::IsShort(field, profile)) {
-      defects.push_back({1003, 0, Joined(has, "; it needs at least ", field.minimum_length)});
-    } else if (config::IsOverlong(field, profile)) {
-      defects.push_back({1003, 0, Joined(has, "; it holds at most ", field.capacity)});
-    }
-  }
-}
-
 }  // namespace
-
-std::optional<ProfileDefect> PasswordValueDefect(std::string_view value, std::size_t line) {
-  if (value.empty()) {
-    return ProfileDefect{1007, line, "the password value is empty"};
-  }
-  const config::UnscrambledPassword result = config::UnscramblePassword(value);
-  if (value.size() != config::kScrambledLength) {
-    return ProfileDefect{1004, line,
-                         Joined("the password value has ", Characters(value.size()), ", not ",
-                                config::kScrambledLength)};
-  }
-  if (!result.well_formed) {
-    return ProfileDefect{1004, line,
-                         "the password value does not start with four scrambled digits"
-                         " (written with another key?)"};
-  }
-  if (!result.password) {
-    return ProfileDefect{1005, line, "the password value fails its check digit (changed by hand?)"};
-  }
-  if (result.password->empty()) {
-    return ProfileDefect{1007, line, "the password value holds an empty password"};
-  }
-  if (result.password->size() < config::kPasswordField.minimum_length) {
-    return ProfileDefect{
-        1003, line,
-        Joined("the password value holds a password of ", Characters(result.password->size()),
-               "; the sensor needs at least ", config::kPasswordField.minimum_length)};
-  }
-  return std::nullopt;
-}
 
 std::string DescribeDefect(const ProfileDefect& defect) {
   const std::string where = defect.line == 0 ? "" : Joined("line ", defect.line, ": ");
@@ -125,43 +54,18 @@ std::string DescribeDefect(const ProfileDefect& defect) {
 ProfileReport CheckProfileText(std::string_view text, std::string_view profile_name) {
   ProfileReport report;
   const std::vector<NumberedLine> lines = SensorLines(text, report.notes);
-  ConnectionProfile profile;
-  bool password_reported = false;
   for (const NumberedLine& line : lines) {
     const std::optional<config::ProfileLine> entry = config::ParseProfileLine(line.text);
-    if (!entry) {
-      continue;
-    }
-    if (line.text.size() > config::kValueOffset + config::kLongestValue) {
+    if (entry && line.text.size() > config::kValueOffset + config::kLongestValue) {
       report.notes.push_back(LineNote(
           line.number, Joined(entry->field->name, " value longer than ", config::kLongestValue,
                               " characters; the sensor ignores the rest")));
     }
-    if (entry->field != &config::kPasswordField) {
-      config::StoreProfileValue(*entry->field, entry->value, profile);
-      continue;
-    }
-    if (entry->value.empty()) {
-      profile.Password.clear();
-      continue;
-    }
-    config::UnscrambledPassword result = config::UnscramblePassword(entry->value);
-    if (result.well_formed && result.password) {
-      profile.Password = std::move(*result.password);
-      continue;
-    }
-    report.defects.push_back(*PasswordValueDefect(entry->value, line.number));
-    password_reported = true;
   }
-
-  if (profile.User.empty()) {
-    report.defects.push_back({1006, 0, "there is no User"});
+  report.defects = config::ReadProfile(lines).defects;
+  if (!report.defects.empty()) {
+    report.sensor_message = config::DefectMessage(report.defects.front(), profile_name);
   }
-  if (profile.Password.empty() && !password_reported) {
-    report.defects.push_back({1007, 0, "there is no Password"});
-  }
-  CheckFieldLengths(profile, password_reported, report.defects);
-  report.sensor_message = SensorMessage(lines, profile_name);
   return report;
 }
 

@@ -8,13 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "config/profile_reader.h"
+
 namespace profile_tool {
 
-struct ProfileDefect {
-  int code;          // the error number the sensor reports it with
-  std::size_t line;  // line of the file, counted from 1; 0 for the file as a whole
-  std::string what;  // never holds the password
-};
+using config::ProfileDefect;
 
 struct ProfileReport {
   // In the order the sensor checks: password lines as they come, then
@@ -31,10 +29,5 @@ struct ProfileReport {
 std::string DescribeDefect(const ProfileDefect& defect);
 
 ProfileReport CheckProfileText(std::string_view text, std::string_view profile_name);
-
-// What the sensor makes of a password value: Error 1004 or 1005 for the
-// value, Error 1007 or 1003 for the password it holds; nullopt when it is
-// accepted.
-std::optional<ProfileDefect> PasswordValueDefect(std::string_view value, std::size_t line);
 
 }  // namespace profile_tool

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/connection_profile.h"
 #include "config/profile_fields.h"
-#include "include/connection_profile.h"
 
 namespace profile_tool {
 

@@ -121,6 +121,7 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
 
   const std::vector<std::string> parsed_arguments = WithUnscrambleValueProtected(arguments);
   std::vector<const char*> argv;
+  argv.reserve(parsed_arguments.size());
   for (const std::string& argument : parsed_arguments) {
     argv.push_back(argument.c_str());
   }

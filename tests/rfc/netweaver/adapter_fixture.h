@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "include/run_state.h"
+#include "include/texts.h"
 #include "rfc/netweaver/netweaver_library.h"
 #include "rfc/trace_file_scan.h"
 #include "tests/rfc/netweaver/fake_netweaver.h"
@@ -28,8 +28,7 @@ struct AdapterFixture {
   // What the sensor's trace scan makes of the trace file: " - " and the
   // last failure's message.
   static std::string TraceDiagnosis() {
-    RunState run;
-    ScanTraceFile(run);
-    return run.Document.text();
+    const std::optional<std::string> message = ScanTraceFile();
+    return message ? ::TraceDiagnosis(*message) : std::string(texts::kLookForTraceFile);
   }
 };

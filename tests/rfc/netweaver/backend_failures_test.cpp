@@ -115,8 +115,8 @@ TEST(NetWeaverFailures, FailureTextAsTheTraceFileReadingGaveIt) {
     const rfc::StepResult<rfc::ProbeAnswer> result = backend.Connect()->Probe();
     ASSERT_TRUE(std::holds_alternative<rfc::RemoteFailure>(result)) << c.what;
     const rfc::RemoteFailure& failure = std::get<rfc::RemoteFailure>(result);
-    EXPECT_EQ(BackendFixture::Diagnosis(failure), c.diagnosis) << c.what;
-    EXPECT_EQ(BackendFixture::Diagnosis(failure), BackendFixture::ScannedDiagnosis()) << c.what;
+    EXPECT_EQ(FailureText(failure), "Error 1014: RFC-Failure raised !" + c.diagnosis) << c.what;
+    EXPECT_EQ(FailureText(failure), BackendFixture::ScannedFailureText(failure)) << c.what;
     if (!c.message.empty() && !c.trace_is_a_directory) {
       EXPECT_TRUE(BackendFixture::TraceFile().starts_with(c.earlier_trace.value_or("") +
                                                           "**** ERROR file opened at "))

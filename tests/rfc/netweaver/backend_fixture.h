@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "include/run_state.h"
 #include "include/texts.h"
 #include "rfc/netweaver/netweaver_backend.h"
+#include "rfc/return_code_text.h"
 #include "rfc/trace_file_scan.h"
 #include "tests/rfc/netweaver/fake_netweaver.h"
 #include "tests/support/scratch_dir.h"
@@ -51,17 +51,16 @@ struct BackendFixture {
 
   std::unique_ptr<rfc::SapConnection> Connect() { return library->Open(Address(), trace); }
 
-  // The diagnosis the sensor composes from a failure value...
-  static std::string Diagnosis(const rfc::RemoteFailure& failure) {
-    return failure.trace_file_missing ? std::string(texts::kLookForTraceFile)
-                                      : TraceDiagnosis(failure.message);
-  }
-
-  // ...and the one it has always read from the trace file.
-  static std::string ScannedDiagnosis() {
-    RunState run;
-    ScanTraceFile(run);
-    return run.Document.text();
+  // The failure text the sensor composed from its reading of the trace
+  // file, for a failure of `failure`'s code and exception.
+  static std::string ScannedFailureText(const rfc::RemoteFailure& failure) {
+    rfc::RemoteFailure scanned{failure.code, failure.exception, "", false};
+    if (std::optional<std::string> message = ScanTraceFile()) {
+      scanned.message = *message;
+    } else {
+      scanned.trace_file_missing = true;
+    }
+    return FailureText(scanned);
   }
 
   static std::string TraceFile() {

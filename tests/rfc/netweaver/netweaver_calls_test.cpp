@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "include/texts.h"
-#include "measure/database_filling.h"
 #include "measure/filling_row.h"
 #include "output/packed_decimal.h"
+#include "rfc/database_filling.h"
 #include "rfc/netweaver/text_conversion.h"
 #include "rfc/system_info.h"
 #include "tests/rfc/netweaver/adapter_fixture.h"
@@ -190,13 +190,12 @@ TEST(NetWeaverRows, DevstatRowReadsAsWithTheClassicLibrary) {
   module.answer.tables[u"DEVSP_HIST"] = fake_nw::TableData{};
   fake_nw::ThePartner().modules[u"ADA_DB_FILLING"] = module;
 
-  TestRun t;
-  RunServices services{*adapter.library, t.out, t.err};
-  t.run.ConnectionHandle = adapter.Connect();
+  rfc::StructureTypes types;
+  const rfc::TraceWriter no_trace;
+  const rfc::StepContext step{*adapter.library, adapter.Connect(), no_trace, types};
   ItabHandle history = adapter.library->ItCreate("DEVSP_HIST", 104);
   ItabHandle status = adapter.library->ItCreate("DEVSTAT", kFillingRowLength);
-  std::string exception;
-  ASSERT_EQ(CallFillingModule(t.run, services, history, status, exception), kRfcOk);
+  ASSERT_EQ(rfc::CallFillingModule(step, history, status).code, kRfcOk);
   ASSERT_EQ(adapter.library->ItFill(status), 1u);
   const auto* bytes = static_cast<const unsigned char*>(adapter.library->ItGetLine(status, 1));
   const FillingRow decoded =
@@ -248,12 +247,13 @@ TEST(NetWeaverStructures, SystemInfoFieldsKeepTheirPlaces) {
     rfcsi.values[u"RFCDBSYS"] = Text(c.database);
     fake_nw::ThePartner().modules[u"RFC_SYSTEM_INFO"] = module;
 
-    TestRun t;
-    RunServices services{*adapter.library, t.out, t.err};
-    t.run.ConnectionHandle = adapter.Connect();
-    ASSERT_EQ(ReadSystemInfo(t.run, services), kRfcOk) << c.what;
-    EXPECT_EQ(t.run.Profile.HostnameDisplay, c.host_read) << c.what;
-    EXPECT_EQ(t.run.DatabaseSystemName, c.database_read) << c.what;
+    rfc::StructureTypes types;
+    const rfc::TraceWriter no_trace;
+    const rfc::StepContext step{*adapter.library, adapter.Connect(), no_trace, types};
+    const rfc::StepResult<rfc::SystemInfo> info = rfc::ReadSystemInfo(step);
+    ASSERT_TRUE(std::holds_alternative<rfc::SystemInfo>(info)) << c.what;
+    EXPECT_EQ(std::get<rfc::SystemInfo>(info).host, c.host_read) << c.what;
+    EXPECT_EQ(std::get<rfc::SystemInfo>(info).database_system, c.database_read) << c.what;
   }
 }
 

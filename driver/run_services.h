@@ -3,10 +3,10 @@
 #pragma once
 
 #include "include/output_sink.h"
-#include "rfc/rfc_library.h"
+#include "rfc/sap_library.h"
 
 struct RunServices {
-  rfc::RfcLibrary& rfc;
+  rfc::SapLibrary& rfc;
   OutputSink& out;  // standard output: console lines and the result document
   OutputSink& err;  // standard error: trace lines and the abort log
 };

@@ -1,0 +1,98 @@
+#include "config/run_options.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "include/texts.h"
+#include "include/upper_case.h"
+
+namespace config {
+namespace {
+
+constexpr std::string_view kItem = "ITEM=";
+constexpr std::string_view kChannel = "CH=";
+constexpr std::string_view kHost = ",HOST=";
+constexpr std::string_view kSystemNumber = ",NO=";
+constexpr std::string_view kSyslog = ",SYSLOG";
+constexpr std::string_view kConsoleMarks = "#@$%";
+constexpr char kProfileAsNamed = '@';
+
+// Monitors configure item names of at most this many characters.
+constexpr std::size_t kItemNameLimit = 90;
+// "CH=" takes at most three characters.
+constexpr std::size_t kChannelDigits = 3;
+
+// The value after `keyword` up to the next "," or blank, read from the text
+// as given; nothing when the keyword is missing.
+std::optional<std::string> ValueAfter(const RunOptions& options, std::string_view keyword) {
+  const std::size_t at = options.upper.find(keyword);
+  if (at == std::string::npos) return std::nullopt;
+  const std::string_view text = options.text;
+  const std::size_t from = std::min(at + keyword.size(), text.size());
+  const std::size_t end = std::min(text.find_first_of(", ", from), text.size());
+  return std::string(text.substr(from, end - from));
+}
+
+// The channel number after "CH=", read like C's atoi (leading blanks, a
+// sign, then digits).
+int ChannelAt(std::string_view text, std::size_t from) {
+  std::string_view digits = text.substr(from, kChannelDigits);
+  digits = digits.substr(0, digits.find(','));
+  std::size_t i = 0;
+  while (i < digits.size() && std::isspace(static_cast<unsigned char>(digits[i]))) ++i;
+  bool negative = false;
+  if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) {
+    negative = digits[i] == '-';
+    ++i;
+  }
+  int number = 0;
+  for (; i < digits.size() && std::isdigit(static_cast<unsigned char>(digits[i])); ++i) {
+    number = number * 10 + (digits[i] - '0');
+  }
+  return negative ? -number : number;
+}
+
+}  // namespace
+
+RunOptions ParseRunOptions(std::string text) {
+  RunOptions options;
+  options.text = std::move(text);
+  options.upper = UpperCase(options.text);
+  options.console = options.upper.find_first_of(kConsoleMarks) != std::string::npos;
+  options.profile_as_named = options.upper.find(kProfileAsNamed) != std::string::npos;
+  options.syslog = options.upper.find(kSyslog) != std::string::npos;
+  if (const std::size_t at = options.upper.find(kItem); at != std::string::npos) {
+    options.item = ItemNameAt(options.text, at + kItem.size());
+  }
+  if (const std::size_t at = options.upper.find(kChannel); at != std::string::npos) {
+    options.channel = ChannelAt(options.upper, at + kChannel.size());
+  }
+  options.host = ValueAfter(options, kHost);
+  options.system_number = ValueAfter(options, kSystemNumber);
+  options.single_run_display = SingleRunOptionsDisplay(options.text);
+  options.listing_display = ListingRunOptionsDisplay(options.text);
+  return options;
+}
+
+std::string ItemNameAt(std::string_view text, std::size_t from) {
+  std::string_view rest = text.substr(std::min(from, text.size()));
+  rest = rest.substr(0, std::min({rest.find(' '), rest.find(','), kItemNameLimit}));
+  std::string name(rest);
+  std::replace(name.begin(), name.end(), ':', ' ');
+  return name;
+}
+
+std::string SingleRunOptionsDisplay(std::string options) {
+  options = options.substr(0, options.find('#'));
+  options = options.substr(0, options.find('@'));
+  if (options == "(Parameters " || options == "(No ") options.clear();
+  if (options.empty()) options = std::string(texts::kNoParameters);
+  return options;
+}
+
+std::string ListingRunOptionsDisplay(std::string options) {
+  std::replace(options.begin(), options.end(), ':', ' ');
+  return options.substr(0, options.find(" @"));
+}
+
+}  // namespace config

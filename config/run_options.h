@@ -1,0 +1,51 @@
+// The option text of a run (the second argument, a blank and the third),
+// read once at start-up into the switches and values the rest of the sensor
+// reads. Keywords are found in any case, anywhere, also inside another word;
+// their values are read from the text as given, at the same place.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace config {
+
+struct RunOptions {
+  std::string text;   // as given
+  std::string upper;  // upper-cased, byte by byte
+
+  bool console = false;           // "#", "@", "$" or "%": progress lines
+  bool profile_as_named = false;  // "@": the profile where the command line names it
+  bool syslog = false;            // ",SYSLOG": trace lines on standard error
+
+  // "ITEM=": the item of a listing run over the item listing.
+  std::optional<std::string> item;
+  // "CH=": one bare value, that of the channel with this number (read like
+  // C's atoi over at most three characters, up to a ",").
+  std::optional<int> channel;
+  // ",HOST=" and ",NO=": the application server and system number that
+  // replace the profile's (up to the next "," or blank).
+  std::optional<std::string> host;
+  std::optional<std::string> system_number;
+
+  // How the console lines show the options: the single-system run's form
+  // and the listing run's (see the functions below).
+  std::string single_run_display;
+  std::string listing_display;
+};
+
+// Reads the option text.
+RunOptions ParseRunOptions(std::string text);
+
+// The item name in `text` after `from`: up to a blank, a "," or 90
+// characters, whichever comes first; ":" stands for a blank.
+std::string ItemNameAt(std::string_view text, std::size_t from);
+
+// The single-system run's display: cut before the first "#" and the first
+// "@", and "(No Parameters)" for nothing left.
+std::string SingleRunOptionsDisplay(std::string options);
+
+// The listing run's display: ":" becomes a blank, cut before the first " @".
+std::string ListingRunOptionsDisplay(std::string options);
+
+}  // namespace config

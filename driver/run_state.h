@@ -1,0 +1,30 @@
+// What a run knows once it has started: the command line read, the output
+// format chosen and the profile or listing found. Set up by StartUp and
+// LocateProfile, then only read; the document is the one thing the run
+// writes to. One process makes one run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "config/run_options.h"
+#include "include/result_document.h"
+
+struct RunState {
+  // The command line: the program path and the arguments after it.
+  std::string ProgramPath;
+  std::vector<std::string> Arguments;
+  config::RunOptions Options;
+
+  std::string StartTime;  // the time of day the run started, "hh:mm:ss"
+  std::string Banner;     // the console's first line
+
+  std::string ProfileName;       // after normalisation, e.g. "PRD.P00"
+  std::string ProfileDirectory;  // ends in "\" when not empty
+  std::string ProfilePath;       // the file opened
+  std::string ItemName;          // "ITEM=": the item listing's measurement
+  bool GlobalMode = false;       // a listing run
+
+  std::string OutputFlavour = "EXEXML";
+  ResultDocument Document{"EXEXML", std::nullopt};
+};
