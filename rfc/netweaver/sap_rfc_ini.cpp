@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "include/texts.h"
+#include "include/upper_case.h"
 #include "platform/files.h"
-#include "rfc/netweaver/text_conversion.h"
 
 namespace rfc::nw {
 namespace {
@@ -33,7 +33,7 @@ std::optional<std::map<std::string, std::string>> FindDestinationIn(std::string_
     if (line.empty() || line.front() == '*') continue;
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
-    const std::string key = AsciiUpper(Trimmed(line.substr(0, equals)));
+    const std::string key = UpperCase(Trimmed(line.substr(0, equals)));
     const std::string_view value = Trimmed(line.substr(equals + 1));
     if (key == kDestinationKey) {
       if (entry) break;

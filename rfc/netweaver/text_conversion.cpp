@@ -39,12 +39,4 @@ std::string Latin1Field(std::u16string_view text, std::size_t width) {
   return field;
 }
 
-std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 }  // namespace rfc::nw

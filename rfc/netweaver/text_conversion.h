@@ -32,15 +32,4 @@ std::u16string_view TerminatedText(const ::nw::SAP_UC (&text)[N]) {
   return {text, length};
 }
 
-// Copies `text` into a classic terminated field of N bytes, cut to N - 1.
-template <std::size_t N>
-void CopyTerminated(std::string_view text, char (&field)[N]) {
-  const std::size_t length = text.size() < N ? text.size() : N - 1;
-  for (std::size_t i = 0; i < length; ++i) field[i] = text[i];
-  field[length] = '\0';
-}
-
-// ASCII letters in upper case, every other byte as it is.
-std::string AsciiUpper(std::string_view text);
-
 }  // namespace rfc::nw

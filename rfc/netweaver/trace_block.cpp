@@ -44,8 +44,7 @@ std::string ExistingTrace() {
   return content;
 }
 
-}  // namespace
-
+// Its lines as the sensor has always written them.
 std::string TraceBlock(std::string_view operation, std::string_view message,
                        std::string_view timestamp, unsigned counter) {
   std::string block =
@@ -58,6 +57,8 @@ std::string TraceBlock(std::string_view operation, std::string_view message,
   return block;
 }
 
+}  // namespace
+
 std::optional<std::string> TraceFile::Append(std::string_view operation, std::string_view message) {
   if (message.empty()) return std::nullopt;
   std::string block = TraceBlock(operation, message, Timestamp(), ++blocks_);
@@ -66,21 +67,10 @@ std::optional<std::string> TraceFile::Append(std::string_view operation, std::st
   const std::string content = ExistingTrace() + block;
   platform::UniqueFile file = platform::CreateForWriting(file_names::kTraceFile);
   if (!file) return std::nullopt;
-  std::fwrite(content.data(), 1, content.size(), file.get());
-  return block;
-}
-
-void AppendTraceBlock(std::string_view operation, std::string_view message) {
-  static unsigned counter = 0;
-  // The file interface knows no appending: the file is written anew with
-  // the block after what it held.
-  std::string content = ExistingTrace();
-  content += TraceBlock(operation, message, Timestamp(), ++counter);
-  platform::UniqueFile file = platform::CreateForWriting(file_names::kTraceFile);
-  if (!file) return;
   // The block is for the operator's eyes; a disk that refuses it costs the
   // run nothing it reports.
   (void)std::fwrite(content.data(), 1, content.size(), file.get());
+  return block;
 }
 
 }  // namespace rfc::nw
