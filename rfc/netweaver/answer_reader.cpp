@@ -19,8 +19,9 @@ bool AllDigits(std::string_view text) {
   return text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-}  // namespace
-
+// The sign and digits of the packed field of a decimal text: "-" before a
+// value below zero, no leading zero, empty for zero. Nothing when the text
+// is no number of the field.
 std::optional<std::string> PackedSizeDigits(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return std::nullopt;
@@ -41,99 +42,95 @@ std::optional<std::string> PackedSizeDigits(std::string_view text) {
   return std::string(negative && !whole.empty() ? "-" : "").append(whole);
 }
 
-bool AnswerReader::Succeeded(::nw::RFC_RC code, const ::nw::RFC_ERROR_INFO& info) {
-  if (code != ::nw::RFC_OK) failure_ = ReadFailure(info);
-  return code == ::nw::RFC_OK;
+}  // namespace
+
+template <class Value, class Call>
+Value AnswerReader::Read(Call call) {
+  Value value{};
+  ::nw::RFC_ERROR_INFO info{};
+  if (failure_) return Value{};
+  if (call(value, info) == ::nw::RFC_OK) return value;
+  failure_ = ReadFailure(info);
+  return Value{};
 }
 
 ::nw::DATA_CONTAINER_HANDLE AnswerReader::Structure(::nw::DATA_CONTAINER_HANDLE container,
                                                     const ::nw::SAP_UC* name) {
-  ::nw::RFC_STRUCTURE_HANDLE structure = nullptr;
-  ::nw::RFC_ERROR_INFO info{};
-  if (failure_ || !Succeeded(api_.get_structure(container, name, &structure, &info), info)) {
-    return nullptr;
-  }
-  return structure;
+  return Read<::nw::RFC_STRUCTURE_HANDLE>([&](auto& structure, auto& info) {
+    return api_.get_structure(container, name, &structure, &info);
+  });
 }
 
 ::nw::DATA_CONTAINER_HANDLE AnswerReader::Table(::nw::DATA_CONTAINER_HANDLE container,
                                                 const ::nw::SAP_UC* name) {
-  ::nw::RFC_TABLE_HANDLE table = nullptr;
-  ::nw::RFC_ERROR_INFO info{};
-  if (failure_ || !Succeeded(api_.get_table(container, name, &table, &info), info)) {
-    return nullptr;
-  }
-  return table;
+  return Read<::nw::RFC_TABLE_HANDLE>(
+      [&](auto& table, auto& info) { return api_.get_table(container, name, &table, &info); });
 }
 
 unsigned AnswerReader::RowCount(::nw::DATA_CONTAINER_HANDLE table) {
-  unsigned count = 0;
-  ::nw::RFC_ERROR_INFO info{};
-  if (failure_ || !Succeeded(api_.get_row_count(table, &count, &info), info)) return 0;
-  return count;
+  return Read<unsigned>(
+      [&](auto& count, auto& info) { return api_.get_row_count(table, &count, &info); });
 }
 
 ::nw::DATA_CONTAINER_HANDLE AnswerReader::Row(::nw::DATA_CONTAINER_HANDLE table, unsigned index) {
-  ::nw::RFC_ERROR_INFO info{};
-  if (failure_ || !Succeeded(api_.move_to(table, index, &info), info)) return nullptr;
-  ::nw::RFC_STRUCTURE_HANDLE row = api_.get_current_row(table, &info);
-  if (row == nullptr) failure_ = ReadFailure(info);
-  return row;
+  return Read<::nw::RFC_STRUCTURE_HANDLE>([&](auto& row, auto& info) {
+    if (const ::nw::RFC_RC code = api_.move_to(table, index, &info); code != ::nw::RFC_OK) {
+      return code;
+    }
+    row = api_.get_current_row(table, &info);
+    return row != nullptr ? ::nw::RFC_OK : ::nw::RFC_UNKNOWN_ERROR;
+  });
 }
 
 std::string AnswerReader::Text(::nw::DATA_CONTAINER_HANDLE container, const ::nw::SAP_UC* name,
                                std::size_t width) {
-  std::u16string buffer(width, u' ');
-  ::nw::RFC_ERROR_INFO info{};
-  if (failure_ || !Succeeded(api_.get_chars(container, name, buffer.data(),
-                                            static_cast<unsigned>(width), &info),
-                             info)) {
-    return {};
-  }
-  const std::string field = Latin1Field(buffer, width);
+  const std::u16string buffer = Read<std::u16string>([&](auto& chars, auto& info) {
+    chars.assign(width, u' ');
+    return api_.get_chars(container, name, chars.data(), static_cast<unsigned>(width), &info);
+  });
+  if (failure_) return {};
+  // Cut or padded to the field's width, so that a character beyond ISO
+  // 8859-1 never shifts what follows.
+  std::string field = Latin1FromUtf16(buffer);
+  field.resize(width, ' ');
   return field.substr(0, field.find('\0'));
 }
 
 std::uint32_t AnswerReader::Integer(::nw::DATA_CONTAINER_HANDLE container,
                                     const ::nw::SAP_UC* name) {
-  ::nw::RFC_INT value = 0;
-  ::nw::RFC_ERROR_INFO info{};
-  if (failure_ || !Succeeded(api_.get_int(container, name, &value, &info), info)) return 0;
-  return static_cast<std::uint32_t>(value);
+  return static_cast<std::uint32_t>(Read<::nw::RFC_INT>(
+      [&](auto& value, auto& info) { return api_.get_int(container, name, &value, &info); }));
 }
 
 FillingSize AnswerReader::Size(::nw::DATA_CONTAINER_HANDLE container, const ::nw::SAP_UC* name) {
+  bool no_decimal_text = false;
+  const std::u16string text = Read<std::u16string>([&](auto& buffer, auto& info) {
+    unsigned length = 0;
+    const auto get = [&](unsigned room) {
+      buffer.assign(room, u'\0');
+      info = {};
+      return api_.get_string(container, name, buffer.data(), room, &length, &info);
+    };
+    ::nw::RFC_RC code = get(kDecimalTextRoom);
+    if (code == ::nw::RFC_BUFFER_TOO_SMALL) code = get(length + 1);
+    buffer.resize(std::min<std::size_t>(length, buffer.size()));
+    no_decimal_text = code == ::nw::RFC_CONVERSION_FAILURE;
+    return no_decimal_text ? ::nw::RFC_OK : code;
+  });
   if (failure_) return {};
-  std::u16string buffer(kDecimalTextRoom, u'\0');
-  unsigned length = 0;
-  ::nw::RFC_ERROR_INFO info{};
-  ::nw::RFC_RC code = api_.get_string(container, name, buffer.data(),
-                                      static_cast<unsigned>(buffer.size()), &length, &info);
-  if (code == ::nw::RFC_BUFFER_TOO_SMALL) {
-    buffer.assign(length + 1, u'\0');
-    info = {};
-    code = api_.get_string(container, name, buffer.data(), static_cast<unsigned>(buffer.size()),
-                           &length, &info);
+  if (no_decimal_text) {
+    const auto bytes =
+        Read<std::array<unsigned char, kPackedSizeBytes>>([&](auto& field, auto& info) {
+          return api_.get_bytes(container, name, field.data(), kPackedSizeBytes, &info);
+        });
+    return failure_ ? FillingSize{} : SizeFromPackedText(PackedToText(bytes, 0));
   }
-  if (code == ::nw::RFC_CONVERSION_FAILURE) return SizeFromBytes(container, name);
-  if (!Succeeded(code, info)) return {};
-  const std::string text = Latin1FromUtf16(std::u16string_view(buffer).substr(0, length));
-  if (const std::optional<std::string> digits = PackedSizeDigits(text)) {
+  if (const std::optional<std::string> digits = PackedSizeDigits(Latin1FromUtf16(text))) {
     return SizeFromPackedText(*digits);
   }
-  failure_ = ReadFailure("value " + text + " of field '" + Latin1FromUtf16(name) +
+  failure_ = ReadFailure("value " + Latin1FromUtf16(text) + " of field '" + Latin1FromUtf16(name) +
                          "' does not fit " + std::to_string(kPackedSizeBytes) + " packed bytes");
   return {};
-}
-
-FillingSize AnswerReader::SizeFromBytes(::nw::DATA_CONTAINER_HANDLE container,
-                                        const ::nw::SAP_UC* name) {
-  std::array<unsigned char, kPackedSizeBytes> bytes{};
-  ::nw::RFC_ERROR_INFO info{};
-  if (!Succeeded(api_.get_bytes(container, name, bytes.data(), kPackedSizeBytes, &info), info)) {
-    return {};
-  }
-  return SizeFromPackedText(PackedToText(bytes, 0));
 }
 
 }  // namespace rfc::nw

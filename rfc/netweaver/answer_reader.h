@@ -14,13 +14,6 @@
 
 namespace rfc::nw {
 
-// The sign and digits of a packed size field of 11 bytes (21 digits, no
-// places) from the decimal text the library hands out for it ("-1",
-// "2147483648"; blanks around it, a leading "+" and a point followed by
-// zeros only are allowed): "-" before a value below zero, no leading zero,
-// empty for zero. Nothing when the text is no such number.
-std::optional<std::string> PackedSizeDigits(std::string_view text);
-
 // The first failure ends the reading: every later read returns an empty
 // value without asking the library, and failure() tells what failed.
 class AnswerReader {
@@ -35,24 +28,29 @@ class AnswerReader {
   // Row `index` of `table`, counted from 0.
   ::nw::DATA_CONTAINER_HANDLE Row(::nw::DATA_CONTAINER_HANDLE table, unsigned index);
 
-  // A character field of `width` characters as that many single bytes (see
-  // Latin1Field), up to a NUL among them.
+  // A character field of `width` characters as that many single bytes, up
+  // to a NUL among them.
   std::string Text(::nw::DATA_CONTAINER_HANDLE container, const ::nw::SAP_UC* name,
                    std::size_t width);
   // A 4-byte integer in its unsigned form.
   std::uint32_t Integer(::nw::DATA_CONTAINER_HANDLE container, const ::nw::SAP_UC* name);
-  // A packed size field of 11 bytes from its decimal text (see
-  // PackedSizeDigits; any other text is a failure). Bytes that are no packed
-  // number have no decimal text: they are read as they are (RfcGetBytes),
-  // as the sensor reads a classic row's packed field.
+  // A packed size field of 11 bytes (21 digits, no places) from the decimal
+  // text the library hands out for it ("-1", "2147483648"; blanks around it,
+  // a leading "+" and a point followed by zeros only are allowed), reported
+  // as the sensor reports the packed field (SizeFromPackedText); any other
+  // text is a failure. Bytes that are no packed number have no decimal text:
+  // they are read as they are (RfcGetBytes), as the sensor reads a classic
+  // row's packed field.
   FillingSize Size(::nw::DATA_CONTAINER_HANDLE container, const ::nw::SAP_UC* name);
 
   const std::optional<RemoteFailure>& failure() const { return failure_; }
 
  private:
-  // Whether `code` is RFC_OK; if not, the failure of `info` is kept.
-  bool Succeeded(::nw::RFC_RC code, const ::nw::RFC_ERROR_INFO& info);
-  FillingSize SizeFromBytes(::nw::DATA_CONTAINER_HANDLE container, const ::nw::SAP_UC* name);
+  // The value `call(value, info)` fills, unless the reading has stopped; an
+  // empty value when `call` does not return RFC_OK, the failure of `info`
+  // kept.
+  template <class Value, class Call>
+  Value Read(Call call);
 
   const EntryPoints& api_;
   std::optional<RemoteFailure> failure_;

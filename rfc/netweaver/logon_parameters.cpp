@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdio>
 #include <map>
 #include <optional>
 
+#include "include/texts.h"
 #include "include/upper_case.h"
-#include "rfc/netweaver/sap_rfc_ini.h"
+#include "platform/files.h"
 #include "rfc/netweaver/text_conversion.h"
 
 namespace rfc::nw {
@@ -15,6 +17,7 @@ namespace {
 
 constexpr std::string_view kGatewayMode = "R/2";
 constexpr std::string_view kR2Type = "2";
+constexpr std::string_view kDestinationKey = "DEST";
 
 constexpr std::array<std::string_view, 11> kTextKeys = {
     "CLIENT", "USER",   "PASSWD", "LANG", "DEST",  "ASHOST",
@@ -52,6 +55,48 @@ long long SystemNumber(std::string_view text) {
 
 std::string WithoutTrailingBlanks(std::string_view text) {
   return std::string(text.substr(0, text.find_last_not_of(' ') + 1));
+}
+
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+// The entry of `destination` in "SapRfc.ini", as the classic library reads
+// it: from its "DEST=" line up to the next one, lines KEY=VALUE (LF or CR LF
+// line ends) with keys in upper case, blanks around keys and values
+// dropped, "*" lines skipped. Destination names compare exactly. Nothing
+// when the file is missing or has no such entry.
+std::optional<Words> FindDestination(std::string_view destination) {
+  platform::UniqueFile file = platform::OpenForReading(file_names::kSapRfcIni);
+  if (!file) return std::nullopt;
+  std::string text;
+  char buffer[4096];
+  std::size_t read = 0;
+  while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, read);
+
+  std::optional<Words> entry;
+  bool in_entry = false;
+  for (std::size_t from = 0; from < text.size();) {
+    std::size_t end = text.find('\n', from);
+    if (end == std::string::npos) end = text.size();
+    const std::string_view line = Trimmed(std::string_view(text).substr(from, end - from));
+    from = end + 1;
+    if (line.empty() || line.front() == '*') continue;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) continue;
+    const std::string key = UpperCase(Trimmed(line.substr(0, equals)));
+    const std::string_view value = Trimmed(line.substr(equals + 1));
+    if (key == kDestinationKey) {
+      if (entry) break;
+      in_entry = value == destination;
+      if (in_entry) entry.emplace();
+    }
+    if (in_entry) (*entry)[key] = std::string(value);
+  }
+  return entry;
 }
 
 // Blank-separated KEY=VALUE words; a refusal for a word without "=" or with

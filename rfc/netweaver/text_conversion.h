@@ -18,11 +18,6 @@ std::u16string Utf16FromLatin1(std::string_view bytes);
 // other character (a surrogate pair counts as one) as "?".
 std::string Latin1FromUtf16(std::u16string_view text);
 
-// A fixed field of `width` bytes from UTF-16 characters: converted as
-// above, cut to `width` or blank-padded to it, so that a character beyond
-// ISO 8859-1 never shifts what follows.
-std::string Latin1Field(std::u16string_view text, std::size_t width);
-
 // The text of a terminated UTF-16 array, up to its first NUL and never past
 // the array.
 template <std::size_t N>

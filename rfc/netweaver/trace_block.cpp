@@ -17,18 +17,15 @@ std::string OneLine(std::string_view text) {
   return line;
 }
 
-std::string TwoDigits(int value) {
-  return std::string{static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
-}
-
 // "yyyymmdd hhmmss" in local time.
 std::string Timestamp() {
   const std::time_t now = std::time(nullptr);
   const std::tm* local = std::localtime(&now);
-  if (local == nullptr) return "00000000 000000";
-  return std::to_string(local->tm_year + 1900) + TwoDigits(local->tm_mon + 1) +
-         TwoDigits(local->tm_mday) + " " + TwoDigits(local->tm_hour) + TwoDigits(local->tm_min) +
-         TwoDigits(local->tm_sec);
+  char text[32];
+  if (local == nullptr || std::strftime(text, sizeof text, "%Y%m%d %H%M%S", local) == 0) {
+    return "00000000 000000";
+  }
+  return text;
 }
 
 // The trace file as it is; empty when missing.
