@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "include/texts.h"
+#include "platform/files.h"
 #include "platform/line_reader.h"
 #include "rfc/netweaver/text_conversion.h"
 #include "rfc/trace_file_scan.h"
@@ -39,7 +41,10 @@ RemoteFailure ReadFailure(std::string message) {
 }
 
 RemoteFailure Recorded(RemoteFailure failure, std::string_view operation, TraceFile& trace) {
-  if (const std::optional<std::string> block = trace.Append(operation, failure.message)) {
+  const std::optional<std::string> block = trace.Append(operation, failure.message);
+  // The file was read after the block went in; one that cannot be read
+  // (written, yet closed to reading) was found missing.
+  if (block && platform::CanOpenForReading(file_names::kTraceFile)) {
     // The block starts a record and its ERROR line starts a line of the
     // file, whatever the file held before: the block alone decides.
     TraceMessageScanner scanner;
