@@ -1,9 +1,9 @@
 #include "config/sensor_directory.h"
-#include "config/file_names.h"
 
 #include <algorithm>
 #include <array>
 
+#include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/files.h"
 #include "platform/line_reader.h"

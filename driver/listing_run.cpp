@@ -1,9 +1,9 @@
 #include "driver/listing_run.h"
-#include "config/file_names.h"
 
 #include <cstdint>
 #include <utility>
 
+#include "config/file_names.h"
 #include "config/global_listing.h"
 #include "config/profile_reader.h"
 #include "driver/remote_steps.h"

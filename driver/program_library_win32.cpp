@@ -1,9 +1,10 @@
 // SAP's RFC library, loaded when the run first needs it: the classic
 // librfc32.dll, whose twelve entry points the sensor calls directly (see
 // classic_library.h), or, on hosts that have only SAP's current library,
-// the NetWeaver RFC SDK's sapnwrfc.dll behind the adapter of
-// netweaver/netweaver_library.h. Entry points are taken by the plain names
-// SAP's libraries export and called with SAP's calling convention.
+// the NetWeaver RFC SDK's sapnwrfc.dll, whose functions the sensor's steps
+// call directly (netweaver/netweaver_backend.h). Entry points are taken by
+// the plain names SAP's libraries export and called with SAP's calling
+// convention.
 //
 // Where the library is looked for: librfc32.dll beside the executable, then
 // in the Windows system directory, then sapnwrfc.dll in the same two places
@@ -30,7 +31,7 @@
 #include "rfc/classic_backend.h"
 #include "rfc/classic_library.h"
 #include "rfc/netweaver/entry_points.h"
-#include "rfc/netweaver/netweaver_library.h"
+#include "rfc/netweaver/netweaver_backend.h"
 #include "rfc/rfc_library.h"
 #include "rfc/sap_library.h"
 
@@ -171,17 +172,19 @@ class LoadedSapLibrary final : public SapLibrary {
     if (found->kind == LibraryKind::kClassic) {
       classic::EntryPoints points;
       missing = classic::TakeEntryPoints(find, points);
-      if (!missing) operations_ = classic::MakeClassicLibrary(points);
+      if (!missing) {
+        operations_ = classic::MakeClassicLibrary(points);
+        backend_ = std::make_unique<classic::ClassicSapLibrary>(*operations_);
+      }
     } else {
       missing = nw::TakeEntryPoints(find, netweaver_points_);
-      if (!missing) operations_ = nw::MakeNetWeaverLibrary(netweaver_points_);
+      if (!missing) backend_ = nw::MakeNetWeaverBackend(netweaver_points_);
     }
     if (missing) {
       FreeLibrary(module);
       return LibraryLoadFailure{file,
                                 std::string(output::texts::kLibraryNoEntryPoint).append(*missing)};
     }
-    backend_ = std::make_unique<classic::ClassicSapLibrary>(*operations_);
     file_ = file;
     return std::nullopt;
   }
@@ -196,11 +199,11 @@ class LoadedSapLibrary final : public SapLibrary {
   }
 
  private:
+  // What the NetWeaver library is called through; it must outlive it.
+  nw::EntryPoints netweaver_points_;
   // The library is never unloaded: the process ends first.
   std::unique_ptr<RfcLibrary> operations_;
   std::unique_ptr<SapLibrary> backend_;
-  // What the NetWeaver library is called through; it must outlive it.
-  nw::EntryPoints netweaver_points_;
   std::string file_;
 };
 

@@ -1,8 +1,8 @@
 #include "driver/single_system_run.h"
-#include "config/file_names.h"
 
 #include <utility>
 
+#include "config/file_names.h"
 #include "config/profile_reader.h"
 #include "driver/remote_steps.h"
 #include "driver/run_end.h"

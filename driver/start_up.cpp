@@ -1,8 +1,8 @@
 #include "driver/start_up.h"
-#include "config/file_names.h"
 
 #include <utility>
 
+#include "config/file_names.h"
 #include "driver/run_end.h"
 #include "output/texts.h"
 #include "platform/upper_case.h"

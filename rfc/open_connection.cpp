@@ -1,5 +1,4 @@
 #include "rfc/open_connection.h"
-#include "config/file_names.h"
 
 #include <algorithm>
 #include <climits>
@@ -9,6 +8,7 @@
 #include <string_view>
 #include <variant>
 
+#include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/files.h"
 #include "platform/upper_case.h"

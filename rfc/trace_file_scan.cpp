@@ -1,8 +1,8 @@
 #include "rfc/trace_file_scan.h"
-#include "config/file_names.h"
 
 #include <algorithm>
 
+#include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/line_reader.h"
 

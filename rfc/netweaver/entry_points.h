@@ -1,4 +1,4 @@
-// The NetWeaver functions the adapter calls, as pointers: taken by SAP's
+// The NetWeaver functions the backend takes, as pointers: taken by SAP's
 // names from sapnwrfc.dll when the program loads it, or filled by a test
 // with a fake. The pointer types come from the declarations in
 // nw_rfc_api.h, so a pointer cannot disagree with SAP's signature.

@@ -1,17 +1,24 @@
 #include "rfc/netweaver/logon_parameters.h"
 
+#include <algorithm>
 #include <array>
-#include <cstring>
+#include <climits>
+#include <cstdio>
+#include <map>
+#include <optional>
 
-#include "rfc/netweaver/sap_rfc_ini.h"
+#include "config/file_names.h"
+#include "output/texts.h"
+#include "platform/files.h"
+#include "platform/upper_case.h"
 #include "rfc/netweaver/text_conversion.h"
 
 namespace rfc::nw {
 namespace {
 
-constexpr int kApplicationServerMode = 0;
-constexpr int kGatewayMode = 1;
+constexpr std::string_view kGatewayMode = "R/2";
 constexpr std::string_view kR2Type = "2";
+constexpr std::string_view kDestinationKey = "DEST";
 
 constexpr std::array<std::string_view, 11> kTextKeys = {
     "CLIENT", "USER",   "PASSWD", "LANG", "DEST",  "ASHOST",
@@ -20,19 +27,77 @@ constexpr std::array<std::string_view, 11> kTextKeys = {
 
 using Words = std::map<std::string, std::string>;
 
-std::string WithoutTrailingBlanks(const char* text) {
-  std::string_view view(text);
-  while (!view.empty() && view.back() == ' ') view.remove_suffix(1);
-  return std::string(view);
-}
-
-void AddGiven(LogonParameters& parameters, std::string_view name, const char* value) {
-  if (value != nullptr) parameters.Add(name, value);
-}
-
 const std::string* Find(const Words& words, const std::string& key) {
   const auto it = words.find(key);
   return it == words.end() ? nullptr : &it->second;
+}
+
+// "00".."99" for a system number of one or two digits; nothing otherwise.
+std::optional<std::string> TwoDigitSystemNumber(std::string_view text) {
+  if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != text.npos) {
+    return std::nullopt;
+  }
+  return text.size() == 1 ? "0" + std::string(text) : std::string(text);
+}
+
+// The system number text read as C's atoi reads it (leading white space, a
+// sign, the leading digits; 0 for none), held to the int range.
+long long SystemNumber(std::string_view text) {
+  std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
+  if (i == std::string_view::npos) return 0;
+  bool negative = false;
+  if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
+  long long number = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    number = std::min(number * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
+  }
+  return negative ? -number : std::min(number, static_cast<long long>(INT_MAX));
+}
+
+std::string WithoutTrailingBlanks(std::string_view text) {
+  return std::string(text.substr(0, text.find_last_not_of(' ') + 1));
+}
+
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+// The entry of `destination` in "SapRfc.ini", as the classic library reads
+// it: from its "DEST=" line up to the next one, lines KEY=VALUE (LF or CR LF
+// line ends) with keys in upper case, blanks around keys and values
+// dropped, "*" lines skipped. Destination names compare exactly. Nothing
+// when the file is missing or has no such entry.
+std::optional<Words> FindDestination(std::string_view destination) {
+  platform::UniqueFile file = platform::OpenForReading(config::file_names::kSapRfcIni);
+  if (!file) return std::nullopt;
+  std::string text;
+  char buffer[4096];
+  std::size_t read = 0;
+  while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, read);
+
+  std::optional<Words> entry;
+  bool in_entry = false;
+  for (std::size_t from = 0; from < text.size();) {
+    std::size_t end = text.find('\n', from);
+    if (end == std::string::npos) end = text.size();
+    const std::string_view line = Trimmed(std::string_view(text).substr(from, end - from));
+    from = end + 1;
+    if (line.empty() || line.front() == '*') continue;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) continue;
+    const std::string key = platform::UpperCase(Trimmed(line.substr(0, equals)));
+    const std::string_view value = Trimmed(line.substr(equals + 1));
+    if (key == kDestinationKey) {
+      if (entry) break;
+      in_entry = value == destination;
+      if (in_entry) entry.emplace();
+    }
+    if (in_entry) (*entry)[key] = std::string(value);
+  }
+  return entry;
 }
 
 // Blank-separated KEY=VALUE words; a refusal for a word without "=" or with
@@ -41,24 +106,20 @@ const std::string* Find(const Words& words, const std::string& key) {
 std::variant<Words, LogonRefusal> ParseWords(std::string_view text) {
   Words words;
   std::size_t position = 0;
-  std::size_t from = 0;
-  while (true) {
-    from = text.find_first_not_of(' ', from);
-    if (from == std::string_view::npos) break;
-    std::size_t end = text.find(' ', from);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view word = text.substr(from, end - from);
-    from = end;
+  for (std::size_t from = text.find_first_not_of(' '); from != std::string_view::npos;
+       from = text.find_first_not_of(' ', from)) {
+    const std::string_view word = text.substr(from, text.find(' ', from) - from);
+    from += word.size();
     ++position;
     const std::size_t equals = word.find('=');
     if (equals == std::string_view::npos) {
       return LogonRefusal{"invalid connection text: word " + std::to_string(position) +
                           " is no KEY=VALUE"};
     }
-    const std::string key = AsciiUpper(word.substr(0, equals));
-    bool known = false;
-    for (std::string_view candidate : kTextKeys) known = known || candidate == key;
-    if (!known) return LogonRefusal{"invalid connection text: unknown key '" + key + "'"};
+    const std::string key = platform::UpperCase(word.substr(0, equals));
+    if (std::find(kTextKeys.begin(), kTextKeys.end(), key) == kTextKeys.end()) {
+      return LogonRefusal{"invalid connection text: unknown key '" + key + "'"};
+    }
     words[key] = std::string(word.substr(equals + 1));
   }
   return words;
@@ -97,52 +158,29 @@ std::vector<::nw::RFC_CONNECTION_PARAMETER> LogonParameters::Records() const {
   return records;
 }
 
-std::vector<std::pair<std::string, std::string>> LogonParameters::Pairs() const {
-  std::vector<std::pair<std::string, std::string>> pairs;
-  for (const auto& [name, value] : parameters_) {
-    pairs.emplace_back(Latin1FromUtf16(name), Latin1FromUtf16(value));
-  }
-  return pairs;
-}
-
-std::optional<std::string> TwoDigitSystemNumber(std::string_view text) {
-  if (text.empty() || text.size() > 2) return std::nullopt;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-  }
-  return text.size() == 1 ? "0" + std::string(text) : std::string(text);
-}
-
-std::variant<LogonParameters, LogonRefusal> LogonFromOptions(const OpenOptions* options) {
-  if (options == nullptr) return LogonRefusal{"RfcOpen without a logon record"};
-  if (options->mode == kGatewayMode) {
+LogonRequest LogonFromAddress(const AddressLogon& logon) {
+  if (logon.mode == kGatewayMode) {
     return LogonRefusal{
         "mode 1 (R/2, gateway only) has no counterpart in the NetWeaver RFC library"};
   }
-  if (options->mode != kApplicationServerMode || options->connection == nullptr) {
-    return LogonRefusal{"RfcOpen with mode " + std::to_string(options->mode) +
-                        " and no application server address"};
-  }
-  const auto* server = static_cast<const ServerAddress*>(options->connection);
-  const int number = server->system_number;
+  const long long number = SystemNumber(logon.system_number);
   if (number < 0 || number > 99) {
     return LogonRefusal{"system number " + std::to_string(number) + " is not 0 to 99"};
   }
   LogonParameters parameters;
-  AddGiven(parameters, "ashost", server->host);
+  if (!logon.host.empty()) parameters.Add("ashost", logon.host);
   parameters.Add("sysnr", *TwoDigitSystemNumber(std::to_string(number)));
-  AddGiven(parameters, "client", options->client);
-  if (options->user != nullptr) parameters.Add("user", WithoutTrailingBlanks(options->user));
-  if (options->password != nullptr) {
-    parameters.Add("passwd", WithoutTrailingBlanks(options->password));
-  }
-  AddGiven(parameters, "lang", options->language);
+  parameters.Add("client", logon.client);
+  parameters.Add("user", WithoutTrailingBlanks(logon.user));
+  parameters.Add("passwd", WithoutTrailingBlanks(logon.password));
+  parameters.Add("lang", logon.language);
   return parameters;
 }
 
-std::variant<LogonParameters, LogonRefusal> LogonFromConnectionText(const char* text) {
-  if (text == nullptr) return LogonRefusal{"RfcOpenEx without a connection text"};
-  std::variant<Words, LogonRefusal> parsed = ParseWords(text);
+LogonRequest LogonFromDestination(const DestinationLogon& logon) {
+  std::variant<Words, LogonRefusal> parsed =
+      ParseWords("CLIENT=" + logon.client + " USER=" + logon.user + " PASSWD=" + logon.password +
+                 " LANG=D DEST=" + logon.destination);
   if (auto* refusal = std::get_if<LogonRefusal>(&parsed)) return std::move(*refusal);
   const Words& words = std::get<Words>(parsed);
 
@@ -150,15 +188,14 @@ std::variant<LogonParameters, LogonRefusal> LogonFromConnectionText(const char* 
   std::optional<LogonRefusal> refusal;
   if (Find(words, "ASHOST") != nullptr || Find(words, "GWHOST") != nullptr) {
     refusal = AddAddress(words, "the connection text", parameters);
-  } else if (const std::string* destination = Find(words, "DEST")) {
-    const std::optional<Words> entry = FindDestination(*destination);
-    if (!entry) return LogonRefusal{"destination '" + *destination + "' not found in SapRfc.ini"};
-    refusal = AddAddress(*entry, "destination '" + *destination + "' in SapRfc.ini", parameters);
   } else {
-    refusal = LogonRefusal{"invalid connection text: no DEST and no ASHOST"};
+    // The text always ends in a DEST word.
+    const std::string& destination = *Find(words, "DEST");
+    const std::optional<Words> entry = FindDestination(destination);
+    if (!entry) return LogonRefusal{"destination '" + destination + "' not found in SapRfc.ini"};
+    refusal = AddAddress(*entry, "destination '" + destination + "' in SapRfc.ini", parameters);
   }
   if (refusal) return std::move(*refusal);
-
   for (const auto& [key, name] : {std::pair{"CLIENT", "client"}, std::pair{"USER", "user"},
                                   std::pair{"PASSWD", "passwd"}, std::pair{"LANG", "lang"}}) {
     if (const std::string* value = Find(words, key)) parameters.Add(name, *value);

@@ -1,14 +1,14 @@
 // The part of SAP's NetWeaver RFC C API (sapnwrfc.dll) that the sensor's
-// NetWeaver adapter calls: the sensor's own declaration, written from SAP's
+// NetWeaver backend takes: the sensor's own declaration, written from SAP's
 // public NetWeaver RFC SDK header sapnwrfc.h and its documentation comments
 // (SAP_UC from sapuc.h: a UTF-16 code unit; SAP_API: __stdcall on Windows).
 // The NetWeaver stand-in declares the same interface independently, so that
 // one mistake cannot hide in both.
 //
-// The adapter never links these names: it calls them through pointers taken
+// The backend never links these names: it calls them through pointers taken
 // at run time (entry_points.h), whose types come from these declarations.
-// Field order, sizes and offsets are SAP's on 32-bit Windows, pinned at the
-// end of this file.
+// Field order, sizes and offsets are SAP's on 32-bit Windows; those of the
+// records the backend reads are pinned at the end of this file.
 #pragma once
 
 #include <cstddef>
@@ -76,8 +76,8 @@ enum RFC_ERROR_GROUP : int {
   EXTERNAL_AUTHORIZATION_FAILURE = 7,
 };
 
-// ABAP data types of fields and parameters (those the sensor meets, and
-// the ones around them).
+// ABAP data types of fields and parameters: the classic ones, tables and
+// structures.
 enum RFCTYPE : int {
   RFCTYPE_CHAR = 0,
   RFCTYPE_DATE = 1,
@@ -90,13 +90,7 @@ enum RFCTYPE : int {
   RFCTYPE_INT = 8,
   RFCTYPE_INT2 = 9,
   RFCTYPE_INT1 = 10,
-  RFCTYPE_NULL = 14,
-  RFCTYPE_ABAPOBJECT = 16,
   RFCTYPE_STRUCTURE = 17,
-  RFCTYPE_DECF16 = 23,
-  RFCTYPE_DECF34 = 24,
-  RFCTYPE_STRING = 29,
-  RFCTYPE_XSTRING = 30,
 };
 
 // A parameter's direction, seen from the called function module (the
@@ -158,8 +152,7 @@ typedef DATA_CONTAINER_HANDLE RFC_TABLE_HANDLE;
 typedef RFC_CHAR RFC_ABAP_NAME[30 + 1];
 
 // One field of a structure or table row. nucLength/nucOffset are bytes in a
-// system with one byte per character (the classic row layout), ucLength/
-// ucOffset the same with two bytes per character.
+// system with one byte per character, ucLength/ucOffset with two.
 struct RFC_FIELD_DESC {
   RFC_ABAP_NAME name;
   RFCTYPE type;
@@ -270,14 +263,6 @@ static_assert(offsetof(RFC_ERROR_INFO, group) == 4 && offsetof(RFC_ERROR_INFO, k
               offsetof(RFC_ERROR_INFO, abapMsgV4) == 1648);
 static_assert(sizeof(RFC_CONNECTION_PARAMETER) == 8 &&
               offsetof(RFC_CONNECTION_PARAMETER, value) == 4);
-static_assert(sizeof(RFC_FIELD_DESC) == 96);
-static_assert(offsetof(RFC_FIELD_DESC, type) == 64 && offsetof(RFC_FIELD_DESC, nucLength) == 68 &&
-              offsetof(RFC_FIELD_DESC, nucOffset) == 72 &&
-              offsetof(RFC_FIELD_DESC, ucLength) == 76 &&
-              offsetof(RFC_FIELD_DESC, ucOffset) == 80 &&
-              offsetof(RFC_FIELD_DESC, decimals) == 84 &&
-              offsetof(RFC_FIELD_DESC, typeDescHandle) == 88 &&
-              offsetof(RFC_FIELD_DESC, extendedDescription) == 92);
 static_assert(sizeof(RFC_PARAMETER_DESC) == 316);
 static_assert(offsetof(RFC_PARAMETER_DESC, type) == 64 &&
               offsetof(RFC_PARAMETER_DESC, direction) == 68 &&

@@ -33,18 +33,4 @@ std::string Latin1FromUtf16(std::u16string_view text) {
   return bytes;
 }
 
-std::string Latin1Field(std::u16string_view text, std::size_t width) {
-  std::string field = Latin1FromUtf16(text);
-  field.resize(width, ' ');
-  return field;
-}
-
-std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 }  // namespace rfc::nw

@@ -18,11 +18,6 @@ std::u16string Utf16FromLatin1(std::string_view bytes);
 // other character (a surrogate pair counts as one) as "?".
 std::string Latin1FromUtf16(std::u16string_view text);
 
-// A fixed field of `width` bytes from UTF-16 characters: converted as
-// above, cut to `width` or blank-padded to it, so that a character beyond
-// ISO 8859-1 never shifts what follows.
-std::string Latin1Field(std::u16string_view text, std::size_t width);
-
 // The text of a terminated UTF-16 array, up to its first NUL and never past
 // the array.
 template <std::size_t N>
@@ -31,16 +26,5 @@ std::u16string_view TerminatedText(const ::nw::SAP_UC (&text)[N]) {
   while (length < N && text[length] != u'\0') ++length;
   return {text, length};
 }
-
-// Copies `text` into a classic terminated field of N bytes, cut to N - 1.
-template <std::size_t N>
-void CopyTerminated(std::string_view text, char (&field)[N]) {
-  const std::size_t length = text.size() < N ? text.size() : N - 1;
-  for (std::size_t i = 0; i < length; ++i) field[i] = text[i];
-  field[length] = '\0';
-}
-
-// ASCII letters in upper case, every other byte as it is.
-std::string AsciiUpper(std::string_view text);
 
 }  // namespace rfc::nw

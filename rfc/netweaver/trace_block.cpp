@@ -1,9 +1,9 @@
 #include "rfc/netweaver/trace_block.h"
-#include "config/file_names.h"
 
 #include <cstdio>
 #include <ctime>
 
+#include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/files.h"
 
@@ -18,18 +18,15 @@ std::string OneLine(std::string_view text) {
   return line;
 }
 
-std::string TwoDigits(int value) {
-  return std::string{static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
-}
-
 // "yyyymmdd hhmmss" in local time.
 std::string Timestamp() {
   const std::time_t now = std::time(nullptr);
   const std::tm* local = std::localtime(&now);
-  if (local == nullptr) return "00000000 000000";
-  return std::to_string(local->tm_year + 1900) + TwoDigits(local->tm_mon + 1) +
-         TwoDigits(local->tm_mday) + " " + TwoDigits(local->tm_hour) + TwoDigits(local->tm_min) +
-         TwoDigits(local->tm_sec);
+  char text[32];
+  if (local == nullptr || std::strftime(text, sizeof text, "%Y%m%d %H%M%S", local) == 0) {
+    return "00000000 000000";
+  }
+  return text;
 }
 
 // The trace file as it is; empty when missing.
@@ -45,8 +42,7 @@ std::string ExistingTrace() {
   return content;
 }
 
-}  // namespace
-
+// Its lines as the sensor has always written them.
 std::string TraceBlock(std::string_view operation, std::string_view message,
                        std::string_view timestamp, unsigned counter) {
   std::string block =
@@ -59,17 +55,20 @@ std::string TraceBlock(std::string_view operation, std::string_view message,
   return block;
 }
 
-void AppendTraceBlock(std::string_view operation, std::string_view message) {
-  static unsigned counter = 0;
+}  // namespace
+
+std::optional<std::string> TraceFile::Append(std::string_view operation, std::string_view message) {
+  if (message.empty()) return std::nullopt;
+  std::string block = TraceBlock(operation, message, Timestamp(), ++blocks_);
   // The file interface knows no appending: the file is written anew with
   // the block after what it held.
-  std::string content = ExistingTrace();
-  content += TraceBlock(operation, message, Timestamp(), ++counter);
+  const std::string content = ExistingTrace() + block;
   platform::UniqueFile file = platform::CreateForWriting(config::file_names::kTraceFile);
-  if (!file) return;
+  if (!file) return std::nullopt;
   // The block is for the operator's eyes; a disk that refuses it costs the
   // run nothing it reports.
   (void)std::fwrite(content.data(), 1, content.size(), file.get());
+  return block;
 }
 
 }  // namespace rfc::nw

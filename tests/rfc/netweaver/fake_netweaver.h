@@ -1,6 +1,6 @@
 // An in-memory stand-in for the part of SAP's NetWeaver RFC library the
-// adapter calls: one simulated partner whose function modules answer what a
-// test puts in, and which records what the adapter handed over. The fake's
+// backend calls: one simulated partner whose function modules answer what a
+// test puts in, and which records what the backend handed over. The fake's
 // functions have SAP's signatures and calling convention, so they fill an
 // EntryPoints table as sapnwrfc.dll's exports do.
 #pragma once
