@@ -145,7 +145,7 @@ class NetWeaverBackend final : public SapLibrary {
   explicit NetWeaverBackend(const EntryPoints& api) : api_(api) {}
 
   // No failure of this library calls for the RFC error report.
-  void driver::PrepareErrorReport(std::function<void(const LibraryFailure&)>) override {}
+  void PrepareErrorReport(std::function<void(const LibraryFailure&)>) override {}
 
   // Connections are numbered 1, 2, 3... in the order opened, as the trace
   // lines have always shown them; a logon that fails is 0 there. A failed
