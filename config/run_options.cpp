@@ -1,9 +1,9 @@
 #include "config/run_options.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "output/texts.h"
+#include "platform/leading_number.h"
 #include "platform/upper_case.h"
 
 namespace config {
@@ -33,23 +33,10 @@ std::optional<std::string> ValueAfter(const RunOptions& options, std::string_vie
   return std::string(text.substr(from, end - from));
 }
 
-// The channel number after "CH=", read like C's atoi (leading blanks, a
-// sign, then digits).
+// The channel number after "CH=": at most three characters, up to a ",".
 int ChannelAt(std::string_view text, std::size_t from) {
   std::string_view digits = text.substr(from, kChannelDigits);
-  digits = digits.substr(0, digits.find(','));
-  std::size_t i = 0;
-  while (i < digits.size() && std::isspace(static_cast<unsigned char>(digits[i]))) ++i;
-  bool negative = false;
-  if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) {
-    negative = digits[i] == '-';
-    ++i;
-  }
-  int number = 0;
-  for (; i < digits.size() && std::isdigit(static_cast<unsigned char>(digits[i])); ++i) {
-    number = number * 10 + (digits[i] - '0');
-  }
-  return negative ? -number : number;
+  return platform::LeadingInt(digits.substr(0, digits.find(',')));
 }
 
 }  // namespace

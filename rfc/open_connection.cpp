@@ -1,7 +1,6 @@
 #include "rfc/open_connection.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -11,6 +10,7 @@
 #include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/files.h"
+#include "platform/leading_number.h"
 #include "platform/upper_case.h"
 #include "rfc/trace_line.h"
 
@@ -37,26 +37,6 @@ void PadWithBlanks(std::string& text, std::size_t width) {
 // Null for an empty text: the library reads a missing field as "not given".
 const char* AbsentWhenEmpty(const std::string& text) {
   return text.empty() ? nullptr : text.c_str();
-}
-
-// The system number text read as C's atoi reads it (leading blanks, a sign,
-// the leading digits; 0 for none), held to the int range.
-int SystemNumber(std::string_view text) {
-  std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
-  if (i == std::string_view::npos) {
-    return 0;
-  }
-  bool negative = false;
-  if (text[i] == '+' || text[i] == '-') {
-    negative = text[i] == '-';
-    ++i;
-  }
-  long long number = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    number = std::min(number * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
-  }
-  number = negative ? -number : std::min(number, static_cast<long long>(INT_MAX));
-  return static_cast<int>(number);
 }
 
 void FillRecords(const AddressLogon& logon, ConnectionRecords& records) {
@@ -86,7 +66,7 @@ void FillRecords(const AddressLogon& logon, ConnectionRecords& records) {
     options.connection = &records.gateway;
   } else {
     options.mode = kApplicationServerMode;
-    records.server = {AbsentWhenEmpty(records.host), SystemNumber(records.system_number),
+    records.server = {AbsentWhenEmpty(records.host), platform::LeadingInt(records.system_number),
                       AbsentWhenEmpty(records.gateway_host),
                       AbsentWhenEmpty(records.gateway_service)};
     options.connection = &records.server;

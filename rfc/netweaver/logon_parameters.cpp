@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -10,6 +9,7 @@
 #include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/files.h"
+#include "platform/leading_number.h"
 #include "platform/upper_case.h"
 #include "rfc/netweaver/text_conversion.h"
 
@@ -38,20 +38,6 @@ std::optional<std::string> TwoDigitSystemNumber(std::string_view text) {
     return std::nullopt;
   }
   return text.size() == 1 ? "0" + std::string(text) : std::string(text);
-}
-
-// The system number text read as C's atoi reads it (leading white space, a
-// sign, the leading digits; 0 for none), held to the int range.
-long long SystemNumber(std::string_view text) {
-  std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
-  if (i == std::string_view::npos) return 0;
-  bool negative = false;
-  if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
-  long long number = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    number = std::min(number * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
-  }
-  return negative ? -number : std::min(number, static_cast<long long>(INT_MAX));
 }
 
 std::string WithoutTrailingBlanks(std::string_view text) {
@@ -163,7 +149,7 @@ LogonRequest LogonFromAddress(const AddressLogon& logon) {
     return LogonRefusal{
         "mode 1 (R/2, gateway only) has no counterpart in the NetWeaver RFC library"};
   }
-  const long long number = SystemNumber(logon.system_number);
+  const long long number = platform::LeadingInt(logon.system_number);
   if (number < 0 || number > 99) {
     return LogonRefusal{"system number " + std::to_string(number) + " is not 0 to 99"};
   }
