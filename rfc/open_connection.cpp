@@ -40,35 +40,25 @@ const char* AbsentWhenEmpty(const std::string& text) {
 }
 
 void FillRecords(const AddressLogon& logon, ConnectionRecords& records) {
-  records.destination = logon.destination;
-  records.client = logon.client;
-  records.user = logon.user;
-  records.password = logon.password;
-  records.language = logon.language;
-  records.mode = logon.mode;
-  records.host = logon.host;
-  records.system_number = logon.system_number;
-  records.gateway_host = logon.gateway_host;
-  records.gateway_service = logon.gateway_service;
-  PadWithBlanks(records.user, kUserWidth);
-  PadWithBlanks(records.password, kPasswordWidth);
+  AddressLogon& copy = records.logon;
+  copy = logon;
+  PadWithBlanks(copy.user, kUserWidth);
+  PadWithBlanks(copy.password, kPasswordWidth);
 
   OpenOptions& options = records.options;
-  options.destination = records.destination.c_str();
-  options.client = records.client.c_str();
-  options.user = records.user.c_str();
-  options.password = records.password.c_str();
-  options.language = records.language.c_str();
-  if (records.mode == kGatewayMode) {
+  options.destination = copy.destination.c_str();
+  options.client = copy.client.c_str();
+  options.user = copy.user.c_str();
+  options.password = copy.password.c_str();
+  options.language = copy.language.c_str();
+  if (copy.mode == kGatewayMode) {
     options.mode = kGatewayModeCode;
-    records.gateway = {AbsentWhenEmpty(records.gateway_host),
-                       AbsentWhenEmpty(records.gateway_service)};
+    records.gateway = {AbsentWhenEmpty(copy.gateway_host), AbsentWhenEmpty(copy.gateway_service)};
     options.connection = &records.gateway;
   } else {
     options.mode = kApplicationServerMode;
-    records.server = {AbsentWhenEmpty(records.host), platform::LeadingInt(records.system_number),
-                      AbsentWhenEmpty(records.gateway_host),
-                      AbsentWhenEmpty(records.gateway_service)};
+    records.server = {AbsentWhenEmpty(copy.host), platform::LeadingInt(copy.system_number),
+                      AbsentWhenEmpty(copy.gateway_host), AbsentWhenEmpty(copy.gateway_service)};
     options.connection = &records.server;
   }
   options.trace = 0;

@@ -13,6 +13,7 @@
 #include "rfc/sap_library.h"
 
 namespace rfc {
+
 // Everything an opening hands to the library. The library may keep the
 // pointers it is given for the life of the connection, so these texts and
 // records must outlive it: one object serves the whole run, and every
@@ -23,17 +24,8 @@ struct ConnectionRecords {
   ConnectionRecords(const ConnectionRecords&) = delete;
   ConnectionRecords& operator=(const ConnectionRecords&) = delete;
 
-  // Working copies of the profile; user and password blank-padded.
-  std::string destination;
-  std::string client;
-  std::string user;
-  std::string password;
-  std::string language;
-  std::string mode;
-  std::string host;
-  std::string system_number;
-  std::string gateway_host;
-  std::string gateway_service;
+  // The working copy of the logon; user and password blank-padded.
+  AddressLogon logon;
 
   OpenOptions options{};
   ServerAddress server{};
