@@ -74,7 +74,7 @@ RFC_HANDLE Engine::Logon(std::string_view verb, const OpenRequestBuild& build, R
          CommunicationError("partner '" + PartnerName(build.request->partner) + "' not reached"));
     return 0;
   }
-  Delay(system->latency);
+  Wait(system->latency);
   if (const auto refusal = CheckLogon(*system, build.request->credentials)) {
     Fail(operation, *refusal);
     return 0;
@@ -102,6 +102,7 @@ int Engine::LastError(RFC_ERROR_INFO* error_info) {
 }
 
 const Fault* Engine::Tripped(const SystemModel* system, const Operation& operation) {
+  if (const Delay* delay = FindDelay(landscape_, system, operation)) Wait(delay->wait);
   const Fault* fault = FindFault(landscape_, system, operation);
   if (fault) Trip(*fault, operation);
   return fault;
@@ -138,8 +139,13 @@ void Engine::Finish(RecordLine record) {
   if (error_handler_) error_handler_(handler_argument_.data());
 }
 
-void Engine::Delay(std::chrono::milliseconds latency) const {
-  if (latency.count() > 0) std::this_thread::sleep_for(latency);
+void Engine::Wait(std::chrono::nanoseconds length) const {
+  // Sleeps again for what is left should the system's timer wake it early:
+  // a test may rely on the whole length.
+  const auto until = std::chrono::steady_clock::now() + length;
+  for (auto left = length; left.count() > 0; left = until - std::chrono::steady_clock::now()) {
+    std::this_thread::sleep_for(left);
+  }
 }
 
 Engine::Connection* Engine::FindConnection(RFC_HANDLE handle, const Operation& operation) {

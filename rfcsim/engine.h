@@ -4,7 +4,8 @@
 //
 // Every operation appends one line to the record (when recording), and a
 // failing operation appends to the trace file and sets the texts that
-// RfcLastError hands out.
+// RfcLastError hands out. An operation the landscape delays waits where its
+// faults are checked.
 #pragma once
 
 #include <chrono>
@@ -69,8 +70,8 @@ class Engine {
   // Resolves the partner and checks the logon; notes the handle and the
   // system reached in `record`.
   RFC_HANDLE Logon(std::string_view verb, const OpenRequestBuild& build, RecordLine& record);
-  // Checks the operation against the faults; a matching fault is carried out
-  // (see Trip) and returned.
+  // Waits out the operation's delay, if any, then checks it against the
+  // faults; a matching fault is carried out (see Trip) and returned.
   const Fault* Tripped(const SystemModel* system, const Operation& operation);
   // Trace lines and last error of `fault`; arms the error handler.
   void Trip(const Fault& fault, const Operation& operation);
@@ -83,7 +84,9 @@ class Engine {
   // Writes the operation's record line, then calls the armed error handler,
   // which may end the process.
   void Finish(RecordLine record);
-  void Delay(std::chrono::milliseconds latency) const;
+  // Sleeps for `length`, holding no lock: a caller's other threads (a
+  // watchdog ending the process, say) run on meanwhile.
+  void Wait(std::chrono::nanoseconds length) const;
   // Null with the last error set (and a trace block) when `handle` is not an
   // open connection.
   Connection* FindConnection(RFC_HANDLE handle, const Operation& operation);

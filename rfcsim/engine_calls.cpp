@@ -65,7 +65,7 @@ int Engine::Receive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tabl
     Fail(operation, ProgramError(*problem));
     result = 1;
   } else {
-    Delay(connection->system->latency);
+    Wait(connection->system->latency);
     const ModuleLayout* module = FindModule(*function);
     if (const Fault* fault = Tripped(connection->system, operation)) {
       result = fault->result;

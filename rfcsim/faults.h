@@ -1,9 +1,9 @@
-// Which configured fault, if any, an operation runs into.
+// Which configured fault and which delay, if any, an operation runs into.
 //
 // An operation is named by its verb and subject, as in "RfcCall GET_CPU_ALL"
-// or "ItCreate DEVSTAT". A fault whose "operation" is the verb alone matches
-// every subject. A system's own faults come first, then the landscape-wide
-// ones.
+// or "ItCreate DEVSTAT". A fault or delay whose "operation" is the verb alone
+// matches every subject. A system's own entries come first, then the
+// landscape-wide ones; the first that matches applies.
 #pragma once
 
 #include <optional>
@@ -24,8 +24,10 @@ struct Operation {
 };
 
 // `system` may be null (no system concerned): then only landscape-wide
-// faults apply.
+// entries apply.
 const Fault* FindFault(const Landscape& landscape, const SystemModel* system,
+                       const Operation& operation);
+const Delay* FindDelay(const Landscape& landscape, const SystemModel* system,
                        const Operation& operation);
 
 }  // namespace rfcsim

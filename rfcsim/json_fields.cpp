@@ -1,5 +1,7 @@
 #include "rfcsim/json_fields.h"
 
+#include <sstream>
+
 namespace rfcsim {
 
 SchemaError::SchemaError(const std::string& path, const std::string& problem)
@@ -61,6 +63,15 @@ std::int64_t IntegerAt(const Json& value, std::int64_t min, std::int64_t max,
   const auto number = value.get<std::int64_t>();
   if (number < min || number > max) throw SchemaError(path, range);
   return number;
+}
+
+double NumberAt(const Json& value, double min, double max, const std::string& path) {
+  if (!value.is_number() || !(value.get<double>() >= min && value.get<double>() <= max)) {
+    std::ostringstream range;  // bounds as %g writes them: 86400, 0.5
+    range << "expected a number from " << min << " to " << max;
+    throw SchemaError(path, range.str());
+  }
+  return value.get<double>();
 }
 
 Bytes HexAt(const Json& value, const std::string& path) {

@@ -36,6 +36,8 @@ void RejectUnknownKeys(const Json& object, std::initializer_list<std::string_vie
 std::string TextAt(const Json& value, const std::string& path);
 std::int64_t IntegerAt(const Json& value, std::int64_t min, std::int64_t max,
                        const std::string& path);
+// Any JSON number, fractions allowed.
+double NumberAt(const Json& value, double min, double max, const std::string& path);
 // A string of hexadecimal digit pairs.
 Bytes HexAt(const Json& value, const std::string& path);
 // {"hex": "..."}: raw bytes where text would normally stand.

@@ -1,6 +1,7 @@
 #include "rfcsim/landscape.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 
@@ -15,18 +16,24 @@ constexpr std::string_view kVerbs[] = {
     "RfcOpen",  "RfcOpenEx", "RfcCall", "RfcReceive", "RfcInstallStructure",
     "ItCreate", "ItGetLine", "ItDelete"};
 
-void ReadOperation(const Json& object, const std::string& path, Fault& fault) {
-  if (!object.contains("operation")) throw SchemaError(path, "a fault needs an \"operation\"");
-  fault.operation = TextAt(object.at("operation"), ChildPath(path, "operation"));
-  const std::string_view text = Trim(fault.operation);
-  const auto blank = text.find(' ');
-  fault.verb = std::string(text.substr(0, blank));
-  fault.subject = blank == std::string_view::npos ? "" : std::string(Trim(text.substr(blank)));
-  if (std::find(std::begin(kVerbs), std::end(kVerbs), fault.verb) == std::end(kVerbs)) {
-    throw SchemaError(ChildPath(path, "operation"), "no operation \"" + fault.verb + "\"");
+// The "operation" of a fault or a delay (`what`), split into verb and
+// subject.
+template <typename Entry>
+void ReadOperation(const Json& object, const std::string& path, std::string_view what,
+                   Entry& entry) {
+  if (!object.contains("operation")) {
+    throw SchemaError(path, platform::Joined("a ", what, " needs an \"operation\""));
   }
-  if ((fault.verb == "RfcOpen" || fault.verb == "RfcOpenEx") && !fault.subject.empty()) {
-    throw SchemaError(ChildPath(path, "operation"), fault.verb + " takes no subject");
+  entry.operation = TextAt(object.at("operation"), ChildPath(path, "operation"));
+  const std::string_view text = Trim(entry.operation);
+  const auto blank = text.find(' ');
+  entry.verb = std::string(text.substr(0, blank));
+  entry.subject = blank == std::string_view::npos ? "" : std::string(Trim(text.substr(blank)));
+  if (std::find(std::begin(kVerbs), std::end(kVerbs), entry.verb) == std::end(kVerbs)) {
+    throw SchemaError(ChildPath(path, "operation"), "no operation \"" + entry.verb + "\"");
+  }
+  if ((entry.verb == "RfcOpen" || entry.verb == "RfcOpenEx") && !entry.subject.empty()) {
+    throw SchemaError(ChildPath(path, "operation"), entry.verb + " takes no subject");
   }
 }
 
@@ -55,7 +62,7 @@ Fault ReadFault(const Json& object, const std::string& path) {
                      "error_handler", "handler_text"},
                     path);
   Fault fault;
-  ReadOperation(object, path, fault);
+  ReadOperation(object, path, "fault", fault);
   fault.result =
       static_cast<int>(OptionalInteger(object, "result", INT32_MIN, INT32_MAX, path).value_or(1));
   if (fault.result == 0) throw SchemaError(ChildPath(path, "result"), "a fault cannot return 0");
@@ -87,15 +94,36 @@ Fault ReadFault(const Json& object, const std::string& path) {
   return fault;
 }
 
-std::vector<Fault> ReadFaults(const Json& object, const std::string& path) {
-  std::vector<Fault> faults;
-  if (!object.contains("faults")) return faults;
-  const std::string faults_path = ChildPath(path, "faults");
-  RequireArray(object.at("faults"), faults_path);
-  for (std::size_t i = 0; i < object.at("faults").size(); ++i) {
-    faults.push_back(ReadFault(object.at("faults")[i], ChildPath(faults_path, i)));
+// A day at most: long enough for any hang a test needs, short enough that
+// the wait always fits the clock's count.
+constexpr double kMaxDelaySeconds = 86400;
+
+Delay ReadDelay(const Json& object, const std::string& path) {
+  RequireObject(object, path);
+  RejectUnknownKeys(object, {"operation", "seconds"}, path);
+  Delay delay;
+  ReadOperation(object, path, "delay", delay);
+  if (!object.contains("seconds")) throw SchemaError(path, "a delay needs \"seconds\"");
+  const double seconds =
+      NumberAt(object.at("seconds"), 0, kMaxDelaySeconds, ChildPath(path, "seconds"));
+  delay.wait = std::chrono::nanoseconds(std::llround(seconds * 1e9));
+  return delay;
+}
+
+// The array at `key` of `object` (none when missing), each element read by
+// `read`.
+template <typename Entry>
+std::vector<Entry> ReadEntries(const Json& object, std::string_view key, const std::string& path,
+                               Entry (*read)(const Json&, const std::string&)) {
+  std::vector<Entry> entries;
+  const auto it = object.find(key);
+  if (it == object.end()) return entries;
+  const std::string entries_path = ChildPath(path, key);
+  RequireArray(*it, entries_path);
+  for (std::size_t i = 0; i < it->size(); ++i) {
+    entries.push_back(read((*it)[i], ChildPath(entries_path, i)));
   }
-  return faults;
+  return entries;
 }
 
 int ReadSystemNumber(const Json& object, const std::string& path) {
@@ -136,7 +164,7 @@ SystemModel ReadSystem(const Json& object, const std::string& path) {
   RequireObject(object, path);
   RejectUnknownKeys(object,
                     {"name", "ashost", "sysnr", "gwhost", "gwserv", "accounts", "latency_ms",
-                     "functions", "faults"},
+                     "functions", "faults", "delays"},
                     path);
   SystemModel system;
   const auto name = OptionalText(object, "name", path);
@@ -170,13 +198,14 @@ SystemModel ReadSystem(const Json& object, const std::string& path) {
     system.answers[key] =
         BuildModuleAnswer(module, identity, overlay, ChildPath(functions_path, key));
   }
-  system.faults = ReadFaults(object, path);
+  system.faults = ReadEntries(object, "faults", path, ReadFault);
+  system.delays = ReadEntries(object, "delays", path, ReadDelay);
   return system;
 }
 
 Landscape ReadLandscape(const Json& document) {
   RequireObject(document, "");
-  RejectUnknownKeys(document, {"systems", "faults"}, "");
+  RejectUnknownKeys(document, {"systems", "faults", "delays"}, "");
   Landscape landscape;
   if (document.contains("systems")) {
     RequireArray(document.at("systems"), "/systems");
@@ -184,7 +213,8 @@ Landscape ReadLandscape(const Json& document) {
       landscape.systems.push_back(ReadSystem(document.at("systems")[i], ChildPath("/systems", i)));
     }
   }
-  landscape.faults = ReadFaults(document, "");
+  landscape.faults = ReadEntries(document, "faults", "", ReadFault);
+  landscape.delays = ReadEntries(document, "delays", "", ReadDelay);
   return landscape;
 }
 

@@ -1,7 +1,7 @@
 // The simulated SAP landscape: which systems exist, how they are reached,
-// who may log on, what their function modules answer and which operations
-// fail on purpose. Loaded once per process from a JSON file (see
-// docs/landscape.md for the file's schema).
+// who may log on, what their function modules answer, which operations
+// fail on purpose and which ones keep the caller waiting. Loaded once per
+// process from a JSON file (see docs/landscape.md for the file's schema).
 #pragma once
 
 #include <chrono>
@@ -43,6 +43,15 @@ struct Fault {
   std::optional<std::string> handler_text;
 };
 
+// An operation made to wait before it goes on as it would (a fault that
+// matches it too still applies afterwards). Named as a fault's operation.
+struct Delay {
+  std::string operation;  // the whole "operation" text, e.g. "RfcReceive GET_CPU_ALL"
+  std::string verb;
+  std::string subject;  // empty matches every subject
+  std::chrono::nanoseconds wait{0};
+};
+
 struct Account {
   std::string client;
   std::string user;
@@ -67,11 +76,14 @@ struct SystemModel {
   std::chrono::milliseconds latency{0};
   std::map<std::string, ModuleAnswer, std::less<>> answers;  // every known module
   std::vector<Fault> faults;
+  std::vector<Delay> delays;
 };
 
 struct Landscape {
   std::vector<SystemModel> systems;
-  std::vector<Fault> faults;  // apply to every system and to no system
+  // Both apply to every system and to no system.
+  std::vector<Fault> faults;
+  std::vector<Delay> delays;
 };
 
 struct LandscapeLoad {

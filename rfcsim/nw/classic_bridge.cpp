@@ -11,19 +11,20 @@ namespace rfcsim::nw {
 namespace {
 
 // Operations of the classic library only: a NetWeaver caller never makes
-// them (the bridge makes them on its behalf), so their faults cannot happen
-// through the NetWeaver library.
-bool ClassicOnly(const Fault& fault) {
-  return fault.verb == "RfcInstallStructure" || fault.verb == "ItCreate" ||
-         fault.verb == "ItGetLine" || fault.verb == "ItDelete";
+// them (the bridge makes them on its behalf), so their faults and delays
+// cannot happen through the NetWeaver library.
+bool ClassicOnly(const std::string& verb) {
+  return verb == "RfcInstallStructure" || verb == "ItCreate" || verb == "ItGetLine" ||
+         verb == "ItDelete";
 }
 
-// The engine's landscape: classic-only faults dropped, and RfcOpenEx faults
-// turned into RfcOpen ones, since every NetWeaver logon is one RfcOpen.
-void AdaptFaults(std::vector<Fault>& faults) {
-  std::erase_if(faults, ClassicOnly);
-  for (Fault& fault : faults) {
-    if (fault.verb == "RfcOpenEx") fault.verb = "RfcOpen";
+// The engine's faults or delays: classic-only ones dropped, and RfcOpenEx
+// ones turned into RfcOpen ones, since every NetWeaver logon is one RfcOpen.
+template <typename Entry>
+void Adapt(std::vector<Entry>& entries) {
+  std::erase_if(entries, [](const Entry& entry) { return ClassicOnly(entry.verb); });
+  for (Entry& entry : entries) {
+    if (entry.verb == "RfcOpenEx") entry.verb = "RfcOpen";
   }
 }
 
@@ -47,8 +48,12 @@ std::string TracedMessage(const Fault& fault, const std::string& standard) {
 }
 
 Landscape ForEngine(Landscape landscape) {
-  AdaptFaults(landscape.faults);
-  for (SystemModel& system : landscape.systems) AdaptFaults(system.faults);
+  Adapt(landscape.faults);
+  Adapt(landscape.delays);
+  for (SystemModel& system : landscape.systems) {
+    Adapt(system.faults);
+    Adapt(system.delays);
+  }
   return landscape;
 }
 

@@ -2,7 +2,7 @@
 // with the classic operations the engine implements (RfcOpen, RfcCall,
 // RfcReceive with its own structure installs and internal tables), so that
 // both stand-ins answer alike from one landscape, with the same faults,
-// latency and record. This header names no SAP type: the classic
+// delays, latency and record. This header names no SAP type: the classic
 // declaration (rfcsim/sap_rfc.h) stays inside classic_bridge.cpp.
 #pragma once
 

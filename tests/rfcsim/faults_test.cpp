@@ -1,11 +1,13 @@
-// Faults configured in the landscape: failing results, exceptions, trace
-// lines, the error handler, and which system an operation counts for.
+// Faults and delays configured in the landscape: failing results,
+// exceptions, trace lines, the error handler, waits, and which system an
+// operation counts for.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,13 +16,16 @@
 namespace rfcsim::testing {
 namespace {
 
-// PRD with the given faults (a JSON array), R2S untouched.
+// PRD with the given faults and delays (JSON arrays), R2S untouched.
 std::string LandscapeWithFaults(const std::string& prd_faults,
                                 const std::string& global_faults = "[]",
-                                const std::string& prd_functions = "{}") {
-  return R"({"faults": )" + global_faults + R"(, "systems": [
+                                const std::string& prd_functions = "{}",
+                                const std::string& prd_delays = "[]",
+                                const std::string& global_delays = "[]") {
+  return R"({"faults": )" + global_faults + R"(, "delays": )" + global_delays +
+         R"(, "systems": [
     {"name": "PRD", "ashost": "sapprd01", "sysnr": 0, "faults": )" +
-         prd_faults + R"(,
+         prd_faults + R"(, "delays": )" + prd_delays + R"(,
      "functions": )" +
          prd_functions + R"(,
      "accounts": [{"client": "100", "user": "MONITOR", "password": "secret"}]},
@@ -261,6 +266,80 @@ TEST_F(RfcsimFaults, LatencyDelaysEveryRoundTrip) {
   const RFC_HANDLE handle = OpenServer("sapprd01", 0);
   CallCpu(handle);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(80));
+}
+
+// Which delay an operation runs into, if any: the system's own first, then
+// the landscape-wide ones, the first match of each list.
+TEST(RfcsimFindDelay, FirstMatchOfTheSystemsOwnThenOfTheLandscapeWide) {
+  const LandscapeLoad load = ParseLandscape(R"({
+    "delays": [{"operation": "RfcCall", "seconds": 3}, {"operation": "RfcOpenEx", "seconds": 4}],
+    "systems": [{"name": "PRD", "ashost": "sapprd01", "delays": [
+      {"operation": "RfcReceive GET_CPU_ALL", "seconds": 0.25},
+      {"operation": "RfcReceive", "seconds": 1},
+      {"operation": "RfcCall RFC_SYSTEM_INFO", "seconds": 2},
+      {"operation": "ItGetLine DEVSTAT", "seconds": 0}]}]})",
+                                            "test landscape");
+  ASSERT_EQ(load.problem, "");
+  const SystemModel* prd = &load.landscape.systems.at(0);
+  using std::chrono::milliseconds;
+  const struct {
+    const SystemModel* system;
+    Operation operation;
+    std::optional<milliseconds> wait;  // nullopt: not delayed
+  } cases[] = {
+      {prd, {"RfcReceive", "GET_CPU_ALL"}, milliseconds(250)},
+      {prd, {"RfcReceive", "RFC_SYSTEM_INFO"}, milliseconds(1000)},
+      {prd, {"RfcCall", "RFC_SYSTEM_INFO"}, milliseconds(2000)},
+      {prd, {"RfcCall", "GET_CPU_ALL"}, milliseconds(3000)},
+      {nullptr, {"RfcCall", "RFC_SYSTEM_INFO"}, milliseconds(3000)},
+      {nullptr, {"RfcReceive", "GET_CPU_ALL"}, std::nullopt},
+      {prd, {"RfcOpen", ""}, std::nullopt},
+      {nullptr, {"RfcOpenEx", ""}, milliseconds(4000)},
+      {prd, {"ItGetLine", "DEVSTAT", 2u}, milliseconds(0)},
+      {prd, {"ItGetLine", "DEVSP_HIST", 1u}, std::nullopt},
+      {prd, {"ItCreate", "DEVSTAT"}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const Delay* delay = FindDelay(load.landscape, c.system, c.operation);
+    const std::string label = c.operation.Text() + (c.system ? " on PRD" : " on no system");
+    ASSERT_EQ(delay != nullptr, c.wait.has_value()) << label;
+    if (delay) {
+      EXPECT_EQ(delay->wait, *c.wait) << label;
+    }
+  }
+}
+
+// A delayed operation waits, then goes on as it would: a matching fault
+// still applies. Only a lower bound of the wait is checked.
+TEST_F(RfcsimFaults, DelaysWaitThenGoOnAsTheyWould) {
+  const struct {
+    std::string delays;         // PRD's own
+    std::string global_delays;  // landscape-wide
+    std::string faults;         // PRD's
+    bool logged_on;
+    int call_result;
+    int receive_result;  // -1: not received
+  } cases[] = {
+      {R"([{"operation": "RfcOpen", "seconds": 0.2}])", "[]", "[]", true, 0, 0},
+      {R"([{"operation": "RfcOpen", "seconds": 0.2}])", "[]", R"([{"operation": "RfcOpen"}])",
+       false, 1, -1},
+      {R"([{"operation": "RfcReceive GET_CPU_ALL", "seconds": 0.2}])", "[]",
+       R"([{"operation": "RfcReceive GET_CPU_ALL", "result": 2}])", true, 0, 2},
+      {"[]", R"([{"operation": "RfcCall", "seconds": 0.2}])",
+       R"([{"operation": "RfcCall", "result": 7}])", true, 7, -1},
+      {R"([{"operation": "ItCreate TF_CPU_ALL", "seconds": 0.2}])", "[]", "[]", true, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const std::string label = c.delays + c.global_delays + c.faults;
+    UseLandscape(LandscapeWithFaults(c.faults, "[]", "{}", c.delays, c.global_delays));
+    const auto start = std::chrono::steady_clock::now();
+    const RFC_HANDLE handle = OpenServer("sapprd01", 0);
+    const CpuCall call = CallCpu(handle);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200)) << label;
+    EXPECT_EQ(handle != 0, c.logged_on) << label;
+    EXPECT_EQ(call.call_result, c.call_result) << label;
+    EXPECT_EQ(call.receive_result, c.receive_result) << label;
+  }
 }
 
 }  // namespace

@@ -70,13 +70,36 @@ TEST(RfcsimParseLandscape, SchemaErrorsNameThePathAndEmptyTheLandscape) {
        "/faults/0/exception: only with result 2 or 3"},
       {ok_system + R"(, "faults": [{"operation": "ItDelete", "row": 1}]}]})",
        "/systems/0/faults/0/row: only for ItGetLine"},
+      {R"({"delays": {"operation": "RfcCall", "seconds": 1}})", "/delays: expected an array"},
+      {R"({"delays": [{"seconds": 1}]})", R"(/delays/0: a delay needs an "operation")"},
+      {R"({"delays": [{"operation": "RfcCall"}]})", R"(/delays/0: a delay needs "seconds")"},
+      {ok_system + R"(, "delays": [{"operation": "RfcRecieve", "seconds": 1}]}]})",
+       R"(/systems/0/delays/0/operation: no operation "RfcRecieve")"},
+      {R"({"delays": [{"operation": "RfcOpenEx PRD", "seconds": 1}]})",
+       "/delays/0/operation: RfcOpenEx takes no subject"},
+      {R"({"delays": [{"operation": "ItGetLine", "seconds": 1, "row": 2}]})",
+       "/delays/0/row: unknown key"},
+      {R"({"delays": [{"operation": "RfcCall", "seconds": -0.5}]})",
+       "/delays/0/seconds: expected a number from 0 to 86400"},
+      {R"({"delays": [{"operation": "RfcCall", "seconds": 86400.5}]})",
+       "/delays/0/seconds: expected a number from 0 to 86400"},
+      {R"({"delays": [{"operation": "RfcCall", "seconds": 1e300}]})",
+       "/delays/0/seconds: expected a number from 0 to 86400"},
+      {R"({"delays": [{"operation": "RfcCall", "seconds": "2"}]})",
+       "/delays/0/seconds: expected a number from 0 to 86400"},
+      {R"({"delays": [{"operation": "RfcCall", "seconds": null}]})",
+       "/delays/0/seconds: expected a number from 0 to 86400"},
+      {R"({"delays": [{"operation": "RfcCall", "seconds": true}]})",
+       "/delays/0/seconds: expected a number from 0 to 86400"},
   };
   for (const auto& c : cases) {
     const LandscapeLoad load = ParseLandscape(c.json, "lab.json");
     EXPECT_NE(load.problem.find(c.message), std::string::npos)
         << c.json << "\n  gave: " << load.problem;
     EXPECT_EQ(load.problem.rfind("rfcsim: landscape 'lab.json' ignored: ", 0), 0u);
-    EXPECT_TRUE(load.landscape.systems.empty() && load.landscape.faults.empty()) << c.json;
+    EXPECT_TRUE(load.landscape.systems.empty() && load.landscape.faults.empty() &&
+                load.landscape.delays.empty())
+        << c.json;
   }
 }
 
@@ -131,6 +154,7 @@ TEST(RfcsimLoadLandscapeFile, DocumentedExampleLoads) {
   EXPECT_EQ(load.problem, "");
   ASSERT_EQ(load.landscape.systems.size(), 2u);
   EXPECT_EQ(load.landscape.systems[1].faults.size(), 2u);
+  EXPECT_EQ(load.landscape.systems[1].delays.size(), 1u);
   EXPECT_EQ(load.landscape.faults.size(), 1u);
 }
 

@@ -1,5 +1,7 @@
 // RfcInvoke of each module, read back through the getters; packed sizes,
-// texts beyond ISO 8859-1 and faults.
+// texts beyond ISO 8859-1, faults and delays.
+#include <chrono>
+
 #include "tests/rfcsim/nw/nw_fixture.h"
 
 namespace rfcsim::nw::testing {
@@ -223,6 +225,28 @@ TEST_F(NwTest, InvokeRefusesStaleHandles) {
   EXPECT_EQ(RfcSetChars(function, U("LOCAL_REMOTE").c_str(), u"LOCAL", 5, &error), RFC_OK);
   EXPECT_EQ(RfcSetChars(function, U("LOCAL_REMOTE").c_str(), u"LOCALXX", 7, &error),
             RFC_INVALID_PARAMETER);
+}
+
+// An RfcOpenEx delay holds up RfcOpenConnection, an RfcReceive delay
+// RfcInvoke, whose fault still applies after the wait.
+TEST_F(NwTest, DelaysHoldUpTheLogonAndTheInvoke) {
+  UseLandscape(R"({"systems": [{"name": "PRD", "ashost": "sapprd01",
+    "accounts": [{"client": "100", "user": "MONITOR", "password": "secret"}],
+    "delays": [{"operation": "RfcOpenEx", "seconds": 0.2},
+               {"operation": "RfcReceive GET_CPU_ALL", "seconds": 0.2}],
+    "faults": [{"operation": "RfcReceive GET_CPU_ALL", "result": 2, "exception": "NOT_ACTIVE"}]}]})");
+  const auto since = [](std::chrono::steady_clock::time_point start) {
+    return std::chrono::steady_clock::now() - start;
+  };
+  auto start = std::chrono::steady_clock::now();
+  RFC_CONNECTION_HANDLE connection = OpenServer();
+  EXPECT_GE(since(start), std::chrono::milliseconds(200));
+  RFC_FUNCTION_HANDLE function = CreateFunction(connection, "GET_CPU_ALL");
+  RFC_ERROR_INFO error{};
+  start = std::chrono::steady_clock::now();
+  EXPECT_EQ(RfcInvoke(connection, function, &error), RFC_ABAP_EXCEPTION);
+  EXPECT_GE(since(start), std::chrono::milliseconds(200));
+  EXPECT_EQ(KeyOf(error), "NOT_ACTIVE");
 }
 
 }  // namespace
