@@ -6,6 +6,7 @@
 #   scripts/demo.sh                  the healthy system PRD
 #   scripts/demo.sh ORA              another database: Error 1018
 #   scripts/demo.sh BRK              a probe that fails, with its trace
+#   scripts/demo.sh HNG TIMEOUT=3    a system that does not answer: the sensor answers first
 #   scripts/demo.sh QAS '$'          logon through a destination file, with console lines
 #   scripts/demo.sh GLOBAL DEMO      a listing run over PRD and QAS
 #   BRACKWATER_FLAVOUR=Halvaric scripts/demo.sh    another monitor's format
