@@ -31,6 +31,7 @@ if(WIN32)
             "${_bw_demo_sensors}/QAS.P00"
             "${_bw_demo_sensors}/ORA.P00"
             "${_bw_demo_sensors}/BRK.P00"
+            "${_bw_demo_sensors}/HNG.P00"
             "${_bw_demo_sensors}/SAP Tessaron.Gbl"
             "${_bw_demo_sensors}/SapRfc.QAS"
           DESTINATION lab COMPONENT ${BW_PACKAGE_COMPONENT})

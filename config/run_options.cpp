@@ -14,6 +14,8 @@ constexpr std::string_view kChannel = "CH=";
 constexpr std::string_view kHost = ",HOST=";
 constexpr std::string_view kSystemNumber = ",NO=";
 constexpr std::string_view kSyslog = ",SYSLOG";
+constexpr std::string_view kTimeout = "TIMEOUT=";
+constexpr int kLongestTimeout = 3600;
 constexpr std::string_view kConsoleMarks = "#@$%";
 constexpr char kProfileAsNamed = '@';
 
@@ -39,9 +41,24 @@ int ChannelAt(std::string_view text, std::size_t from) {
   return platform::LeadingInt(digits.substr(0, digits.find(',')));
 }
 
+// Whole seconds from 1 to 3600: digits only, nothing else.
+std::optional<int> TimeoutSeconds(std::string_view value) {
+  if (value.empty() || value.size() > 4 ||
+      value.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const int seconds = platform::LeadingInt(value);
+  if (seconds < 1 || seconds > kLongestTimeout) return std::nullopt;
+  return seconds;
+}
+
+ConfigError InvalidOption(std::string_view needs) {
+  return {std::string(output::texts::kError1033Prefix).append(needs)};
+}
+
 }  // namespace
 
-RunOptions ParseRunOptions(std::string text) {
+Checked<RunOptions> ParseRunOptions(std::string text) {
   RunOptions options;
   options.text = std::move(text);
   options.upper = platform::UpperCase(options.text);
@@ -56,6 +73,10 @@ RunOptions ParseRunOptions(std::string text) {
   }
   options.host = ValueAfter(options, kHost);
   options.system_number = ValueAfter(options, kSystemNumber);
+  if (std::optional<std::string> timeout = ValueAfter(options, kTimeout)) {
+    options.timeout_seconds = TimeoutSeconds(*timeout);
+    if (!options.timeout_seconds) return InvalidOption(output::texts::kTimeoutNeeds);
+  }
   options.single_run_display = SingleRunOptionsDisplay(options.text);
   options.listing_display = ListingRunOptionsDisplay(options.text);
   return options;

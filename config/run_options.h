@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/config_error.h"
+
 namespace config {
 
 struct RunOptions {
@@ -27,6 +29,8 @@ struct RunOptions {
   // replace the profile's (up to the next "," or blank).
   std::optional<std::string> host;
   std::optional<std::string> system_number;
+  // "TIMEOUT=": the seconds, 1 to 3600, within which the run answers.
+  std::optional<int> timeout_seconds;
 
   // How the console lines show the options: the single-system run's form
   // and the listing run's (see the functions below).
@@ -34,8 +38,9 @@ struct RunOptions {
   std::string listing_display;
 };
 
-// Reads the option text.
-RunOptions ParseRunOptions(std::string text);
+// Reads the option text; Error 1033 for a keyword whose value is not what
+// it needs.
+Checked<RunOptions> ParseRunOptions(std::string text);
 
 // The item name in `text` after `from`: up to a blank, a "," or 90
 // characters, whichever comes first; ":" stands for a blank.

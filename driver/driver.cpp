@@ -1,9 +1,14 @@
 #include "driver/driver.h"
 
+#include <chrono>
+#include <optional>
+#include <string>
+#include <utility>
 #include <variant>
 
 #include "config/output_flavour.h"
 #include "config/sensor_directory.h"
+#include "driver/deadline.h"
 #include "driver/listing_run.h"
 #include "driver/remote_steps.h"
 #include "driver/run_end.h"
@@ -11,12 +16,39 @@
 #include "driver/single_system_run.h"
 #include "driver/start_up.h"
 #include "output/exit_codes.h"
+#include "output/texts.h"
 #include "platform/clock.h"
+#include "platform/process_end.h"
 
 namespace driver {
 
-int RunSensor(const std::vector<std::string>& command_line, RunServices& services) {
-  RunState run;
+namespace {
+
+// What the deadline leaves on standard output: a listing whose document is
+// open gets its summary, counting every system not measured in time as
+// failed (exit code 0: the channels stand); any other run the error
+// document naming the step it waited for.
+std::pair<std::string, int> TimeoutDocument(const RunProgress::Snapshot& now, int seconds,
+                                            const std::string& flavour,
+                                            std::optional<int> channel) {
+  output::ResultDocument document(flavour, channel);
+  if (now.listing_open) {
+    const std::string suffix = std::string(output::texts::kSummaryTimeout) +
+                               std::to_string(seconds) +
+                               std::string(output::texts::kSummaryTimeoutAt) + now.entry;
+    return {ListingSummary(document, now.item, now.systems, now.processed,
+                           now.systems - now.processed, suffix),
+            output::kExitSuccess};
+  }
+  document.WriteErrorDocument(std::string(output::texts::kError1032Prefix) +
+                              std::to_string(seconds) +
+                              std::string(output::texts::kTimeoutNoAnswerFrom) + now.destination +
+                              std::string(output::texts::kTimeoutAt) + now.step);
+  return {document.Take(), output::kExitRunError};
+}
+
+int Run(const std::vector<std::string>& command_line, RunState& run, RunServices& services,
+        RunProgress& progress, std::optional<Deadline>& deadline) {
   try {
     if (!command_line.empty()) run.ProgramPath = command_line.front();
     std::vector<std::string> arguments;
@@ -24,6 +56,18 @@ int RunSensor(const std::vector<std::string>& command_line, RunServices& service
     StartUp(run, arguments, platform::LocalTimeOfDay());
     run.OutputFlavour = config::SelectOutputFlavour();
     run.Document = output::ResultDocument(run.OutputFlavour, run.Options.channel);
+    if (run.Options.timeout_seconds && services.guarded_out != nullptr) {
+      const int seconds = *run.Options.timeout_seconds;
+      progress.At(run.ProfileName, std::string(output::texts::kStepStart));
+      services.progress = &progress;
+      deadline.emplace(std::chrono::seconds(seconds), [&out = *services.guarded_out, &progress,
+                                                       seconds, flavour = run.OutputFlavour,
+                                                       channel = run.Options.channel] {
+        const int code =
+            out.Close([&] { return TimeoutDocument(progress.Get(), seconds, flavour, channel); });
+        platform::EndProcessNow(code);
+      });
+    }
     const bool search_prtg = run.OutputFlavour == "EXEXML" && !run.Options.profile_as_named;
     const config::ProfileLocation location =
         CheckedOrEnd(config::LocateProfile(run.ProfileName, run.ProfileDirectory, search_prtg));
@@ -34,6 +78,7 @@ int RunSensor(const std::vector<std::string>& command_line, RunServices& service
     }
     return RunSingleSystem(run, services);
   } catch (const ErrorDocumentExit& failure) {
+    services.out.ReleaseDocument();
     run.Document.WriteErrorDocument(failure.what());
     services.out.Write(run.Document.Take());
     return output::kExitRunError;
@@ -41,6 +86,18 @@ int RunSensor(const std::vector<std::string>& command_line, RunServices& service
     PrintRfcError(services, abort.failure());
     return output::kExitRfcError;
   }
+}
+
+}  // namespace
+
+int RunSensor(const std::vector<std::string>& command_line, RunServices& services) {
+  RunState run;
+  RunProgress progress;
+  std::optional<Deadline> deadline;
+  const int code = Run(command_line, run, services, progress, deadline);
+  if (services.guarded_out != nullptr) services.guarded_out->Finish(code);
+  services.progress = nullptr;
+  return code;
 }
 
 }  // namespace driver

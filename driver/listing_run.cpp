@@ -95,7 +95,8 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
 
   if (std::unique_ptr<rfc::SapConnection> connection =
           LogOn(run, system.profile, services, trace)) {
-    RunCheckedSteps(*connection, system.profile);
+    RunCheckedSteps(services, *connection, system.profile);
+    ReportStep(services, system.profile.Destination, "ADA_DB_FILLING");
     rfc::StepResult<rfc::FillingRead> read =
         connection->ReadFilling([&](const rfc::FillingRow& row) {
           system.delivered = measure::ReportFillingItem(run.Document, services.out, plan.item,
@@ -111,6 +112,7 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
 
   const bool processed = !system.failed && system.delivered;
   ++(processed ? tally.processed : tally.failed);
+  if (processed && services.progress != nullptr) services.progress->Processed();
   if (run.Options.console) {
     services.out.Write("\n" + console_line + " State=" + std::string(StateText(system)) + "\n");
   }
@@ -118,20 +120,28 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
 
 void PrintSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
                   const Tally& tally) {
-  output::ResultDocument& document = run.Document;
-  document.Clear();
-  document.OpenResultText();
-  document.Append(output::texts::kSummaryLead);
-  document.AppendExternal(plan.item);
-  document.Append(std::string(output::texts::kSummarySystems) + std::to_string(tally.systems) +
-                  std::string(output::texts::kSummaryProcessed) + std::to_string(tally.processed) +
-                  std::string(output::texts::kSummaryFailed) + std::to_string(tally.failed) + " ");
-  document.CloseResultText();
-  document.CloseResultDocument();
-  services.out.Write(document.Take() + "\n");
+  run.Document.Clear();
+  services.out.Write(
+      ListingSummary(run.Document, plan.item, tally.systems, tally.processed, tally.failed, ""));
 }
 
 }  // namespace
+
+std::string ListingSummary(output::ResultDocument& document, std::string_view item,
+                           std::uint32_t systems, std::uint32_t processed, std::uint32_t failed,
+                           std::string_view suffix) {
+  document.OpenResultText();
+  document.Append(output::texts::kSummaryLead);
+  document.AppendExternal(item);
+  document.Append(std::string(output::texts::kSummarySystems) + std::to_string(systems) +
+                  std::string(output::texts::kSummaryProcessed) + std::to_string(processed) +
+                  std::string(output::texts::kSummaryFailed) + std::to_string(failed));
+  document.AppendExternal(suffix);
+  document.Append(" ");
+  document.CloseResultText();
+  document.CloseResultDocument();
+  return document.Take() + "\n";
+}
 
 int RunListing(RunState& run, RunServices& services) {
   const config::ListingPlan plan = ReadListing(run);
@@ -149,10 +159,14 @@ int RunListing(RunState& run, RunServices& services) {
   LoadRfcLibrary(services, trace);
   run.Document.OpenResultDocument();
   services.out.Write(run.Document.Take() + "\n");
+  if (services.progress != nullptr) {
+    services.progress->ListingOpened(plan.item, static_cast<std::uint32_t>(plan.systems.size()));
+  }
 
   Tally tally;
   for (const std::string& entry : plan.systems) {
     ++tally.systems;
+    if (services.progress != nullptr) services.progress->System(entry);
     if (std::optional<ListedSystem> system = ReadSystemProfile(run, entry)) {
       MeasureSystem(run, services, trace, plan, *system, tally);
     }

@@ -34,6 +34,7 @@ void LoadRfcLibrary(RunServices& services, const rfc::TraceWriter& trace) {
 }
 
 void PrintRfcError(RunServices& services, const rfc::LibraryFailure& failure) {
+  services.out.ReleaseDocument();
   services.out.Write(rfc::RfcErrorReport(failure));
   services.err.Write(rfc::RfcAbortLogLine());
   services.out.Flush();
@@ -62,6 +63,7 @@ std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run,
   if (run.Options.console) {
     console = [&out = services.out](std::string_view line) { out.Write(line); };
   }
+  ReportStep(services, profile.Destination, std::string(output::texts::kStepLogon));
   const std::optional<rfc::Logon> logon = rfc::PrepareLogon(address, console);
   if (!logon) return nullptr;
   return services.rfc.Open(*logon, trace);
@@ -80,8 +82,11 @@ Answer AnswerOrEnd(rfc::StepResult<Answer> result) {
 
 template rfc::FillingRead AnswerOrEnd(rfc::StepResult<rfc::FillingRead> result);
 
-void RunCheckedSteps(rfc::SapConnection& connection, config::ConnectionProfile& profile) {
+void RunCheckedSteps(RunServices& services, rfc::SapConnection& connection,
+                     config::ConnectionProfile& profile) {
+  ReportStep(services, profile.Destination, "GET_CPU_ALL");
   AnswerOrEnd(connection.Probe());
+  ReportStep(services, profile.Destination, "RFC_SYSTEM_INFO");
   const rfc::SystemInfo info = AnswerOrEnd(connection.ReadSystemInfo());
   profile.HostnameDisplay = info.host;
   if (!rfc::IsMaxDb(info.database_system)) {

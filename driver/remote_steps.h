@@ -38,7 +38,8 @@ std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run,
 // failure of the library's own with its report (RfcAbort); another database
 // ends it with Error 1018. The host the system reports replaces the
 // profile's display copy.
-void RunCheckedSteps(rfc::SapConnection& connection, config::ConnectionProfile& profile);
+void RunCheckedSteps(RunServices& services, rfc::SapConnection& connection,
+                     config::ConnectionProfile& profile);
 
 // The console line that closes a run: "* <time> SAP Brackwater now
 // processed...", after an empty line.

@@ -1,7 +1,13 @@
 // What a run talks to outside its own state: the RFC library and the two
-// standard streams. The driver builds it; tests hand in fakes.
+// standard streams, and, for a run with a deadline, the guarded standard
+// output and where the run stands. The driver builds it; tests hand in
+// fakes.
 #pragma once
 
+#include <string>
+
+#include "driver/deadline.h"
+#include "output/guarded_output.h"
 #include "output/output_sink.h"
 #include "rfc/sap_library.h"
 
@@ -11,6 +17,17 @@ struct RunServices {
   rfc::SapLibrary& rfc;
   output::OutputSink& out;  // standard output: console lines and the result document
   output::OutputSink& err;  // standard error: trace lines and the abort log
+  // `out` itself when the program's standard output is guarded for a
+  // deadline; null in tests, which run without one.
+  output::GuardedOutput* guarded_out = nullptr;
+  // Where the run stands, while a deadline watches it; null otherwise.
+  RunProgress* progress = nullptr;
 };
+
+// Tells the deadline, if there is one, what the run waits for now.
+inline void ReportStep(RunServices& services, const std::string& destination,
+                       const std::string& step) {
+  if (services.progress != nullptr) services.progress->At(destination, step);
+}
 
 }  // namespace driver

@@ -40,26 +40,38 @@ void PrintOpeningLines(const RunState& run, RunServices& services,
                      "\n");
 }
 
-// Reads the filling; the first DEVSTAT row is the measurement (its text
-// line printed at once, its nine channels left in the document), later rows
-// are read but ignored: one document carries one measurement. Without a row
-// the document still gets its opening: a closing alone is no document a
-// monitor can read. The connection is closed before the document is
-// printed.
+// Reads the filling and prints the document; the first DEVSTAT row is the
+// measurement (its text line printed at once, its nine channels left in the
+// document), later rows are read but ignored: one document carries one
+// measurement. Without a row the document still gets its opening: a closing
+// alone is no document a monitor can read. The connection is closed before
+// the document is printed; under a deadline after it, so that a logoff
+// that hangs cannot cost the answer.
 void MeasureFilling(RunState& run, RunServices& services, const config::ConnectionProfile& profile,
                     std::unique_ptr<rfc::SapConnection> connection) {
+  ReportStep(services, profile.Destination, "ADA_DB_FILLING");
+  // Held until it is whole: a deadline replaces an unfinished document.
+  services.out.HoldDocument();
   bool reported = false;
   rfc::StepResult<rfc::FillingRead> read = connection->ReadFilling([&](const rfc::FillingRow& row) {
     if (reported) return;
     measure::ReportFillingRow(run.Document, services.out, profile.Destination, row);
     reported = true;
   });
-  if (std::holds_alternative<rfc::FillingRead>(read)) {
-    if (!reported) run.Document.OpenResultDocument();
-    run.Document.CloseResultDocument();
+  if (!std::holds_alternative<rfc::FillingRead>(read)) {
+    connection.reset();
+    AnswerOrEnd(std::move(read));
   }
-  connection.reset();
-  AnswerOrEnd(std::move(read));
+  if (!reported) run.Document.OpenResultDocument();
+  run.Document.CloseResultDocument();
+  const bool answer_first = services.guarded_out != nullptr && services.progress != nullptr;
+  if (!answer_first) connection.reset();
+  services.out.Write(run.Document.Take());
+  services.out.ReleaseDocument();
+  if (answer_first) {
+    services.guarded_out->Finish(output::kExitSuccess);
+    connection.reset();
+  }
 }
 
 }  // namespace
@@ -79,10 +91,9 @@ int RunSingleSystem(RunState& run, RunServices& services) {
     throw ErrorDocumentExit(std::string(output::texts::kError1011Prefix) + profile.Destination +
                             std::string(output::texts::kError1011Suffix));
   }
-  RunCheckedSteps(*connection, profile);
+  RunCheckedSteps(services, *connection, profile);
   MeasureFilling(run, services, profile, std::move(connection));
 
-  services.out.Write(run.Document.Take());
   // The library's trace is kept after a failure, for the operator.
   platform::RemoveFile(config::file_names::kTraceFile);
   if (run.Options.console) WriteProcessedLine(services);

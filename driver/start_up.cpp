@@ -34,7 +34,7 @@ void StartUp(RunState& run, const std::vector<std::string>& arguments,
   run.ProfileName = arguments[0];
   std::string options = arguments.size() > 1 ? arguments[1] : "";
   if (arguments.size() > 2) options += " " + arguments[2];
-  run.Options = config::ParseRunOptions(std::move(options));
+  run.Options = CheckedOrEnd(config::ParseRunOptions(std::move(options)));
 
   if (run.Options.item) {
     run.GlobalMode = true;

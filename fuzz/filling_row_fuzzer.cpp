@@ -83,8 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "a decoded size has its raw and megabyte texts");
   }
 
-  output::ResultDocument document(kFlavours[flavour],
-                                  config::ParseRunOptions(kOptions[flavour]).channel);
+  output::ResultDocument document(
+      kFlavours[flavour],
+      std::get<config::RunOptions>(config::ParseRunOptions(kOptions[flavour])).channel);
   const std::string item(text.TakeLine());
   const std::string destination(text.TakeLine());
   output::StringSink out;

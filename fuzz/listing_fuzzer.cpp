@@ -45,7 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string options = fuzz::AsArgument(input.TakeLine());
   const std::vector<std::string> lines =
       platform::SplitLines(input.rest(), config::kListingLineLimit);
-  const config::RunOptions parsed = config::ParseRunOptions(options);
+  const config::Checked<config::RunOptions> checked = config::ParseRunOptions(options);
+  if (!std::holds_alternative<config::RunOptions>(checked)) return 0;
+  const config::RunOptions& parsed = std::get<config::RunOptions>(checked);
   const std::string sensor_argument = options.substr(0, options.find(' '));
 
   const config::Checked<config::ListingPlan> global =

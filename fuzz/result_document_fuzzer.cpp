@@ -124,7 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckEscaping(text);
   CheckLabelledLine(options, indent, width, text);
 
-  output::ResultDocument document(flavour, config::ParseRunOptions(std::string(options)).channel);
+  const config::Checked<config::RunOptions> checked = config::ParseRunOptions(std::string(options));
+  if (!std::holds_alternative<config::RunOptions>(checked)) return 0;
+  output::ResultDocument document(flavour, std::get<config::RunOptions>(checked).channel);
   document.OpenResultDocument();
   document.OpenResultText();
   document.AppendExternal(text);

@@ -12,6 +12,12 @@ class OutputSink {
   virtual ~OutputSink() = default;
   virtual void Write(std::string_view bytes) = 0;
   virtual void Flush() {}
+  // The result document begins and ends. A sink that may have to replace
+  // an unfinished document by another (the run's deadline) holds what is
+  // written in between until the document is released; the others write
+  // it at once.
+  virtual void HoldDocument() {}
+  virtual void ReleaseDocument() {}
 };
 
 // Collects everything written, for tests.

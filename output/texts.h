@@ -41,6 +41,22 @@ inline constexpr std::string_view kError1014 = "Error 1014: RFC-Failure raised !
 inline constexpr std::string_view kError1015 = "Error 1015: Other Failure raised !";
 inline constexpr std::string_view kError1018 = "Error 1018: DataBase mismatch !";
 
+// Options that take a value; "Error 1033: Invalid option " + what each
+// needs.
+inline constexpr std::string_view kError1033Prefix = "Error 1033: Invalid option ";
+inline constexpr std::string_view kTimeoutNeeds = "TIMEOUT= - needs whole seconds from 1 to 3600";
+
+// The run's deadline ("TIMEOUT="): "Error 1032: Timeout after " + seconds +
+// " s - no answer from " + destination + " at " + step; a listing's summary
+// ends in " Timeout after " + seconds + " s at " + the system in progress.
+inline constexpr std::string_view kError1032Prefix = "Error 1032: Timeout after ";
+inline constexpr std::string_view kTimeoutNoAnswerFrom = " s - no answer from ";
+inline constexpr std::string_view kTimeoutAt = " at ";
+inline constexpr std::string_view kSummaryTimeout = " Timeout after ";
+inline constexpr std::string_view kSummaryTimeoutAt = " s at ";
+inline constexpr std::string_view kStepStart = "the start";
+inline constexpr std::string_view kStepLogon = "the logon";
+
 // Global sensor listing.
 inline constexpr std::string_view kError1024Prefix = "Error 1024: ProFile ";
 inline constexpr std::string_view kError1024Suffix = " is missing...";

@@ -25,7 +25,7 @@ std::string ItemLine(const std::string& name, const std::string& item) {
 // Reads the global listing for the sensor the options name first.
 config::Checked<config::ListingPlan> Global(const std::string& options,
                                             const std::vector<std::string>& lines) {
-  const config::RunOptions parsed = config::ParseRunOptions(options);
+  const auto parsed = std::get<config::RunOptions>(config::ParseRunOptions(options));
   return config::ReadGlobalListing(lines, parsed.upper, options);
 }
 

@@ -4,11 +4,15 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 
 namespace {
 
+config::RunOptions ParseRunOptions(const std::string& text) {
+  return std::get<config::RunOptions>(config::ParseRunOptions(text));
+}
+
 using config::ListingRunOptionsDisplay;
-using config::ParseRunOptions;
 using config::SingleRunOptionsDisplay;
 
 // Keywords are found in any case and inside other words; values are read
@@ -40,6 +44,34 @@ TEST(RunOptions, KeywordsAndTheirValues) {
   }
   EXPECT_EQ(ParseRunOptions("item=Used:Area,x").item, "Used Area");
   EXPECT_FALSE(ParseRunOptions("ITEM").item.has_value());
+}
+
+// TIMEOUT= takes whole seconds from 1 to 3600 and nothing else.
+TEST(RunOptions, TimeoutSecondsOrError1033) {
+  const std::string invalid =
+      "Error 1033: Invalid option TIMEOUT= - needs whole seconds from 1 to 3600";
+  struct Case {
+    const char* text;
+    std::optional<int> seconds;  // nothing: Error 1033
+  };
+  const Case cases[] = {
+      {"TIMEOUT=1", 1},       {"timeout=3600,SYSLOG", 3600},
+      {"# Timeout=50 x", 50}, {"TIMEOUT=0", {}},
+      {"TIMEOUT=3601", {}},   {"TIMEOUT=99999", {}},
+      {"TIMEOUT=soon", {}},   {"TIMEOUT=", {}},
+      {"TIMEOUT=+5", {}},     {"TIMEOUT=5s", {}},
+  };
+  for (const Case& c : cases) {
+    const config::Checked<config::RunOptions> checked = config::ParseRunOptions(c.text);
+    if (c.seconds) {
+      ASSERT_TRUE(std::holds_alternative<config::RunOptions>(checked)) << c.text;
+      EXPECT_EQ(std::get<config::RunOptions>(checked).timeout_seconds, c.seconds) << c.text;
+    } else {
+      ASSERT_TRUE(std::holds_alternative<config::ConfigError>(checked)) << c.text;
+      EXPECT_EQ(std::get<config::ConfigError>(checked).message, invalid) << c.text;
+    }
+  }
+  EXPECT_FALSE(ParseRunOptions("").timeout_seconds.has_value());
 }
 
 TEST(RunOptions, SingleAndListingDisplays) {

@@ -47,7 +47,7 @@ TEST(RunTrace, LinesOnlyWithSyslogEachFlushedToStandardError) {
   };
   for (const Case& c : cases) {
     driver::RunState run;
-    run.Options = config::ParseRunOptions(c.options);
+    run.Options = std::get<config::RunOptions>(config::ParseRunOptions(c.options));
     fake::FakeRfcLibrary rfc;
     rfc::classic::ClassicSapLibrary library(rfc);
     output::StringSink out;
@@ -134,7 +134,7 @@ TEST(LogOn, ProfileAndTheOptionsOverridesInTheLogonRecords) {
     TestRun t;
     config::ConnectionProfile profile = SampleProfile();
     c.change(profile);
-    t.run.Options = config::ParseRunOptions(c.options);
+    t.run.Options = std::get<config::RunOptions>(config::ParseRunOptions(c.options));
     const std::unique_ptr<rfc::SapConnection> connection =
         driver::LogOn(t.run, profile, t.services, {});
     EXPECT_NE(connection, nullptr) << c.what;
@@ -175,7 +175,7 @@ TEST(LogOn, DestinationFileLineOnlyInConsoleMode) {
     WriteFile("SapRfc.PRD", "DEST=PRD\n");
     if (!c.ini_writable) std::filesystem::create_directory("SapRfc.ini");
     TestRun t;
-    t.run.Options = config::ParseRunOptions(c.options);
+    t.run.Options = std::get<config::RunOptions>(config::ParseRunOptions(c.options));
     const std::unique_ptr<rfc::SapConnection> connection =
         driver::LogOn(t.run, SampleProfile(), t.services, {});
     EXPECT_EQ(connection != nullptr, c.connected) << what;
@@ -194,7 +194,7 @@ TEST(LogOn, PasswordGoesNowhereButTheLibrary) {
     TestRun t;
     config::ConnectionProfile profile = SampleProfile();
     profile.Password = "Pa55word";
-    t.run.Options = config::ParseRunOptions("#,SYSLOG");
+    t.run.Options = std::get<config::RunOptions>(config::ParseRunOptions("#,SYSLOG"));
     const std::unique_ptr<rfc::SapConnection> connection =
         driver::LogOn(t.run, profile, t.services, driver::RunTrace(t.run, t.services));
     EXPECT_NE(t.err.text(), "") << with_destination_file;
@@ -288,7 +288,9 @@ TEST(RunCheckedSteps, ProbeThenSystemInformationThenTheDatabaseCheck) {
     profile.HostnameDisplay = "earlier";
     std::unique_ptr<rfc::SapConnection> connection = driver::LogOn(t.run, profile, t.services, {});
     ASSERT_NE(connection, nullptr) << c.what;
-    EXPECT_EQ(EndingOf([&] { driver::RunCheckedSteps(*connection, profile); }), c.ending) << c.what;
+    EXPECT_EQ(EndingOf([&] { driver::RunCheckedSteps(t.services, *connection, profile); }),
+              c.ending)
+        << c.what;
     std::vector<std::string> functions;
     for (const fake::RemoteCall& call : t.rfc.calls) functions.push_back(call.function);
     EXPECT_EQ(functions, c.functions) << c.what;

@@ -91,7 +91,10 @@ Outcome RunSensor(const Scenario& scenario) {
                                                layout.HostPath(working_location), scratch);
   request.standard_input = scenario.standard_input;
   request.timeout = kSensorTimeout;
+  const auto started = std::chrono::steady_clock::now();
   ChildProcessResult result = RunChildProcess(request);
+  outcome.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - started);
 
   outcome.files_after = layout.Snapshot();
   outcome.changed_files = ChangedFiles(before, outcome.files_after, working_directory);

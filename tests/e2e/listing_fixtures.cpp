@@ -55,6 +55,13 @@ std::string SystemJson(const SapSystem& system) {
     }
     json += "]";
   }
+  if (!system.delays.empty()) {
+    json += ",\n  \"delays\": [";
+    for (std::size_t i = 0; i < system.delays.size(); ++i) {
+      json += (i ? ", " : "") + system.delays[i];
+    }
+    json += "]";
+  }
   return json + "}";
 }
 

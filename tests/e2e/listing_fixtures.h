@@ -41,6 +41,8 @@ struct SapSystem {
   std::string devstat_rows = {};
   // Faults of this system only, each a JSON object.
   std::vector<std::string> faults = {};
+  // Delays of this system only, each a JSON object.
+  std::vector<std::string> delays = {};
 };
 
 // Three systems that the scenarios list; their profiles are <sid>.P00.

@@ -1,6 +1,7 @@
 // One run of the sensor as a test describes it, and what came of it.
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <optional>
@@ -50,6 +51,8 @@ struct Outcome {
   int exit_code = -1;
   // A signal ended the sensor (always a test failure, reported as such).
   bool signalled = false;
+  // From the start of the sensor's process to its end (its streams closed).
+  std::chrono::milliseconds elapsed{0};
   // Files added, removed or changed in content on the scenario's drives by
   // the run, sorted; those in the working directory relative to it
   // ("SapRfc.ini"), the others as absolute Windows paths ("D:\x\y").

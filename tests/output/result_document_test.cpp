@@ -11,7 +11,8 @@ namespace {
 
 // A document for `flavour` with the channel selection of the option text.
 output::ResultDocument Document(std::string_view flavour, const std::string& options) {
-  return output::ResultDocument(flavour, config::ParseRunOptions(options).channel);
+  return output::ResultDocument(
+      flavour, std::get<config::RunOptions>(config::ParseRunOptions(options)).channel);
 }
 
 // The single-system document: text, two channels, end.

@@ -1,0 +1,106 @@
+// Runs with a deadline ("TIMEOUT=N"): whichever SAP step hangs, the sensor
+// answers within N seconds and a few, with the step it waited for; a
+// listing keeps the systems measured in time. A step that is slow but in
+// time changes nothing.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/document_checks.h"
+#include "tests/e2e/harness.h"
+#include "tests/e2e/listing_fixtures.h"
+#include "tests/e2e/single_run_fixtures.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The deadline the scenarios set, and how long a run may take at most: the
+// deadline, the program's start under Wine and a loaded machine.
+constexpr int kDeadlineSeconds = 3;
+constexpr std::chrono::milliseconds kAnswerWithin = 15s;
+// A hang: far beyond the deadline and the harness's own limit.
+constexpr int kHangSeconds = 600;
+
+json Delayed(json system, const std::string& operation, double seconds) {
+  system["delays"] = json::array({{{"operation", operation}, {"seconds", seconds}}});
+  return system;
+}
+
+struct HangCase {
+  std::string name;
+  std::string operation;  // the stand-in's operation that does not come back
+  std::string step;       // as the error document names it
+};
+
+void PrintTo(const HangCase& c, std::ostream* out) { *out << c.name; }
+
+class HangingStep : public ::testing::TestWithParam<HangCase> {};
+
+TEST_P(HangingStep, EndsWithTheTimeoutDocumentInTime) {
+  const HangCase& c = GetParam();
+  SingleRunResult result =
+      RunSingle({.arguments = {"PRD", "TIMEOUT=" + std::to_string(kDeadlineSeconds)},
+                 .system = Delayed(PrdSystem(), c.operation, kHangSeconds)});
+  const Outcome& outcome = result.outcome;
+  EXPECT_EQ(outcome.out,
+            PrtgErrorDocument("Error 1032: Timeout after " + std::to_string(kDeadlineSeconds) +
+                              " s - no answer from PRD at " + c.step));
+  EXPECT_EQ(outcome.exit_code, 2);
+  EXPECT_GE(outcome.elapsed, std::chrono::seconds(kDeadlineSeconds) - 100ms);
+  EXPECT_LT(outcome.elapsed, kAnswerWithin);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Deadline, HangingStep,
+    ::testing::Values(HangCase{"Logon", "RfcOpen", "the logon"},
+                      HangCase{"Probe", "RfcReceive GET_CPU_ALL", "GET_CPU_ALL"},
+                      HangCase{"SystemInformation", "RfcReceive RFC_SYSTEM_INFO",
+                               "RFC_SYSTEM_INFO"},
+                      HangCase{"Filling", "RfcReceive ADA_DB_FILLING", "ADA_DB_FILLING"}),
+    NameOfCase);
+
+TEST(Deadline, SlowButInTimeChangesNothing) {
+  SingleRunResult result = RunSingle({.arguments = {"PRD", "TIMEOUT=30"},
+                                      .system = Delayed(PrdSystem(), "RfcReceive GET_CPU_ALL", 1)});
+  EXPECT_EQ(result.outcome.out, ExamplePrtgDocument());
+  EXPECT_EQ(result.outcome.exit_code, 0);
+  EXPECT_GE(result.outcome.elapsed, 1s);
+}
+
+TEST(Deadline, InvalidValueEndsBeforeAnyLogon) {
+  SingleRunResult result = RunSingle({.arguments = {"PRD", "x TIMEOUT=0"}});
+  EXPECT_EQ(result.outcome.out,
+            PrtgErrorDocument(
+                "Error 1033: Invalid option TIMEOUT= - needs whole seconds from 1 to 3600"));
+  EXPECT_EQ(result.outcome.exit_code, 2);
+  EXPECT_THAT(result.record, ::testing::IsEmpty());
+}
+
+// PRD is measured, QAS hangs at the probe, DEV is never reached: the
+// document keeps PRD's channel and the summary counts the other two failed.
+TEST(Deadline, ListingKeepsWhatWasMeasuredInTime) {
+  using namespace listing;
+  SapSystem hanging = kQas;
+  hanging.delays = {R"({"operation": "RfcReceive GET_CPU_ALL", "seconds": 600})"};
+  std::map<std::string, std::string> files = SystemFiles({kPrd, kQas, kDev});
+  files[kLandscape] = LandscapeOf({kPrd, hanging, kDev});
+  files[kGlobalListing] = Listing("PRD.P00#QAS.P00#DEV.P00#");
+  const Outcome outcome = RunSensor(
+      InPrtg({.arguments = {"GLOBAL", "PRD01", "TIMEOUT=" + std::to_string(kDeadlineSeconds)},
+              .files = files}));
+  EXPECT_EQ(outcome.out, printed::PrtgOpening() + printed::PrtgChannel("PRD", Value(kPrd)) +
+                             "\n<Text>(***) Used Area: NoSystems=3, Processed=1, Failed=2 "
+                             "Timeout after " +
+                             std::to_string(kDeadlineSeconds) +
+                             " s at QAS.P00 </Text>\n\n</Prtg>\n\n");
+  EXPECT_EQ(outcome.exit_code, 0);
+  EXPECT_LT(outcome.elapsed, kAnswerWithin);
+}
+
+}  // namespace
+}  // namespace e2e
