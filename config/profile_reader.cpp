@@ -15,9 +15,16 @@ std::string Characters(std::size_t n) {
   return std::to_string(n) + (n == 1 ? " character" : " characters");
 }
 
+bool IsCredential(const ProfileField& field) {
+  return &field == &kPasswordField || field.member == &ConnectionProfile::User;
+}
+
 void AddFieldLengthDefects(const ConnectionProfile& profile, bool password_reported,
-                           std::vector<ProfileDefect>& defects) {
+                           LogonCredentials credentials, std::vector<ProfileDefect>& defects) {
   for (const ProfileField& field : kProfileFields) {
+    if (credentials == LogonCredentials::kFromMonitor && IsCredential(field)) {
+      continue;
+    }
     const std::size_t size = (profile.*field.member).size();
     const bool reported = &field == &kPasswordField
                               ? password_reported || size == 0
@@ -58,13 +65,14 @@ void StoreProfileValue(const ProfileField& field, std::string_view value,
   }
 }
 
-ProfileReading ReadProfile(const std::vector<NumberedLine>& lines) {
+ProfileReading ReadProfile(const std::vector<NumberedLine>& lines, LogonCredentials credentials) {
   ProfileReading reading;
   ConnectionProfile& profile = reading.profile;
   bool password_reported = false;
+  const bool from_monitor = credentials == LogonCredentials::kFromMonitor;
   for (const NumberedLine& line : lines) {
     const std::optional<ProfileLine> entry = ParseProfileLine(line.text);
-    if (!entry) {
+    if (!entry || (from_monitor && IsCredential(*entry->field))) {
       continue;
     }
     if (entry->field != &kPasswordField) {
@@ -85,21 +93,21 @@ ProfileReading ReadProfile(const std::vector<NumberedLine>& lines) {
       password_reported = true;
     }
   }
-  if (profile.User.empty()) {
+  if (profile.User.empty() && !from_monitor) {
     reading.defects.push_back({1006, 0, "there is no User"});
   }
-  if (profile.Password.empty() && !password_reported) {
+  if (profile.Password.empty() && !password_reported && !from_monitor) {
     reading.defects.push_back({1007, 0, "there is no Password"});
   }
-  AddFieldLengthDefects(profile, password_reported, reading.defects);
+  AddFieldLengthDefects(profile, password_reported, credentials, reading.defects);
   return reading;
 }
 
-ProfileReading ReadProfile(const std::vector<std::string>& lines) {
+ProfileReading ReadProfile(const std::vector<std::string>& lines, LogonCredentials credentials) {
   std::vector<NumberedLine> numbered;
   numbered.reserve(lines.size());
   for (const std::string& line : lines) numbered.push_back({numbered.size() + 1, line});
-  return ReadProfile(numbered);
+  return ReadProfile(numbered, credentials);
 }
 
 std::optional<ProfileDefect> PasswordValueDefect(std::string_view value, std::size_t line) {

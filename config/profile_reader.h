@@ -68,15 +68,23 @@ struct ProfileReading {
   std::vector<ProfileDefect> defects;
 };
 
+// Where the logon's user and password come from: the profile, or the
+// monitor, which hands over the credentials it keeps ("CRED="). In the
+// latter case the profile's User and Password lines are not read and not
+// needed.
+enum class LogonCredentials { kInProfile, kFromMonitor };
+
 // Applies `lines` (as the line readers deliver them, with the limit of the
 // run) to a profile in order; a later line for the same label wins. A
 // password value that fails to unscramble leaves the password as it was,
 // unless the value still passes its check digit. A single-system run stops
 // at the first defect; a listing run marks the system failed when there is
 // any.
-ProfileReading ReadProfile(const std::vector<NumberedLine>& lines);
+ProfileReading ReadProfile(const std::vector<NumberedLine>& lines,
+                           LogonCredentials credentials = LogonCredentials::kInProfile);
 // The same with lines numbered from 1.
-ProfileReading ReadProfile(const std::vector<std::string>& lines);
+ProfileReading ReadProfile(const std::vector<std::string>& lines,
+                           LogonCredentials credentials = LogonCredentials::kInProfile);
 
 // What the sensor makes of a password value alone: Error 1004 or 1005 for
 // the value, Error 1007 or 1003 for the password it holds; nothing when it

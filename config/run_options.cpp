@@ -15,6 +15,7 @@ constexpr std::string_view kHost = ",HOST=";
 constexpr std::string_view kSystemNumber = ",NO=";
 constexpr std::string_view kSyslog = ",SYSLOG";
 constexpr std::string_view kTimeout = "TIMEOUT=";
+constexpr std::string_view kCredentials = "CRED=";
 constexpr int kLongestTimeout = 3600;
 constexpr std::string_view kConsoleMarks = "#@$%";
 constexpr char kProfileAsNamed = '@';
@@ -76,6 +77,16 @@ Checked<RunOptions> ParseRunOptions(std::string text) {
   if (std::optional<std::string> timeout = ValueAfter(options, kTimeout)) {
     options.timeout_seconds = TimeoutSeconds(*timeout);
     if (!options.timeout_seconds) return InvalidOption(output::texts::kTimeoutNeeds);
+  }
+  if (std::optional<std::string> kind = ValueAfter(options, kCredentials)) {
+    const std::string upper = platform::UpperCase(*kind);
+    if (upper == "WINDOWS") {
+      options.credentials = MonitorCredentials::kWindows;
+    } else if (upper == "LINUX") {
+      options.credentials = MonitorCredentials::kLinux;
+    } else {
+      return InvalidOption(output::texts::kCredentialsNeeds);
+    }
   }
   options.single_run_display = SingleRunOptionsDisplay(options.text);
   options.listing_display = ListingRunOptionsDisplay(options.text);

@@ -12,6 +12,9 @@
 
 namespace config {
 
+// The device credentials PRTG hands a sensor as environment values.
+enum class MonitorCredentials { kWindows, kLinux };
+
 struct RunOptions {
   std::string text;   // as given
   std::string upper;  // upper-cased, byte by byte
@@ -31,6 +34,9 @@ struct RunOptions {
   std::optional<std::string> system_number;
   // "TIMEOUT=": the seconds, 1 to 3600, within which the run answers.
   std::optional<int> timeout_seconds;
+  // "CRED=": the logon's user and password come from the monitor's
+  // credentials of this kind of device, not from the profile.
+  std::optional<MonitorCredentials> credentials;
 
   // How the console lines show the options: the single-system run's form
   // and the listing run's (see the functions below).

@@ -71,7 +71,7 @@ std::optional<ListedSystem> ReadSystemProfile(const RunState& run, const std::st
   std::optional<std::vector<std::string>> lines =
       platform::ReadLines(run.ProfileDirectory + entry, config::kListingLineLimit);
   if (!lines) return std::nullopt;
-  config::ProfileReading reading = config::ReadProfile(*lines);
+  config::ProfileReading reading = config::ReadProfile(*lines, CredentialsOf(run));
   return ListedSystem{entry, std::move(reading.profile), !reading.defects.empty(), false};
 }
 

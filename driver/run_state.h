@@ -4,9 +4,12 @@
 // writes to. One process makes one run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "config/monitor_credentials.h"
+#include "config/profile_reader.h"
 #include "config/run_options.h"
 #include "output/result_document.h"
 
@@ -17,6 +20,9 @@ struct RunState {
   std::string ProgramPath;
   std::vector<std::string> Arguments;
   config::RunOptions Options;
+  // "CRED=": the user and password the monitor keeps for the device, which
+  // replace the profile's in every logon.
+  std::optional<config::MonitorLogon> MonitorLogon;
 
   std::string StartTime;  // the time of day the run started, "hh:mm:ss"
   std::string Banner;     // the console's first line
@@ -30,5 +36,11 @@ struct RunState {
   std::string OutputFlavour = "EXEXML";
   output::ResultDocument Document{"EXEXML", std::nullopt};
 };
+
+// Where the run's logons take user and password from.
+inline config::LogonCredentials CredentialsOf(const RunState& run) {
+  return run.MonitorLogon ? config::LogonCredentials::kFromMonitor
+                          : config::LogonCredentials::kInProfile;
+}
 
 }  // namespace driver

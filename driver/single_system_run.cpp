@@ -21,7 +21,8 @@ namespace {
 config::ConnectionProfile ReadProfileFile(const RunState& run) {
   config::ProfileReading reading =
       config::ReadProfile(platform::ReadLines(run.ProfilePath, config::kSingleSystemLineLimit)
-                              .value_or(std::vector<std::string>{}));
+                              .value_or(std::vector<std::string>{}),
+                          CredentialsOf(run));
   if (!reading.defects.empty()) {
     throw ErrorDocumentExit(config::DefectMessage(reading.defects.front(), run.ProfileName));
   }

@@ -35,6 +35,9 @@ void StartUp(RunState& run, const std::vector<std::string>& arguments,
   std::string options = arguments.size() > 1 ? arguments[1] : "";
   if (arguments.size() > 2) options += " " + arguments[2];
   run.Options = CheckedOrEnd(config::ParseRunOptions(std::move(options)));
+  if (run.Options.credentials) {
+    run.MonitorLogon = CheckedOrEnd(config::MonitorLogonFromEnvironment(*run.Options.credentials));
+  }
 
   if (run.Options.item) {
     run.GlobalMode = true;

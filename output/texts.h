@@ -45,6 +45,15 @@ inline constexpr std::string_view kError1018 = "Error 1018: DataBase mismatch !"
 // needs.
 inline constexpr std::string_view kError1033Prefix = "Error 1033: Invalid option ";
 inline constexpr std::string_view kTimeoutNeeds = "TIMEOUT= - needs whole seconds from 1 to 3600";
+inline constexpr std::string_view kCredentialsNeeds = "CRED= - needs WINDOWS or LINUX";
+
+// The monitor's credentials ("CRED="): "Error 1034: " + variable +
+// kCredentialsMissing + "Windows" or "Linux" + " credentials".
+inline constexpr std::string_view kError1034Prefix = "Error 1034: ";
+inline constexpr std::string_view kCredentialsMissing =
+    " not set - set the sensor's Environment to 'Set placeholders as environment values' and "
+    "enter the SAP user as the device's ";
+inline constexpr std::string_view kCredentialsMissingEnd = " credentials";
 
 // The run's deadline ("TIMEOUT="): "Error 1032: Timeout after " + seconds +
 // " s - no answer from " + destination + " at " + step; a listing's summary

@@ -8,6 +8,8 @@
 #   scripts/demo.sh BRK              a probe that fails, with its trace
 #   scripts/demo.sh HNG TIMEOUT=3    a system that does not answer: the sensor answers first
 #   scripts/demo.sh QAS '$'          logon through a destination file, with console lines
+#   prtg_windowsuser=MONITOR prtg_windowspassword=Prd-Demo7 scripts/demo.sh PRD CRED=WINDOWS
+#                                    the logon from PRTG's device credentials, not the profile
 #   scripts/demo.sh GLOBAL DEMO      a listing run over PRD and QAS
 #   BRACKWATER_FLAVOUR=Halvaric scripts/demo.sh    another monitor's format
 set -euo pipefail

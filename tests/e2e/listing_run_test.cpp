@@ -36,6 +36,23 @@ Files ThreeSystems(const Files& changes = {},
   return Merged(files, changes);
 }
 
+// The three systems with one monitoring user for all, MONITOR with the
+// password Shared7x; the profiles of PRD and DEV hold no user and no
+// password, QAS's a pair that no system takes.
+Files MonitorCredentialSystems() {
+  std::vector<SapSystem> systems = {kPrd, kQas, kDev};
+  for (SapSystem& system : systems) system.password = "Shared7x";
+  Files files = ThreeSystems({}, systems);
+  for (const char* profile : {"PRD.P00", "DEV.P00"}) {
+    files[profile] = WithoutLine(WithoutLine(files[profile], "User"), "Password");
+  }
+  SapSystem stranger = kQas;
+  stranger.user = "NOBODY";
+  stranger.password = "Wrong12";
+  files["QAS.P00"] = ProfileOf(stranger);
+  return files;
+}
+
 Files Without(Files files, const std::string& name) {
   files.erase(name);
   return files;
@@ -126,6 +143,17 @@ INSTANTIATE_TEST_SUITE_P(
             ThreeSystemsOnConsole("", "", PrtgSummary("Used Area", 3, 2, 0)),
             {},
             1},
+        // Every system logs on with the user and password PRTG keeps for the
+        // device ("CRED="); their profiles hold neither, and the profile
+        // that still has a wrong pair is overruled.
+        ListingCase{"MonitorCredentials",
+                    InPrtg({.arguments = {"GLOBAL", "PRD01", "CRED=WINDOWS"},
+                            .files = MonitorCredentialSystems(),
+                            .environment = {{"prtg_windowsuser", "monitor"},
+                                            {"prtg_windowspassword", "Shared7x"}}}),
+                    PrtgOpening() + PrtgChannel("PRD", Value(kPrd)) +
+                        PrtgChannel("QAS", Value(kQas)) + PrtgChannel("DEV", Value(kDev)) +
+                        PrtgSummary("Used Area", 3, 3, 0)},
         ListingCase{"AllProcessed",
                     InPrtg({.arguments = kGlobalOnConsole, .files = ThreeSystems()}),
                     ThreeSystemsOnConsole(PrtgChannel("QAS", Value(kQas)),

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -108,6 +109,82 @@ TEST_P(Logon, EndsAsExpected) {
   }
   EXPECT_EQ(CountOf(result.record, "RfcOpen") + CountOf(result.record, "RfcOpenEx"), c.logons);
 }
+
+// The logon's user and password from the credentials PRTG keeps for the
+// device ("CRED="), handed over as environment values: the profile needs
+// neither, and where it has them, the environment wins.
+std::string WithoutCredentials(ProfileSettings settings) {
+  std::string profile = ProfileText(settings);
+  for (std::string_view label : {"User.......:", "Password...:"}) {
+    const std::size_t at = profile.find(label);
+    profile.erase(at, profile.find('\n', at) + 1 - at);
+  }
+  return profile;
+}
+
+const std::map<std::string, std::string> kWindowsCredentials = {
+    {"prtg_windowsuser", "monitor"}, {"prtg_windowspassword", std::string(kPassword)}};
+const std::map<std::string, std::string> kLinuxCredentials = {
+    {"prtg_linuxuser", "MONITOR"}, {"prtg_linuxpassword", std::string(kPassword)}};
+const std::string kCredentialsMissing =
+    " not set - set the sensor's Environment to 'Set placeholders as environment values' and "
+    "enter the SAP user as the device's ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Credentials, Logon,
+    ::testing::Values(
+        LogonCase{"FromTheMonitorByHost",
+                  {.arguments = {"PRD", "CRED=WINDOWS"},
+                   .profile = WithoutCredentials({}),
+                   .environment = kWindowsCredentials},
+                  ExamplePrtgDocument()},
+        LogonCase{"TheMonitorsWinOverTheProfiles",
+                  {.arguments = {"PRD", "", "cred=Linux"},
+                   .profile = Profile({.user = "someone", .password = "Other77"}),
+                   .environment = kLinuxCredentials},
+                  ExamplePrtgDocument()},
+        LogonCase{"FromTheMonitorThroughDestinationFile",
+                  {.arguments = {"PRD", "CRED=WINDOWS"},
+                   .profile = WithoutCredentials({}),
+                   .files = {{"SapRfc.PRD", kDestinationFile}},
+                   .environment = kWindowsCredentials},
+                  ExamplePrtgDocument(),
+                  0,
+                  {"SapRfc.ini"},
+                  {},
+                  kDestinationFile},
+        LogonCase{"KindUnknown",
+                  {.arguments = {"PRD", "CRED=MAC"}, .environment = kWindowsCredentials},
+                  PrtgErrorDocument("Error 1033: Invalid option CRED= - needs WINDOWS or LINUX"),
+                  2,
+                  {},
+                  {},
+                  std::nullopt,
+                  {},
+                  0},
+        LogonCase{"VariableMissing",
+                  {.arguments = {"PRD", "CRED=WINDOWS"},
+                   .environment = {{"prtg_windowsuser", "monitor"}}},
+                  PrtgErrorDocument("Error 1034: prtg_windowspassword" + kCredentialsMissing +
+                                    "Windows credentials"),
+                  2,
+                  {},
+                  {},
+                  std::nullopt,
+                  {},
+                  0},
+        LogonCase{"VariableEmpty",
+                  {.arguments = {"PRD", "CRED=LINUX"},
+                   .environment = {{"prtg_linuxuser", ""}, {"prtg_linuxpassword", "x"}}},
+                  PrtgErrorDocument("Error 1034: prtg_linuxuser" + kCredentialsMissing +
+                                    "Linux credentials"),
+                  2,
+                  {},
+                  {},
+                  std::nullopt,
+                  {},
+                  0}),
+    NameOfCase);
 
 INSTANTIATE_TEST_SUITE_P(
     Address, Logon,

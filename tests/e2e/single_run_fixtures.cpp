@@ -183,6 +183,12 @@ SingleRunResult RunSingle(const SingleRun& run) {
   std::copy_if(outcome.changed_files.begin(), outcome.changed_files.end(),
                std::back_inserter(result.changed_files),
                [](const std::string& file) { return file != kRecordFile; });
+  // Nor does any file the run writes: rfcsim's record, a test facility,
+  // stands apart.
+  for (const std::string& file : result.changed_files) {
+    EXPECT_THAT(outcome.ReadFile(file).value_or(""), Not(HasSubstr(run.password)))
+        << "the password shows in " << file;
+  }
   return result;
 }
 
