@@ -1,6 +1,7 @@
 #include "config/global_listing.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "config/profile_reader.h"
 #include "config/run_options.h"
@@ -76,12 +77,10 @@ Checked<ListingPlan> Collected(std::string_view pending, ListingPlan plan) {
   return plan;
 }
 
-}  // namespace
-
-Checked<ListingPlan> ReadGlobalListing(const std::vector<std::string>& lines,
-                                       std::string_view upper_options,
-                                       std::string_view sensor_argument) {
-  const std::string sensor = SensorKey(upper_options);
+// The listing's lines for the sensor key `sensor` (upper-cased, ten
+// characters or more, only the first ten compared).
+Checked<ListingPlan> ReadForSensor(const std::vector<std::string>& lines, const std::string& sensor,
+                                   std::string_view sensor_argument) {
   const std::string group_key = std::string(kGroupMarker) + sensor;
   const std::string item_key = std::string(kItemMarker) + sensor;
   std::string pending;
@@ -108,6 +107,42 @@ Checked<ListingPlan> ReadGlobalListing(const std::vector<std::string>& lines,
   }
   plan.item = ItemNameOf(*item_text);
   return Collected(pending, std::move(plan));
+}
+
+// The key of a group or item line, upper-cased as the lines are compared;
+// nothing for another line or one too short for any sensor to read.
+std::optional<std::string> LineKey(std::string_view line) {
+  if (line.size() < kKeyLength) return std::nullopt;
+  const std::string upper = platform::UpperCase(line.substr(0, kKeyLength));
+  if (!upper.starts_with(kGroupMarker) && !upper.starts_with(kItemMarker)) return std::nullopt;
+  return upper.substr(kGroupMarker.size());
+}
+
+std::string_view WithoutTrailingBlanks(std::string_view text) {
+  return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
+}  // namespace
+
+Checked<ListingPlan> ReadGlobalListing(const std::vector<std::string>& lines,
+                                       std::string_view upper_options,
+                                       std::string_view sensor_argument) {
+  return ReadForSensor(lines, SensorKey(upper_options), sensor_argument);
+}
+
+std::vector<ListedSensor> ReadEveryListedSensor(const std::vector<std::string>& lines) {
+  std::vector<ListedSensor> sensors;
+  std::vector<std::string> keys;
+  for (const std::string& line : lines) {
+    std::optional<std::string> key = LineKey(line);
+    if (!key || std::find(keys.begin(), keys.end(), *key) != keys.end()) continue;
+    const std::string_view written = WithoutTrailingBlanks(
+        std::string_view(line).substr(kGroupMarker.size(), kSensorNameLength));
+    const bool nameable = WithoutTrailingBlanks(*key).find(' ') == std::string_view::npos;
+    sensors.push_back({std::string(written), nameable, ReadForSensor(lines, *key, written)});
+    keys.push_back(std::move(*key));
+  }
+  return sensors;
 }
 
 Checked<ListingPlan> ReadItemListing(const std::vector<std::string>& lines, std::string item) {

@@ -38,6 +38,23 @@ Checked<ListingPlan> ReadGlobalListing(const std::vector<std::string>& lines,
                                        std::string_view upper_options,
                                        std::string_view sensor_argument);
 
+// A sensor of the global listing: a key its group or item lines carry in
+// columns 9-18, and what a sensor named with it reads.
+struct ListedSensor {
+  std::string key;  // as its first line writes it, without the blanks after it
+  // False when no sensor can be named so: a sensor's key is the first word
+  // of its options, so a key with a blank before another character is
+  // never read.
+  bool nameable = true;
+  // As ReadGlobalListing gives it for this key, `key` standing for the
+  // sensor argument of Error 1030.
+  Checked<ListingPlan> plan;
+};
+
+// Every sensor key of the global listing, in the order its first group or
+// item line comes; keys that differ only in case are one.
+std::vector<ListedSensor> ReadEveryListedSensor(const std::vector<std::string>& lines);
+
 // The item listing's lines, for the item the command line named; errors
 // 1025, 1026.
 Checked<ListingPlan> ReadItemListing(const std::vector<std::string>& lines, std::string item);

@@ -126,6 +126,65 @@ TEST(GlobalListing, ErrorsInTheirOrder) {
             "Error 1030: Global Sensor  not found...");
 }
 
+// Each key of a group or item line once, in the order it first comes, read
+// as a sensor named with that key reads the listing.
+TEST(GlobalListing, EveryListedSensor) {
+  const std::string mark = kMark;
+  const std::vector<std::string> lines = {
+      GroupLine("PRD01", "A.P00#B.P00#"),
+      "# GSNX: SHORT",  // too short for any sensor's key
+      ItemLine("prd01", "Item=Used" + mark),
+      GroupLine("LONELY", "C.P00#"),
+      ItemLine("OTHER", "Item=Free,Sensor=\"SAP Other\""),
+      ItemLine("NOSYS", "Item=Free" + mark),
+      ItemLine("NOITEM", "Other=1" + mark),
+      GroupLine("NOITEM", "D.P00#"),
+      GroupLine("AB CD", "E.P00#"),
+      ItemLine("AB CD", "Item=Free" + mark),
+      GroupLine("", "F.P00#"),
+      ItemLine("", "Item=Free" + mark),
+      GroupLine("PRD01", "G.P00#"),
+  };
+  struct Expected {
+    std::string key;
+    bool nameable;
+    std::string error;
+    Systems systems;
+  };
+  const std::vector<Expected> expected = {
+      {"PRD01", true, "", {"A.P00", "B.P00", "G.P00"}},
+      {"LONELY", true, "Error 1030: Global Sensor LONELY not found...", {}},
+      {"OTHER", true, std::string(output::texts::kError1029), {}},
+      {"NOSYS", true, std::string(output::texts::kError1025), {}},
+      {"NOITEM", true, std::string(output::texts::kError1026), {}},
+      {"AB CD", false, "", {"E.P00"}},
+      {"", true, "", {"F.P00"}},
+  };
+  const std::vector<config::ListedSensor> sensors = config::ReadEveryListedSensor(lines);
+  ASSERT_EQ(sensors.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const config::ListedSensor& sensor = sensors[i];
+    const Expected& e = expected[i];
+    EXPECT_EQ(sensor.key, e.key);
+    EXPECT_EQ(sensor.nameable, e.nameable) << e.key;
+    EXPECT_EQ(ErrorOf(sensor.plan), e.error) << e.key;
+    if (e.error.empty()) {
+      EXPECT_EQ(PlanOf(sensor.plan).systems, e.systems) << e.key;
+    }
+    if (!e.nameable) continue;
+    // The sensor named with the key reads the same.
+    const config::Checked<config::ListingPlan> sensor_reads = Global(e.key, lines);
+    EXPECT_EQ(ErrorOf(sensor_reads), e.error) << e.key;
+    if (e.error.empty()) {
+      EXPECT_EQ(PlanOf(sensor_reads).systems, e.systems) << e.key;
+      EXPECT_EQ(PlanOf(sensor_reads).item, PlanOf(sensor.plan).item) << e.key;
+    }
+  }
+  // Named by its first word, the key with a blank reads another sensor's.
+  EXPECT_EQ(ErrorOf(Global("AB CD", lines)), "Error 1030: Global Sensor AB CD not found...");
+  EXPECT_TRUE(config::ReadEveryListedSensor({}).empty());
+}
+
 TEST(ItemListing, LinesThatContributeSystems) {
   const config::ListingPlan plan = PlanOf(config::ReadItemListing(
       {
