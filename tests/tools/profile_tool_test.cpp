@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -58,6 +60,31 @@ std::string WithWrongCheckDigit(std::string value) {
   const char check = config::XorWithKey(value[0], 0);
   value[0] = config::XorWithKey(static_cast<char>('0' + (check - '0' + 1) % 10), 0);
   return value;
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// A sensor of the global listing: its key, its item text (the sensor mark
+// is added) and its systems, each listed with its "#".
+struct ListedSensor {
+  std::string key;
+  std::string item;
+  std::string systems;
+};
+
+// Group lines carry the systems from column 21, item lines the item text
+// from column 20; the key stands in columns 9-18.
+std::string ListingText(const std::vector<ListedSensor>& sensors) {
+  std::string text;
+  for (const ListedSensor& sensor : sensors) {
+    std::string key = sensor.key;
+    key.resize(std::max<std::size_t>(key.size(), 10), ' ');
+    text += "# GSNG: " + key + "  " + sensor.systems + "\r\n";
+    text += "# GSNX: " + key + " " + sensor.item + ",Sensor=\"SAP Brackwater\"\r\n";
+  }
+  return text;
 }
 
 void ExpectSecretKept(const Outcome& outcome, const std::string& what) {
@@ -225,6 +252,10 @@ TEST(ProfileTool, CheckListsEveryDefectAndAgreesWithTheSensor) {
        {1005, 1004}},
       {"empty password", replaced("Password", "Password...:"), {1007}},
   };
+  // Listed in a global listing, the profile fails its system with the
+  // first defect, as the listing run reads it.
+  ScratchDir dir;
+  WriteText(dir.path() + "/SAP Tessaron.Gbl", ListingText({{"S", "Item=Used", "PRD.P00#"}}));
   for (const Case& c : cases) {
     const profile_tool::ProfileReport report = profile_tool::CheckProfileText(c.text, "PRD.P00");
     std::vector<int> codes;
@@ -236,12 +267,148 @@ TEST(ProfileTool, CheckListsEveryDefectAndAgreesWithTheSensor) {
                 std::string("Error ") + std::to_string(codes[0]))
           << c.what;
     }
+
+    WriteText(dir.path() + "/PRD.P00", c.text);
+    const Outcome listed = RunTool({"check", dir.path() + "/SAP Tessaron.Gbl"});
+    const std::vector<config::ProfileDefect> sensor_finds =
+        config::ReadProfile(
+            *platform::ReadLines(dir.path() + "/PRD.P00", config::kListingLineLimit))
+            .defects;
+    const std::size_t defective = listed.out.find("\"PRD.P00\" defective: ");
+    EXPECT_EQ(listed.code, codes.empty() ? 0 : 2) << c.what;
+    if (codes.empty()) {
+      EXPECT_TRUE(sensor_finds.empty()) << c.what;
+      EXPECT_EQ(defective, std::string::npos) << c.what << ": " << listed.out;
+      continue;
+    }
+    ASSERT_FALSE(sensor_finds.empty()) << c.what;
+    ASSERT_NE(defective, std::string::npos) << c.what << ": " << listed.out;
+    const std::size_t first = listed.out.find("Error ", defective);
+    EXPECT_EQ(listed.out.substr(first, 10), "Error " + std::to_string(sensor_finds[0].code))
+        << c.what << ": " << listed.out;
   }
   const profile_tool::ProfileReport noted = profile_tool::CheckProfileText(
       replaced("Extcompany", "Extcompany.: " + std::string(61, 'e')) + std::string(160, '*'),
       "PRD.P00");
   EXPECT_TRUE(noted.defects.empty());
   EXPECT_EQ(noted.notes.size(), 2u);
+}
+
+// `count` systems named PRD.P00 for the sensor `key`, ten to a group line.
+std::vector<ListedSensor> ManySystems(const std::string& key, std::size_t count) {
+  std::vector<ListedSensor> sensors;
+  for (std::size_t listed = 0; listed < count; listed += 10) {
+    std::string systems;
+    for (std::size_t i = listed; i < std::min(count, listed + 10); ++i) systems += "PRD.P00#";
+    sensors.push_back({key, "Item=Used", systems});
+  }
+  return sensors;
+}
+
+TEST(ProfileTool, CheckListing) {
+  ScratchDir dir;
+  WriteText(dir.path() + "/PRD.P00", RunTool(NewArgs(), kPassword).out);
+  WriteText(dir.path() + "/BAD.P00", "");
+  // Its User line is the rest of a longer line: there at the single-system
+  // run's line limit, gone at the listing run's.
+  const std::string good = RunTool(NewArgs(), kPassword).out;
+  const std::size_t user = good.find("User");
+  WriteText(dir.path() + "/LONG.P00",
+            good.substr(0, user) + std::string(159, '*') + good.substr(user));
+  std::vector<ListedSensor> sizes = ManySystems("FIFTY", 50);
+  for (const ListedSensor& sensor : ManySystems("FIFTYONE", 51)) sizes.push_back(sensor);
+  std::string item_listing = "# Gsng item listing\n";
+  for (int i = 0; i < 6; ++i) {
+    item_listing += "systems............ " + ManySystems("", 9)[0].systems + "\n";
+  }
+  const std::string bad = "\"BAD.P00\" defective: Error 1006: there is no User (and 10 more)\n";
+  struct Case {
+    const char* what;
+    std::string file;
+    std::string text;
+    int code;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      {"accepted", "SAP Tessaron.Gbl",
+       ListingText({{"PRD01", "Item=Used:Area", "PRD.P00#"}, {"QAS", "Item=Free", "PRD.P00#"}}), 0,
+       "key \"PRD01\": item \"Used Area\", 1 system\n"
+       "key \"QAS\": item \"Free\", 1 system\n"
+       "SAP Tessaron.Gbl: accepted\n"},
+      {"missing and defective profiles, each once per key; keys in any case are one",
+       "SAP Tessaron.Gbl",
+       ListingText({{"PRD01", "Item=Used", "OLD.P00#BAD.P00##"},
+                    {"QAS", "Item=Free", "BAD.P00#"},
+                    {"prd01", "Item=Used", "BAD.P00#PRD.P00"}}),
+       2,
+       "key \"PRD01\": item \"Used\", 5 systems\n"
+       "key \"PRD01\": \"OLD.P00\" missing\n"
+       "key \"PRD01\": " +
+           bad +
+           "key \"PRD01\": \"\" missing\n"
+           "key \"QAS\": item \"Free\", 1 system\n"
+           "key \"QAS\": " +
+           bad + "SAP Tessaron.Gbl: 4 findings\n"},
+      {"50 systems fit a sensor, 51 do not", "SAP Tessaron.Gbl", ListingText(sizes), 2,
+       "key \"FIFTY\": item \"Used\", 50 systems\n"
+       "key \"FIFTYONE\": item \"Used\", 51 systems\n"
+       "key \"FIFTYONE\": 51 systems, more than the 50 channels PRTG shows for one sensor; "
+       "split the key in two\n"
+       "SAP Tessaron.Gbl: 1 finding\n"},
+      {"the sensor's errors, per key", "SAP Tessaron.Gbl",
+       "# GSNX: OTHER      Item=Used,Sensor=\"SAP Other\"\n"
+       "# GSNG: LONELY      PRD.P00#\n"
+       "# GSNX: NOSYS      Item=Used,Sensor=\"SAP Brackwater\"\n" +
+           ListingText({{"NOITEM", "Other=1", "PRD.P00#"}, {"AB CD", "Item=Used", "PRD.P00#"}}),
+       2,
+       "key \"OTHER\": Error 1029: Invalid Sensor-Allocation...\n"
+       "key \"LONELY\": Error 1030: Global Sensor LONELY not found...\n"
+       "key \"NOSYS\": Error 1025: Global Server Listing missing...\n"
+       "key \"NOITEM\": Error 1026: Global Item Idenification missing...\n"
+       "key \"AB CD\": item \"Used\", 1 system\n"
+       "key \"AB CD\": no sensor is named so: a blank ends the key a sensor is named with\n"
+       "SAP Tessaron.Gbl: 5 findings\n"},
+      {"a line cut at the listing's limit", "SAP Tessaron.Gbl",
+       ListingText({{"CUT", "Item=Used",
+                     ManySystems("", 25)[0].systems + ManySystems("", 25)[1].systems +
+                         ManySystems("", 25)[2].systems}}),
+       2,
+       "note: line 1: longer than 199 characters; the sensor reads the rest as a further line\n"
+       "key \"CUT\": item \"Used\", 23 systems\n"
+       "key \"CUT\": \"PRD\" missing\n"
+       "SAP Tessaron.Gbl: 1 finding\n"},
+      {"profiles read at the listing run's line limit", "SAP Tessaron.Gbl",
+       ListingText({{"S", "Item=Used", "LONG.P00#"}}), 2,
+       "key \"S\": item \"Used\", 1 system\n"
+       "key \"S\": \"LONG.P00\" defective: Error 1006: there is no User\n"
+       "SAP Tessaron.Gbl: 1 finding\n"},
+      {"no sensor at all", "sap tessaron.gbl", "", 2,
+       "listing: no group or item line; every sensor stops with Error 1030\n"
+       "sap tessaron.gbl: 1 finding\n"},
+      {"item listing, named in any case", "tessaron.PRF",
+       "# Gsng item listing\nsystems............ PRD.P00#OLD.P00#\n", 2,
+       "list: item from ITEM=, 2 systems\n"
+       "list: \"OLD.P00\" missing\n"
+       "tessaron.PRF: 1 finding\n"},
+      {"item listing over 50 systems", "Tessaron.Prf", item_listing, 2,
+       "list: item from ITEM=, 54 systems\n"
+       "list: 54 systems, more than the 50 channels PRTG shows for one sensor\n"
+       "Tessaron.Prf: 1 finding\n"},
+      {"item listing without systems", "Tessaron.Prf", "# Gsng item listing\n", 2,
+       "list: Error 1025: Global Server Listing missing...\n"
+       "Tessaron.Prf: 1 finding\n"},
+  };
+  for (const Case& c : cases) {
+    WriteText(dir.path() + "/" + c.file, c.text);
+    const Outcome outcome = RunTool({"check", dir.path() + "/" + c.file});
+    EXPECT_EQ(outcome.code, c.code) << c.what;
+    EXPECT_EQ(outcome.out, c.out) << c.what;
+    std::filesystem::remove(dir.path() + "/" + c.file);
+  }
+  EXPECT_EQ(RunTool({"check", dir.path() + "/LONG.P00"}).code, 0);
+  const Outcome unread = RunTool({"check", dir.path() + "/none/SAP Tessaron.Gbl"});
+  EXPECT_EQ(unread.code, 2);
+  EXPECT_NE(unread.err.find("cannot read"), std::string::npos) << unread.err;
 }
 
 TEST(ProfileTool, PasswordAtATerminalIsAskedTwice) {

@@ -62,6 +62,26 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Each sensor of the listing with its findings, then the verdict.
+int RunListingCheck(const std::string& path, bool global, ToolConsole& console) {
+  const std::optional<ListingReport> report = CheckListing(path, global);
+  if (!report) {
+    console.err << kLead << "cannot read " << path << '\n';
+    return kToolRefused;
+  }
+  for (const std::string& line : report->lines) {
+    console.out << line << '\n';
+  }
+  const std::string name = BaseName(path);
+  if (report->findings == 0) {
+    console.out << name << ": accepted\n";
+    return kToolSuccess;
+  }
+  console.out << name << ": " << report->findings
+              << (report->findings == 1 ? " finding\n" : " findings\n");
+  return kToolRefused;
+}
+
 }  // namespace
 
 std::string OptionName(const config::ProfileField& field) {
@@ -136,6 +156,10 @@ int RunUnscramble(std::string_view value, bool verify, ToolConsole& console) {
 }
 
 int RunCheck(const std::string& path, ToolConsole& console) {
+  const CheckedFile kind = KindOfFile(BaseName(path));
+  if (kind != CheckedFile::kProfile) {
+    return RunListingCheck(path, kind == CheckedFile::kGlobalListing, console);
+  }
   std::error_code ec;
   std::ifstream file(path, std::ios::binary);
   if (!std::filesystem::is_regular_file(path, ec) || !file) {

@@ -1,16 +1,23 @@
 #include "tools/profile_tool/profile_check.h"
 
+#include <array>
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "config/file_names.h"
+#include "config/global_listing.h"
 #include "config/profile_key.h"
 #include "config/profile_reader.h"
+#include "platform/files.h"
 #include "platform/joined.h"
 #include "platform/line_reader.h"
+#include "platform/upper_case.h"
 
 namespace profile_tool {
 
 using platform::Joined;
 namespace {
-
-using config::kSingleSystemLineLimit;
 
 using config::NumberedLine;
 
@@ -20,7 +27,8 @@ std::string LineNote(std::size_t number, std::string_view what) {
 
 // The lines the sensor reads, each with the number of the file line it
 // comes from: a file line longer than the limit gives several.
-std::vector<NumberedLine> SensorLines(std::string_view text, std::vector<std::string>& notes) {
+std::vector<NumberedLine> SensorLines(std::string_view text, std::size_t limit,
+                                      std::vector<std::string>& notes) {
   std::vector<NumberedLine> lines;
   for (std::size_t number = 1; !text.empty(); ++number) {
     const std::size_t end = text.find('\n');
@@ -31,20 +39,121 @@ std::vector<NumberedLine> SensorLines(std::string_view text, std::vector<std::st
     if (!content.empty() && content.back() == '\r' && with_end.back() == '\n') {
       content.remove_suffix(1);
     }
-    if (content.size() > kSingleSystemLineLimit) {
-      notes.push_back(LineNote(number, Joined("longer than ", kSingleSystemLineLimit,
+    if (content.size() > limit) {
+      notes.push_back(LineNote(number, Joined("longer than ", limit,
                                               " characters; the sensor reads the rest as a "
                                               "further line")));
     }
     if (content.find('\0') != content.npos) {
       notes.push_back(LineNote(number, "holds a NUL byte; the sensor ignores what follows it"));
     }
-    for (std::string& piece : platform::SplitLines(with_end, kSingleSystemLineLimit)) {
+    for (std::string& piece : platform::SplitLines(with_end, limit)) {
       lines.push_back({number, std::move(piece)});
     }
   }
   return lines;
 }
+
+// The whole file, opened as the sensor opens it; nothing when it cannot be.
+std::optional<std::string> FileText(const std::string& windows_path) {
+  const platform::UniqueFile file = platform::OpenForReading(windows_path);
+  if (!file) return std::nullopt;
+  std::string text;
+  std::array<char, 4096> buffer{};
+  for (std::size_t n = 0; (n = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0;) {
+    text.append(buffer.data(), n);
+  }
+  return text;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string Quoted(std::string_view text) { return Joined("\"", text, "\""); }
+
+std::string Systems(std::size_t count) {
+  return Joined(count, count == 1 ? " system" : " systems");
+}
+
+// Checks one sensor's list of systems; a listed profile is read once
+// however often it is listed.
+class ListingChecker {
+ public:
+  // `notes`: what the sensor passes over in the listing without a word.
+  ListingChecker(std::string directory, const std::vector<std::string>& notes)
+      : directory_(std::move(directory)) {
+    for (const std::string& note : notes) Line("note", note);
+  }
+
+  // `lead` begins each line of this sensor; `item` says which item it
+  // reports; `split` is the advice for too many systems, if any.
+  void Check(const std::string& lead, const config::Checked<config::ListingPlan>& checked,
+             std::string_view item, std::string_view split, bool nameable = true) {
+    const auto* plan = std::get_if<config::ListingPlan>(&checked);
+    if (plan == nullptr) {
+      Finding(lead, std::get<config::ConfigError>(checked).message);
+    } else {
+      Line(lead, Joined(item, ", ", Systems(plan->systems.size())));
+    }
+    if (!nameable) {
+      Finding(lead, "no sensor is named so: a blank ends the key a sensor is named with");
+    }
+    if (plan != nullptr) CheckSystems(lead, *plan, split);
+  }
+
+  void Finding(std::string_view lead, std::string_view text) {
+    Line(lead, text);
+    ++report_.findings;
+  }
+
+  ListingReport Take() { return std::move(report_); }
+
+ private:
+  void CheckSystems(std::string_view lead, const config::ListingPlan& plan,
+                    std::string_view split) {
+    if (plan.systems.size() > kMostChannels) {
+      Finding(lead, Joined(Systems(plan.systems.size()), ", more than the ", kMostChannels,
+                           " channels PRTG shows for one sensor", split));
+    }
+    std::set<std::string_view> seen;
+    for (const std::string& entry : plan.systems) {
+      if (!seen.insert(entry).second) continue;
+      if (const std::optional<std::string>& finding = ProfileFinding(entry)) {
+        Finding(lead, *finding);
+      }
+    }
+  }
+
+  void Line(std::string_view lead, std::string_view text) {
+    report_.lines.push_back(Joined(lead, ": ", text));
+  }
+
+  // Missing, or the first defect the listing run fails the system for;
+  // nothing for a profile it reads clean.
+  const std::optional<std::string>& ProfileFinding(const std::string& entry) {
+    auto [at, fresh] = profiles_.try_emplace(entry);
+    if (!fresh) return at->second;
+    const std::optional<std::string> text = FileText(directory_ + entry);
+    if (!text) {
+      at->second = Joined(Quoted(entry), " missing");
+      return at->second;
+    }
+    const ProfileReport report = CheckProfileText(*text, entry, config::kListingLineLimit);
+    if (!report.defects.empty()) {
+      at->second = Joined(Quoted(entry), " defective: ", DescribeDefect(report.defects.front()));
+      if (report.defects.size() > 1) {
+        at->second->append(Joined(" (and ", report.defects.size() - 1, " more)"));
+      }
+    }
+    return at->second;
+  }
+
+  std::string directory_;
+  std::map<std::string, std::optional<std::string>> profiles_;
+  ListingReport report_;
+};
 
 }  // namespace
 
@@ -53,9 +162,10 @@ std::string DescribeDefect(const ProfileDefect& defect) {
   return Joined(where, "Error ", defect.code, ": ", defect.what);
 }
 
-ProfileReport CheckProfileText(std::string_view text, std::string_view profile_name) {
+ProfileReport CheckProfileText(std::string_view text, std::string_view profile_name,
+                               std::size_t line_limit) {
   ProfileReport report;
-  const std::vector<NumberedLine> lines = SensorLines(text, report.notes);
+  const std::vector<NumberedLine> lines = SensorLines(text, line_limit, report.notes);
   for (const NumberedLine& line : lines) {
     const std::optional<config::ProfileLine> entry = config::ParseProfileLine(line.text);
     if (entry && line.text.size() > config::kValueOffset + config::kLongestValue) {
@@ -69,6 +179,45 @@ ProfileReport CheckProfileText(std::string_view text, std::string_view profile_n
     report.sensor_message = config::DefectMessage(report.defects.front(), profile_name);
   }
   return report;
+}
+
+CheckedFile KindOfFile(std::string_view name) {
+  const std::string upper = platform::UpperCase(name);
+  if (upper == platform::UpperCase(config::file_names::kGlobalListing)) {
+    return CheckedFile::kGlobalListing;
+  }
+  if (upper == platform::UpperCase(config::file_names::kItemListing)) {
+    return CheckedFile::kItemListing;
+  }
+  return CheckedFile::kProfile;
+}
+
+std::optional<ListingReport> CheckListing(const std::string& path, bool global) {
+  const std::optional<std::string> text = FileText(path);
+  if (!text) return std::nullopt;
+  std::vector<std::string> notes;
+  std::vector<std::string> lines;
+  for (NumberedLine& line : SensorLines(*text, config::kListingLineLimit, notes)) {
+    lines.push_back(std::move(line.text));
+  }
+  ListingChecker checker(DirectoryOf(path), notes);
+  if (!global) {
+    // The item comes with "ITEM=" on the sensor's command line; whichever
+    // it is, the same systems are read.
+    checker.Check("list", config::ReadItemListing(lines, "ITEM="), "item from ITEM=", "");
+    return checker.Take();
+  }
+  const std::vector<config::ListedSensor> sensors = config::ReadEveryListedSensor(lines);
+  if (sensors.empty()) {
+    checker.Finding("listing", "no group or item line; every sensor stops with Error 1030");
+  }
+  for (const config::ListedSensor& sensor : sensors) {
+    const std::string lead = Joined("key ", Quoted(sensor.key));
+    const auto* plan = std::get_if<config::ListingPlan>(&sensor.plan);
+    checker.Check(lead, sensor.plan, plan != nullptr ? Joined("item ", Quoted(plan->item)) : "",
+                  "; split the key in two", sensor.nameable);
+  }
+  return checker.Take();
 }
 
 }  // namespace profile_tool

@@ -1,5 +1,6 @@
 // Checking a profile file the way the single-system run reads it, listing
-// every defect instead of stopping at the first.
+// every defect instead of stopping at the first; and a listing with the
+// profiles it names, the way the listing run reads them.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +29,30 @@ struct ProfileReport {
 // "line 5: Error 1004: ..." or, for the file as a whole, "Error 1006: ...".
 std::string DescribeDefect(const ProfileDefect& defect);
 
-ProfileReport CheckProfileText(std::string_view text, std::string_view profile_name);
+// `line_limit` is that of the run that reads the profile.
+ProfileReport CheckProfileText(std::string_view text, std::string_view profile_name,
+                               std::size_t line_limit = config::kSingleSystemLineLimit);
+
+// The files `check` reads, told apart by their names in any case.
+enum class CheckedFile { kProfile, kGlobalListing, kItemListing };
+CheckedFile KindOfFile(std::string_view name);
+
+// PRTG shows at most this many channels for one sensor, and a listing run
+// reports one channel per system.
+inline constexpr std::size_t kMostChannels = 50;
+
+struct ListingReport {
+  // Notes first ("note: line 4: ..." as for a profile), then per sensor key
+  // of the global listing, or for the item listing's one list: its item and
+  // number of systems or the error the sensor stops with, then its
+  // findings; each line led by the key.
+  std::vector<std::string> lines;
+  std::size_t findings = 0;
+};
+
+// Reads the listing at `path` and the profiles it names in its directory as
+// the listing run does; nothing when the listing cannot be read. `global`:
+// the global sensor listing, else the item listing.
+std::optional<ListingReport> CheckListing(const std::string& path, bool global);
 
 }  // namespace profile_tool

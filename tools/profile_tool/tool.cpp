@@ -12,6 +12,7 @@
 #include "config/profile_reader.h"
 #include "platform/joined.h"
 #include "tools/profile_tool/commands.h"
+#include "tools/profile_tool/profile_check.h"
 
 namespace profile_tool {
 
@@ -117,9 +118,16 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
       "compare with a password read from standard input instead of printing it");
 
   std::string path;
-  CLI::App* check_app =
-      app.add_subcommand("check", "read a profile file as the sensor does and list every defect");
-  check_app->add_option("FILE", path, "the profile file")->required();
+  CLI::App* check_app = app.add_subcommand(
+      "check",
+      "read a profile file as the sensor does and list every defect; for a listing, each "
+      "sensor's item and systems, missing and defective profiles and sensors over " +
+          std::to_string(kMostChannels) + " systems");
+  check_app
+      ->add_option("FILE", path,
+                   "the profile file, or a listing: \"SAP Tessaron.Gbl\" or \"Tessaron.Prf\" "
+                   "(by name, in any case)")
+      ->required();
 
   const std::vector<std::string> parsed_arguments = WithUnscrambleValueProtected(arguments);
   std::vector<const char*> argv;
