@@ -120,6 +120,32 @@ TEST(ProfileTool, NewWritesAProfileTheSensorAccepts) {
   EXPECT_EQ(profile.Gwservice, "sapgw00");
 }
 
+// A profile for a sensor that logs on with PRTG's credentials: no user and
+// no password asked for or written, accepted by the check that knows it.
+TEST(ProfileTool, PrtgCredentialsNeitherUserNorPassword) {
+  ScratchDir dir;
+  const std::string path = dir.path() + "/PRD.P00";
+  Args args = NewArgs({"--output", path});
+  args.erase(std::find(args.begin(), args.end(), "--user"),
+             std::find(args.begin(), args.end(), "--user") + 2);
+  args.push_back("--prtg-credentials");
+  ASSERT_EQ(RunTool(args).code, 0);  // nothing on standard input
+  std::ifstream file(path, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(text.find("User"), std::string::npos);
+  EXPECT_EQ(text.find("Password"), std::string::npos);
+  EXPECT_EQ(RunTool({"check", "--prtg-credentials", path}).out, "PRD.P00: accepted\n");
+  EXPECT_EQ(RunTool({"check", path}).code, 2);
+  // Without the flag the user stays required; with it, it may not be given.
+  Args without_user = NewArgs();
+  without_user.erase(std::find(without_user.begin(), without_user.end(), "--user"),
+                     std::find(without_user.begin(), without_user.end(), "--user") + 2);
+  EXPECT_NE(RunTool(without_user, kPassword).code, 0);
+  Args both = NewArgs();
+  both.push_back("--prtg-credentials");
+  EXPECT_NE(RunTool(both).code, 0);
+}
+
 TEST(ProfileTool, NewWritesAFileOnlyReplacedOnRequest) {
   ScratchDir dir;
   const std::string path = dir.path() + "/PRD.P00";

@@ -20,7 +20,8 @@ constexpr std::string_view kLead = "brackwater-profile: ";
 bool RefuseValues(const NewCommand& command, std::ostream& err) {
   bool refused = false;
   for (const config::ProfileField& field : config::kProfileFields) {
-    if (&field == &config::kPasswordField) {
+    if (&field == &config::kPasswordField ||
+        (command.prtg_credentials && field.member == &config::ConnectionProfile::User)) {
       continue;
     }
     if (std::optional<std::string> why = ValueRefusal(field, command.settings.*field.member)) {
@@ -36,15 +37,22 @@ bool RefuseValues(const NewCommand& command, std::ostream& err) {
   return refused;
 }
 
+config::LogonCredentials CredentialsOf(bool prtg_credentials) {
+  return prtg_credentials ? config::LogonCredentials::kFromMonitor
+                          : config::LogonCredentials::kInProfile;
+}
+
 // Reads the new profile back as the single-system run will; the message of
 // the defect it finds, nullopt when it gets the password back.
-std::optional<std::string> ReadBackDefect(std::string_view text, std::string_view password) {
+std::optional<std::string> ReadBackDefect(std::string_view text,
+                                          std::optional<std::string_view> password) {
   const config::ProfileReading reading =
-      config::ReadProfile(platform::SplitLines(text, config::kSingleSystemLineLimit));
+      config::ReadProfile(platform::SplitLines(text, config::kSingleSystemLineLimit),
+                          CredentialsOf(!password.has_value()));
   if (!reading.defects.empty()) {
     return config::DefectMessage(reading.defects.front(), "the new profile");
   }
-  if (reading.profile.Password != password) {
+  if (password && reading.profile.Password != *password) {
     return "the password does not unscramble";
   }
   return std::nullopt;
@@ -62,9 +70,28 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Reads `text` back as the sensor will, then writes it where the command
+// says.
+int WriteProfile(const NewCommand& command, const std::string& text,
+                 std::optional<std::string_view> password, ToolConsole& console) {
+  if (std::optional<std::string> defect = ReadBackDefect(text, password)) {
+    console.err << kLead << "internal error, the sensor would not read this profile: " << *defect
+                << '\n';
+    return kToolRefused;
+  }
+  if (command.output.empty()) {
+    console.out << text;
+  } else if (!WriteFile(command.output, text)) {
+    console.err << kLead << "cannot write " << command.output << '\n';
+    return kToolRefused;
+  }
+  return kToolSuccess;
+}
+
 // Each sensor of the listing with its findings, then the verdict.
-int RunListingCheck(const std::string& path, bool global, ToolConsole& console) {
-  const std::optional<ListingReport> report = CheckListing(path, global);
+int RunListingCheck(const std::string& path, bool global, config::LogonCredentials credentials,
+                    ToolConsole& console) {
+  const std::optional<ListingReport> report = CheckListing(path, global, credentials);
   if (!report) {
     console.err << kLead << "cannot read " << path << '\n';
     return kToolRefused;
@@ -96,6 +123,10 @@ int RunNew(const NewCommand& command, ToolConsole& console, std::mt19937& random
   if (RefuseValues(command, console.err)) {
     return kToolRefused;
   }
+  if (command.prtg_credentials) {
+    return WriteProfile(command, ProfileText(command.settings, std::nullopt), std::nullopt,
+                        console);
+  }
   const std::optional<std::string> password =
       command.password ? command.password : ReadPassword(console);
   if (!password) {
@@ -106,19 +137,7 @@ int RunNew(const NewCommand& command, ToolConsole& console, std::mt19937& random
   if (!scrambled) {
     return kToolRefused;
   }
-  const std::string text = ProfileText(command.settings, *scrambled);
-  if (std::optional<std::string> defect = ReadBackDefect(text, *password)) {
-    console.err << kLead << "internal error, the sensor would not read this profile: " << *defect
-                << '\n';
-    return kToolRefused;
-  }
-  if (command.output.empty()) {
-    console.out << text;
-  } else if (!WriteFile(command.output, text)) {
-    console.err << kLead << "cannot write " << command.output << '\n';
-    return kToolRefused;
-  }
-  return kToolSuccess;
+  return WriteProfile(command, ProfileText(command.settings, *scrambled), *password, console);
 }
 
 int RunScramble(std::optional<int> offset, ToolConsole& console, std::mt19937& random) {
@@ -155,10 +174,11 @@ int RunUnscramble(std::string_view value, bool verify, ToolConsole& console) {
   return same ? kToolSuccess : kToolRefused;
 }
 
-int RunCheck(const std::string& path, ToolConsole& console) {
+int RunCheck(const std::string& path, bool prtg_credentials, ToolConsole& console) {
   const CheckedFile kind = KindOfFile(BaseName(path));
   if (kind != CheckedFile::kProfile) {
-    return RunListingCheck(path, kind == CheckedFile::kGlobalListing, console);
+    return RunListingCheck(path, kind == CheckedFile::kGlobalListing,
+                           CredentialsOf(prtg_credentials), console);
   }
   std::error_code ec;
   std::ifstream file(path, std::ios::binary);
@@ -168,7 +188,8 @@ int RunCheck(const std::string& path, ToolConsole& console) {
   }
   const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   const std::string name = BaseName(path);
-  const ProfileReport report = CheckProfileText(text, name);
+  const ProfileReport report =
+      CheckProfileText(text, name, config::kSingleSystemLineLimit, CredentialsOf(prtg_credentials));
   for (const ProfileDefect& defect : report.defects) {
     console.out << DescribeDefect(defect) << '\n';
   }

@@ -20,6 +20,9 @@ struct NewCommand {
   std::optional<int> offset;
   std::string output;  // empty: standard output
   bool force = false;  // replace an existing output file
+  // For a sensor that logs on with PRTG's credentials ("CRED="): no User
+  // and no Password line, and no password asked for.
+  bool prtg_credentials = false;
 };
 
 // The option of `field` in the new command: "--" and its name in lower case.
@@ -29,6 +32,6 @@ std::string OptionName(const config::ProfileField& field);
 int RunNew(const NewCommand& command, ToolConsole& console, std::mt19937& random);
 int RunScramble(std::optional<int> offset, ToolConsole& console, std::mt19937& random);
 int RunUnscramble(std::string_view value, bool verify, ToolConsole& console);
-int RunCheck(const std::string& path, ToolConsole& console);
+int RunCheck(const std::string& path, bool prtg_credentials, ToolConsole& console);
 
 }  // namespace profile_tool

@@ -82,8 +82,9 @@ std::string Systems(std::size_t count) {
 class ListingChecker {
  public:
   // `notes`: what the sensor passes over in the listing without a word.
-  ListingChecker(std::string directory, const std::vector<std::string>& notes)
-      : directory_(std::move(directory)) {
+  ListingChecker(std::string directory, const std::vector<std::string>& notes,
+                 config::LogonCredentials credentials)
+      : directory_(std::move(directory)), credentials_(credentials) {
     for (const std::string& note : notes) Line("note", note);
   }
 
@@ -140,7 +141,8 @@ class ListingChecker {
       at->second = Joined(Quoted(entry), " missing");
       return at->second;
     }
-    const ProfileReport report = CheckProfileText(*text, entry, config::kListingLineLimit);
+    const ProfileReport report =
+        CheckProfileText(*text, entry, config::kListingLineLimit, credentials_);
     if (!report.defects.empty()) {
       at->second = Joined(Quoted(entry), " defective: ", DescribeDefect(report.defects.front()));
       if (report.defects.size() > 1) {
@@ -151,6 +153,7 @@ class ListingChecker {
   }
 
   std::string directory_;
+  config::LogonCredentials credentials_;
   std::map<std::string, std::optional<std::string>> profiles_;
   ListingReport report_;
 };
@@ -163,7 +166,7 @@ std::string DescribeDefect(const ProfileDefect& defect) {
 }
 
 ProfileReport CheckProfileText(std::string_view text, std::string_view profile_name,
-                               std::size_t line_limit) {
+                               std::size_t line_limit, config::LogonCredentials credentials) {
   ProfileReport report;
   const std::vector<NumberedLine> lines = SensorLines(text, line_limit, report.notes);
   for (const NumberedLine& line : lines) {
@@ -174,7 +177,7 @@ ProfileReport CheckProfileText(std::string_view text, std::string_view profile_n
                               " characters; the sensor ignores the rest")));
     }
   }
-  report.defects = config::ReadProfile(lines).defects;
+  report.defects = config::ReadProfile(lines, credentials).defects;
   if (!report.defects.empty()) {
     report.sensor_message = config::DefectMessage(report.defects.front(), profile_name);
   }
@@ -192,7 +195,8 @@ CheckedFile KindOfFile(std::string_view name) {
   return CheckedFile::kProfile;
 }
 
-std::optional<ListingReport> CheckListing(const std::string& path, bool global) {
+std::optional<ListingReport> CheckListing(const std::string& path, bool global,
+                                          config::LogonCredentials credentials) {
   const std::optional<std::string> text = FileText(path);
   if (!text) return std::nullopt;
   std::vector<std::string> notes;
@@ -200,7 +204,7 @@ std::optional<ListingReport> CheckListing(const std::string& path, bool global) 
   for (NumberedLine& line : SensorLines(*text, config::kListingLineLimit, notes)) {
     lines.push_back(std::move(line.text));
   }
-  ListingChecker checker(DirectoryOf(path), notes);
+  ListingChecker checker(DirectoryOf(path), notes, credentials);
   if (!global) {
     // The item comes with "ITEM=" on the sensor's command line; whichever
     // it is, the same systems are read.

@@ -29,9 +29,12 @@ struct ProfileReport {
 // "line 5: Error 1004: ..." or, for the file as a whole, "Error 1006: ...".
 std::string DescribeDefect(const ProfileDefect& defect);
 
-// `line_limit` is that of the run that reads the profile.
-ProfileReport CheckProfileText(std::string_view text, std::string_view profile_name,
-                               std::size_t line_limit = config::kSingleSystemLineLimit);
+// `line_limit` is that of the run that reads the profile; with the
+// monitor's credentials ("CRED=") the profile needs no user and password.
+ProfileReport CheckProfileText(
+    std::string_view text, std::string_view profile_name,
+    std::size_t line_limit = config::kSingleSystemLineLimit,
+    config::LogonCredentials credentials = config::LogonCredentials::kInProfile);
 
 // The files `check` reads, told apart by their names in any case.
 enum class CheckedFile { kProfile, kGlobalListing, kItemListing };
@@ -53,6 +56,8 @@ struct ListingReport {
 // Reads the listing at `path` and the profiles it names in its directory as
 // the listing run does; nothing when the listing cannot be read. `global`:
 // the global sensor listing, else the item listing.
-std::optional<ListingReport> CheckListing(const std::string& path, bool global);
+std::optional<ListingReport> CheckListing(
+    const std::string& path, bool global,
+    config::LogonCredentials credentials = config::LogonCredentials::kInProfile);
 
 }  // namespace profile_tool

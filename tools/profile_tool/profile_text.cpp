@@ -35,12 +35,17 @@ std::optional<std::string> ValueRefusal(const config::ProfileField& field, std::
 }
 
 std::string ProfileText(const config::ConnectionProfile& settings,
-                        std::string_view scrambled_password) {
+                        std::optional<std::string_view> scrambled_password) {
   std::string text(kHeader);
   for (const config::ProfileField& field : config::kProfileFields) {
+    const bool password = &field == &config::kPasswordField;
+    // Without a password the logon's credentials come from PRTG: no User
+    // and no Password line.
+    if (!scrambled_password && (password || field.member == &config::ConnectionProfile::User)) {
+      continue;
+    }
     text.append(field.label).append(" ");
-    text.append(&field == &config::kPasswordField ? scrambled_password
-                                                  : std::string_view(settings.*field.member));
+    text.append(password ? *scrambled_password : std::string_view(settings.*field.member));
     text.append("\n");
   }
   return text;

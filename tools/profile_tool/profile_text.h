@@ -19,6 +19,6 @@ std::optional<std::string> ValueRefusal(const config::ProfileField& field, std::
 // each "label, blank, value" so that the value starts in column 14. The
 // Password line gets `scrambled_password`; `settings.Password` is not used.
 std::string ProfileText(const config::ConnectionProfile& settings,
-                        std::string_view scrambled_password);
+                        std::optional<std::string_view> scrambled_password);
 
 }  // namespace profile_tool

@@ -84,14 +84,25 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
   CLI::App* new_app = app.add_subcommand(
       "new",
       "write a profile file with all eleven settings; the password comes from standard input");
+  std::vector<CLI::Option*> user_options;
   for (const config::ProfileField& field : config::kProfileFields) {
     if (&field != &config::kPasswordField) {
       std::string names = OptionName(field);
       if (field.name == "Hostname") names += ",--host";
-      new_app->add_option(names, new_command.settings.*field.member, FieldDescription(field))
-          ->required();
+      CLI::Option* option =
+          new_app->add_option(names, new_command.settings.*field.member, FieldDescription(field));
+      if (field.member == &config::ConnectionProfile::User) {
+        user_options.push_back(option);
+      } else {
+        option->required();
+      }
     }
   }
+  CLI::Option* prtg_option = new_app->add_flag(
+      "--prtg-credentials", new_command.prtg_credentials,
+      "for a sensor that logs on with PRTG's device credentials (CRED=WINDOWS or CRED=LINUX): "
+      "no user and no password in the profile");
+  for (CLI::Option* option : user_options) option->excludes(prtg_option);
   new_app->add_option("--password", new_command.password,
                       "the password; without it, read from standard input (keeps it out of the "
                       "shell's history)");
@@ -123,6 +134,9 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
       "read a profile file as the sensor does and list every defect; for a listing, each "
       "sensor's item and systems, missing and defective profiles and sensors over " +
           std::to_string(kMostChannels) + " systems");
+  bool check_prtg_credentials = false;
+  check_app->add_flag("--prtg-credentials", check_prtg_credentials,
+                      "the profiles are for a sensor with CRED=: user and password come from PRTG");
   check_app
       ->add_option("FILE", path,
                    "the profile file, or a listing: \"SAP Tessaron.Gbl\" or \"Tessaron.Prf\" "
@@ -144,6 +158,11 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
 
   std::mt19937 random = SeededGenerator();
   if (new_app->parsed()) {
+    // The user is required unless PRTG provides it.
+    if (!new_command.prtg_credentials && user_options.front()->count() == 0) {
+      return new_app->exit(CLI::RequiredError(user_options.front()->get_name()), console.out,
+                           console.err);
+    }
     new_command.offset = Given(new_offset_option, new_offset);
     return RunNew(new_command, console, random);
   }
@@ -153,7 +172,7 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
   if (unscramble_app->parsed()) {
     return RunUnscramble(value, verify, console);
   }
-  return RunCheck(path, console);
+  return RunCheck(path, check_prtg_credentials, console);
 }
 
 }  // namespace profile_tool
