@@ -1,0 +1,112 @@
+// The history of the data area's filling that a forecast needs: one sample
+// per poll, kept in a text file beside the profile, one line per sample:
+//
+//   2024-05-31T23:59:00Z 1234567 9000000
+//
+// the time in UTC, the Used Area (DEVSTAT's PAG) and the Total Size
+// (CONF_SIZE), both raw as the sensor reports them: decimal integers of up
+// to 21 digits, perhaps negative, kept exactly as they were written. A line
+// that does not read that way is left out, never fatal.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace measure {
+
+// Samples older than this before the newest are dropped.
+inline constexpr std::chrono::days kHistoryKept{400};
+// The text an updated history holds at most.
+inline constexpr std::size_t kHistoryTextBound = 1024 * 1024;
+// The forecast's span in days is held within these.
+inline constexpr int kFewestForecastDays = 1;
+inline constexpr int kMostForecastDays = 365;
+
+// One poll's reading: only a time and two sizes that can be written as a
+// line of the history and read back make a sample.
+class HistorySample {
+ public:
+  // The sample that `line` (without its line end) describes: exactly
+  // "YYYY-MM-DDTHH:MM:SSZ", a blank, the used size, a blank, the total
+  // size. Each size is an optional "-" and 1 to 21 digits; the date must
+  // exist and the time of day lie within 00:00:00 and 23:59:59.
+  static std::optional<HistorySample> FromLine(std::string_view line);
+  // The sample of a poll at `time`; nothing when the time lies outside the
+  // years 0000 to 9999 or a size does not read as FromLine requires.
+  static std::optional<HistorySample> Of(std::chrono::sys_seconds time, std::string_view used,
+                                         std::string_view total);
+
+  std::chrono::sys_seconds time() const { return time_; }
+  std::string_view used_text() const { return {line_.data() + kSizesAt, used_length_}; }
+  std::string_view total_text() const {
+    return {line_.data() + kSizesAt + used_length_ + 1,
+            static_cast<std::size_t>(line_length_ - kSizesAt - used_length_ - 1)};
+  }
+  // The sizes as numbers for arithmetic; 21 digits are beyond what a
+  // long double holds exactly, and a forecast needs no more.
+  long double used() const { return used_; }
+  long double total() const { return total_; }
+
+  // The sample's line with its line feed; FromLine reads it back as this
+  // sample.
+  std::string Line() const;
+  void AppendLine(std::string& text) const;
+  std::size_t LineLength() const { return line_length_ + std::size_t{1}; }
+
+  bool operator==(const HistorySample&) const = default;
+
+ private:
+  // "YYYY-MM-DDTHH:MM:SSZ " comes before the sizes.
+  static constexpr std::size_t kSizesAt = 21;
+  // Each size a sign and 21 digits at most.
+  static constexpr std::size_t kLongestLine = kSizesAt + 22 + 1 + 22;
+
+  HistorySample() = default;
+
+  // The line as read or written, without its line end: a sample is the
+  // text it came as, and needs no memory beyond itself.
+  std::array<char, kLongestLine> line_{};
+  std::uint8_t line_length_ = 0;
+  std::uint8_t used_length_ = 0;
+  std::chrono::sys_seconds time_{};
+  long double used_ = 0;
+  long double total_ = 0;
+};
+
+// The time as the history writes it, "YYYY-MM-DDTHH:MM:SSZ"; nothing
+// outside the years 0000 to 9999.
+std::optional<std::string> UtcText(std::chrono::sys_seconds time);
+
+struct HistoryReading {
+  std::vector<HistorySample> samples;  // in the order of the text
+  std::size_t skipped_lines = 0;       // lines (blank ones too) that are no sample
+};
+
+// Reads a history's text. Lines end with LF or CR LF; the last may lack
+// its line end.
+HistoryReading ReadHistory(std::string_view text);
+
+// The text of `samples`, one line each.
+std::string HistoryText(std::span<const HistorySample> samples);
+
+// The history after a poll: `samples` in time order (equal times in their
+// given order) without those older than kHistoryKept before `now` or later
+// than `now` (a clock set back), and `now` at the end. Whenever the text
+// would exceed `text_bound`, the samples older than `days` before `now`
+// are thinned, every second one at a time, and the last of them dropped;
+// the newest `days` stay whole unless they alone exceed the bound: then
+// they are thinned the same way, always keeping `now`, so that the text
+// exceeds the bound only where `now`'s line alone does. `days` is held
+// within kFewestForecastDays and kMostForecastDays.
+std::vector<HistorySample> UpdatedHistory(std::vector<HistorySample> samples,
+                                          const HistorySample& now, int days,
+                                          std::size_t text_bound = kHistoryTextBound);
+
+}  // namespace measure
