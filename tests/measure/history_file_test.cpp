@@ -1,0 +1,156 @@
+// A poll's part of the forecast on a real history file: what it keeps from
+// poll to poll, and what it makes of a history it cannot read or write.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "measure/days_until_full.h"
+#include "measure/filling_history.h"
+#include "tests/rfc/test_run.h"
+#include "tests/support/scratch_dir.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using std::chrono::sys_days;
+using std::chrono::sys_seconds;
+using ::testing::HasSubstr;
+
+constexpr sys_seconds kNow{sys_days{2024y / 6 / 1}};
+constexpr const char* kHistory = "PRD.P00.hst";
+
+std::string Line(sys_seconds time, std::string_view used, std::string_view total = "1000") {
+  return measure::HistorySample::Of(time, used, total)->Line();
+}
+
+// What the working directory holds: the history, and no file left behind.
+std::vector<std::string> Names() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void MakeReadOnly(const char* path, bool read_only) {
+  using std::filesystem::perms;
+  std::filesystem::permissions(
+      path, perms::owner_write | perms::group_write | perms::others_write,
+      read_only ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+}
+
+TEST(RecordAndForecast, KeepsTheHistoryFromPollToPoll) {
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  const measure::ForecastResult first =
+      measure::RecordAndForecast(kHistory, kNow - 48h, "100", "1000", 7);
+  EXPECT_EQ(first.days_until_full, 3650);
+  EXPECT_EQ(first.read_problem, std::nullopt);
+  EXPECT_EQ(first.write_problem, std::nullopt);
+  (void)measure::RecordAndForecast(kHistory, kNow - 24h, "110", "1000", 7);
+  // Named as Windows would find it in any case.
+  const measure::ForecastResult third =
+      measure::RecordAndForecast("prd.p00.HST", kNow, "120", "1000", 7);
+  EXPECT_EQ(third.days_until_full, 88);
+  EXPECT_EQ(third.read_problem, std::nullopt);
+  EXPECT_EQ(third.write_problem, std::nullopt);
+  EXPECT_EQ(ReadFile(kHistory),
+            Line(kNow - 48h, "100") + Line(kNow - 24h, "110") + Line(kNow, "120"));
+  EXPECT_EQ(Names(), std::vector<std::string>{kHistory});
+}
+
+TEST(RecordAndForecast, WhatCannotBeReadOrWrittenCostsNoForecast) {
+  const std::string two_days = Line(kNow - 48h, "100") + Line(kNow - 24h, "110");
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+    std::string path;
+    std::string used;
+    int days;
+    std::string read_problem;   // a part of it; empty: none
+    std::string write_problem;  // a part of it; empty: none
+    std::string left;           // the history afterwards
+  };
+  const std::vector<Case> cases = {
+      {"a directory", [] { std::filesystem::create_directory(kHistory); }, kHistory, "120", 3650,
+       "PRD.P00.hst is a directory", "PRD.P00.hst is left as it is", ""},
+      {"a read-only history",
+       [&] {
+         WriteFile(kHistory, two_days);
+         MakeReadOnly(kHistory, true);
+       },
+       kHistory, "120", 88, "", "PRD.P00.hst is read-only", two_days},
+      {"a directory on the way missing", [] {}, "missing\\PRD.P00.hst", "120", 3650, "",
+       "cannot create missing\\PRD.P00.hst.new", ""},
+      {"lines that are no samples",
+       [&] { WriteFile(kHistory, "PRD\n" + two_days + "2024-05-31T12:00:00Z 115\n"); }, kHistory,
+       "120", 88, "PRD.P00.hst: 2 lines are no sample and left out", "",
+       two_days + Line(kNow, "120")},
+      {"a size no line holds", [&] { WriteFile(kHistory, two_days); }, kHistory, "12a", 3650, "",
+       "no sample recorded in PRD.P00.hst", two_days},
+  };
+  for (const Case& c : cases) {
+    ScratchDir scratch;
+    WorkingDirectory in(scratch.path());
+    c.prepare();
+    const measure::ForecastResult result =
+        measure::RecordAndForecast(c.path, kNow, c.used, "1000", 7);
+    EXPECT_EQ(result.days_until_full, c.days) << c.what;
+    if (c.read_problem.empty()) {
+      EXPECT_EQ(result.read_problem, std::nullopt) << c.what;
+    } else {
+      EXPECT_THAT(result.read_problem.value_or(""), HasSubstr(c.read_problem)) << c.what;
+    }
+    if (c.write_problem.empty()) {
+      EXPECT_EQ(result.write_problem, std::nullopt) << c.what;
+    } else {
+      EXPECT_THAT(result.write_problem.value_or(""), HasSubstr(c.write_problem)) << c.what;
+    }
+    if (std::filesystem::is_regular_file(kHistory)) {
+      EXPECT_EQ(ReadFile(kHistory), c.left) << c.what;
+      MakeReadOnly(kHistory, false);
+      EXPECT_EQ(Names(), std::vector<std::string>{kHistory}) << c.what;
+    } else {
+      EXPECT_EQ(c.left, "") << c.what;
+    }
+  }
+}
+
+TEST(RecordAndForecast, ReadsTheEndOfAnOversizedHistory) {
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  // A sample a minute for 60 days, one more used each: 1440 a day. The
+  // reader takes its end, which alone holds the last week.
+  constexpr int kMinutes = 60 * 1440;
+  std::string text;
+  for (int m = kMinutes; m >= 1; --m) {
+    text += Line(kNow - std::chrono::minutes(m), std::to_string(1000000 + kMinutes - m), "0");
+  }
+  ASSERT_GT(text.size(), measure::kHistoryReadLimit + 7 * 1440 * 32);
+  WriteFile(kHistory, text);
+  const std::string used = std::to_string(1000000 + kMinutes);
+  const std::string total = std::to_string(1000000 + kMinutes + 1440 * 60 + 720);
+  const measure::ForecastResult result = measure::RecordAndForecast(kHistory, kNow, used, total, 7);
+  EXPECT_EQ(result.days_until_full, 60);
+  EXPECT_THAT(result.read_problem.value_or(""), HasSubstr("only its last lines are read"));
+  EXPECT_EQ(result.write_problem, std::nullopt);
+
+  // Bounded, and the last week whole.
+  const std::string kept = ReadFile(kHistory);
+  EXPECT_LE(kept.size(), measure::kHistoryTextBound);
+  const std::vector<measure::HistorySample> samples = measure::ReadHistory(kept).samples;
+  const auto week = std::count_if(samples.begin(), samples.end(),
+                                  [](const auto& s) { return s.time() >= kNow - 7 * 24h; });
+  EXPECT_EQ(week, 7 * 1440 + 1);
+  EXPECT_TRUE(std::is_sorted(samples.begin(), samples.end(),
+                             [](const auto& a, const auto& b) { return a.time() < b.time(); }));
+}
+
+}  // namespace
