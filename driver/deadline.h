@@ -4,12 +4,11 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
+
+#include "platform/watch.h"
 
 namespace driver {
 
@@ -36,7 +35,7 @@ class RunProgress {
   Snapshot Get() const;
 
  private:
-  mutable std::mutex lock_;
+  mutable platform::Lock lock_;
   Snapshot now_;
 };
 
@@ -45,16 +44,12 @@ class Deadline {
   // After `seconds`, calls `end` on the deadline's thread; `end` must end
   // the process.
   Deadline(std::chrono::seconds seconds, std::function<void()> end);
-  // The run answered in time: stops the thread.
-  ~Deadline();
+  // The run answered in time: destroying the deadline stops its thread.
   Deadline(const Deadline&) = delete;
   Deadline& operator=(const Deadline&) = delete;
 
  private:
-  std::mutex lock_;
-  std::condition_variable stopped_signal_;
-  bool stopped_ = false;
-  std::thread thread_;
+  platform::Watch watch_;
 };
 
 }  // namespace driver

@@ -1,9 +1,11 @@
 #include "output/guarded_output.h"
 
+#include <mutex>
+
 namespace output {
 
 void GuardedOutput::Write(std::string_view bytes) {
-  const std::lock_guard<std::mutex> guard(lock_);
+  const std::lock_guard<platform::Lock> guard(lock_);
   if (holding_) {
     held_.append(bytes);
   } else {
@@ -12,24 +14,24 @@ void GuardedOutput::Write(std::string_view bytes) {
 }
 
 void GuardedOutput::Flush() {
-  const std::lock_guard<std::mutex> guard(lock_);
+  const std::lock_guard<platform::Lock> guard(lock_);
   out_.Flush();
 }
 
 void GuardedOutput::HoldDocument() {
-  const std::lock_guard<std::mutex> guard(lock_);
+  const std::lock_guard<platform::Lock> guard(lock_);
   holding_ = true;
 }
 
 void GuardedOutput::ReleaseDocument() {
-  const std::lock_guard<std::mutex> guard(lock_);
+  const std::lock_guard<platform::Lock> guard(lock_);
   out_.Write(held_);
   held_.clear();
   holding_ = false;
 }
 
 void GuardedOutput::Finish(int exit_code) {
-  const std::lock_guard<std::mutex> guard(lock_);
+  const std::lock_guard<platform::Lock> guard(lock_);
   out_.Flush();
   finished_ = exit_code;
 }

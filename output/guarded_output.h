@@ -4,12 +4,12 @@
 #pragma once
 
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "output/output_sink.h"
+#include "platform/watch.h"
 
 namespace output {
 
@@ -36,7 +36,7 @@ class GuardedOutput final : public OutputSink {
 
  private:
   OutputSink& out_;
-  std::mutex lock_;
+  platform::Lock lock_;
   bool holding_ = false;
   std::string held_;
   std::optional<int> finished_;
