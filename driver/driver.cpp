@@ -8,7 +8,6 @@
 
 #include "config/output_flavour.h"
 #include "config/sensor_directory.h"
-#include "driver/deadline.h"
 #include "driver/listing_run.h"
 #include "driver/remote_steps.h"
 #include "driver/run_end.h"
@@ -19,6 +18,7 @@
 #include "output/texts.h"
 #include "platform/clock.h"
 #include "platform/process_end.h"
+#include "platform/watch.h"
 
 namespace driver {
 
@@ -48,7 +48,7 @@ std::pair<std::string, int> TimeoutDocument(const RunProgress::Snapshot& now, in
 }
 
 int Run(const std::vector<std::string>& command_line, RunState& run, RunServices& services,
-        RunProgress& progress, std::optional<Deadline>& deadline) {
+        RunProgress& progress, std::optional<platform::Watch>& deadline) {
   try {
     if (!command_line.empty()) run.ProgramPath = command_line.front();
     std::vector<std::string> arguments;
@@ -93,7 +93,8 @@ int Run(const std::vector<std::string>& command_line, RunState& run, RunServices
 int RunSensor(const std::vector<std::string>& command_line, RunServices& services) {
   RunState run;
   RunProgress progress;
-  std::optional<Deadline> deadline;
+  // Destroyed first: the run answered in time, its watch stops.
+  std::optional<platform::Watch> deadline;
   const int code = Run(command_line, run, services, progress, deadline);
   if (services.guarded_out != nullptr) services.guarded_out->Finish(code);
   services.progress = nullptr;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "driver/deadline.h"
+#include "driver/run_progress.h"
 #include "output/guarded_output.h"
 #include "output/output_sink.h"
 #include "rfc/sap_library.h"

@@ -1,4 +1,4 @@
-#include "driver/deadline.h"
+#include "driver/run_progress.h"
 
 #include <mutex>
 #include <utility>
@@ -8,11 +8,6 @@ namespace driver {
 void RunProgress::At(std::string destination, std::string step) {
   const std::lock_guard<platform::Lock> guard(lock_);
   now_.destination = std::move(destination);
-  now_.step = std::move(step);
-}
-
-void RunProgress::Step(std::string step) {
-  const std::lock_guard<platform::Lock> guard(lock_);
   now_.step = std::move(step);
 }
 
@@ -37,8 +32,5 @@ RunProgress::Snapshot RunProgress::Get() const {
   const std::lock_guard<platform::Lock> guard(lock_);
   return now_;
 }
-
-Deadline::Deadline(std::chrono::seconds seconds, std::function<void()> end)
-    : watch_(seconds, std::move(end)) {}
 
 }  // namespace driver

@@ -1,11 +1,8 @@
-// The run's deadline ("TIMEOUT="): a thread that ends the process with
-// what the run knows when the run has not answered in time. Without the
-// keyword no deadline and no thread exist.
+// Where a run with a deadline ("TIMEOUT=") stands, for the deadline's
+// thread to report when the run has not answered in time.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "platform/watch.h"
@@ -28,7 +25,6 @@ class RunProgress {
   };
 
   void At(std::string destination, std::string step);
-  void Step(std::string step);
   void ListingOpened(std::string item, std::uint32_t systems);
   void System(std::string entry);
   void Processed();
@@ -37,19 +33,6 @@ class RunProgress {
  private:
   mutable platform::Lock lock_;
   Snapshot now_;
-};
-
-class Deadline {
- public:
-  // After `seconds`, calls `end` on the deadline's thread; `end` must end
-  // the process.
-  Deadline(std::chrono::seconds seconds, std::function<void()> end);
-  // The run answered in time: destroying the deadline stops its thread.
-  Deadline(const Deadline&) = delete;
-  Deadline& operator=(const Deadline&) = delete;
-
- private:
-  platform::Watch watch_;
 };
 
 }  // namespace driver
