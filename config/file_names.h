@@ -12,6 +12,9 @@ inline constexpr std::string_view kGlobalListing = "SAP Tessaron.Gbl";
 inline constexpr std::string_view kItemListing = "Tessaron.Prf";
 inline constexpr std::string_view kTraceFile = "Dev_Rfc.Trc";
 inline constexpr std::string_view kSapRfcIni = "SapRfc.ini";
+// The filling's history for the forecast: the profile's file name with
+// this appended, beside the profile.
+inline constexpr std::string_view kHistorySuffix = ".hst";
 inline constexpr std::string_view kDestinationFilePrefix = "SapRfc.";
 // SAP's classic RFC library, looked for beside the executable, then in the
 // Windows system directory; BRACKWATER_RFC_LIBRARY names another file.

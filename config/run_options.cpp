@@ -16,7 +16,11 @@ constexpr std::string_view kSystemNumber = ",NO=";
 constexpr std::string_view kSyslog = ",SYSLOG";
 constexpr std::string_view kTimeout = "TIMEOUT=";
 constexpr std::string_view kCredentials = "CRED=";
+constexpr std::string_view kLimits = "LIMITS=";
+constexpr std::string_view kForecast = "FORECAST";
+constexpr std::string_view kForecastDays = "FORECAST=";
 constexpr int kLongestTimeout = 3600;
+constexpr int kLongestForecast = 365;
 constexpr std::string_view kConsoleMarks = "#@$%";
 constexpr char kProfileAsNamed = '@';
 
@@ -42,15 +46,26 @@ int ChannelAt(std::string_view text, std::size_t from) {
   return platform::LeadingInt(digits.substr(0, digits.find(',')));
 }
 
-// Whole seconds from 1 to 3600: digits only, nothing else.
-std::optional<int> TimeoutSeconds(std::string_view value) {
+// A whole number from 1 to `most`: digits only, nothing else.
+std::optional<int> WholeNumber(std::string_view value, int most) {
   if (value.empty() || value.size() > 4 ||
       value.find_first_not_of("0123456789") != std::string_view::npos) {
     return std::nullopt;
   }
-  const int seconds = platform::LeadingInt(value);
-  if (seconds < 1 || seconds > kLongestTimeout) return std::nullopt;
-  return seconds;
+  const int number = platform::LeadingInt(value);
+  if (number < 1 || number > most) return std::nullopt;
+  return number;
+}
+
+// "W/E": two whole per cents, the warning level not above the error level.
+std::optional<FillingLimits> LimitsOf(std::string_view value) {
+  constexpr int kFull = 100;
+  const std::size_t slash = value.find('/');
+  if (slash == std::string_view::npos) return std::nullopt;
+  const std::optional<int> warning = WholeNumber(value.substr(0, slash), kFull);
+  const std::optional<int> error = WholeNumber(value.substr(slash + 1), kFull);
+  if (!warning || !error || *warning > *error) return std::nullopt;
+  return FillingLimits{*warning, *error};
 }
 
 ConfigError InvalidOption(std::string_view needs) {
@@ -75,7 +90,7 @@ Checked<RunOptions> ParseRunOptions(std::string text) {
   options.host = ValueAfter(options, kHost);
   options.system_number = ValueAfter(options, kSystemNumber);
   if (std::optional<std::string> timeout = ValueAfter(options, kTimeout)) {
-    options.timeout_seconds = TimeoutSeconds(*timeout);
+    options.timeout_seconds = WholeNumber(*timeout, kLongestTimeout);
     if (!options.timeout_seconds) return InvalidOption(output::texts::kTimeoutNeeds);
   }
   if (std::optional<std::string> kind = ValueAfter(options, kCredentials)) {
@@ -87,6 +102,16 @@ Checked<RunOptions> ParseRunOptions(std::string text) {
     } else {
       return InvalidOption(output::texts::kCredentialsNeeds);
     }
+  }
+  if (std::optional<std::string> limits = ValueAfter(options, kLimits)) {
+    options.limits = LimitsOf(*limits);
+    if (!options.limits) return InvalidOption(output::texts::kLimitsNeeds);
+  }
+  if (std::optional<std::string> days = ValueAfter(options, kForecastDays)) {
+    options.forecast_days = WholeNumber(*days, kLongestForecast);
+    if (!options.forecast_days) return InvalidOption(output::texts::kForecastNeeds);
+  } else if (options.upper.find(kForecast) != std::string::npos) {
+    options.forecast_days = kDefaultForecastDays;
   }
   options.single_run_display = SingleRunOptionsDisplay(options.text);
   options.listing_display = ListingRunOptionsDisplay(options.text);

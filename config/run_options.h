@@ -15,6 +15,18 @@ namespace config {
 // The device credentials PRTG hands a sensor as environment values.
 enum class MonitorCredentials { kWindows, kLinux };
 
+// How full the data area may be, in whole per cents (1 <= warning <=
+// error <= 100), before the monitor warns and before it reports an error.
+struct FillingLimits {
+  int warning = 0;
+  int error = 0;
+
+  bool operator==(const FillingLimits&) const = default;
+};
+
+// The forecast's span when "FORECAST" comes without days.
+inline constexpr int kDefaultForecastDays = 7;
+
 struct RunOptions {
   std::string text;   // as given
   std::string upper;  // upper-cased, byte by byte
@@ -37,6 +49,11 @@ struct RunOptions {
   // "CRED=": the logon's user and password come from the monitor's
   // credentials of this kind of device, not from the profile.
   std::optional<MonitorCredentials> credentials;
+  // "LIMITS=W/E": the monitor's alarm levels for how full the data area is.
+  std::optional<FillingLimits> limits;
+  // "FORECAST" or "FORECAST=D": the days-until-full channel, forecast from
+  // the filling of the last D days (1 to 365).
+  std::optional<int> forecast_days;
 
   // How the console lines show the options: the single-system run's form
   // and the listing run's (see the functions below).

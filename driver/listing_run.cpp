@@ -6,8 +6,10 @@
 #include "config/file_names.h"
 #include "config/global_listing.h"
 #include "config/profile_reader.h"
+#include "driver/filling_forecast.h"
 #include "driver/remote_steps.h"
 #include "driver/run_end.h"
+#include "measure/filling_channels.h"
 #include "measure/filling_report.h"
 #include "output/exit_codes.h"
 #include "output/texts.h"
@@ -99,9 +101,19 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
     ReportStep(services, system.profile.Destination, "ADA_DB_FILLING");
     rfc::StepResult<rfc::FillingRead> read =
         connection->ReadFilling([&](const rfc::FillingRow& row) {
-          system.delivered = measure::ReportFillingItem(run.Document, services.out, plan.item,
-                                                        channel_name, row) ||
-                             system.delivered;
+          if (plan.item != measure::kDaysUntilFull.name) {
+            system.delivered = measure::ReportFillingItem(run.Document, services.out, plan.item,
+                                                          channel_name, row, run.Options.limits) ||
+                               system.delivered;
+          } else if (!system.delivered) {
+            // One sample per poll: the first row's, as a single-system run takes it.
+            measure::ReportDaysUntilFullItem(
+                run.Document, services.out, channel_name,
+                ForecastDaysUntilFull(
+                    HistoryPathOf(run.ProfileDirectory + system.entry), row,
+                    run.Options.forecast_days.value_or(config::kDefaultForecastDays), trace));
+            system.delivered = true;
+          }
         });
     connection.reset();
     if (auto* failure = std::get_if<rfc::LibraryFailure>(&read)) throw RfcAbort(*failure);

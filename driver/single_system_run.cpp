@@ -4,6 +4,7 @@
 
 #include "config/file_names.h"
 #include "config/profile_reader.h"
+#include "driver/filling_forecast.h"
 #include "driver/remote_steps.h"
 #include "driver/run_end.h"
 #include "measure/filling_report.h"
@@ -43,27 +44,34 @@ void PrintOpeningLines(const RunState& run, RunServices& services,
 
 // Reads the filling and prints the document; the first DEVSTAT row is the
 // measurement (its text line printed at once, its nine channels left in the
-// document), later rows are read but ignored: one document carries one
-// measurement. Without a row the document still gets its opening: a closing
-// alone is no document a monitor can read. The connection is closed before
-// the document is printed; under a deadline after it, so that a logoff
-// that hangs cannot cost the answer.
+// document, the forecast's after them once the filling is read whole),
+// later rows are read but ignored: one document carries one measurement. Without a row the document
+// still gets its opening: a closing alone is no document a monitor can read. The connection is
+// closed before the document is printed; under a deadline after it, so that a logoff that hangs
+// cannot cost the answer.
 void MeasureFilling(RunState& run, RunServices& services, const config::ConnectionProfile& profile,
-                    std::unique_ptr<rfc::SapConnection> connection) {
+                    const rfc::TraceWriter& trace, std::unique_ptr<rfc::SapConnection> connection) {
   ReportStep(services, profile.Destination, "ADA_DB_FILLING");
   // Held until it is whole: a deadline replaces an unfinished document.
   services.out.HoldDocument();
-  bool reported = false;
+  std::optional<rfc::FillingRow> reported;
   rfc::StepResult<rfc::FillingRead> read = connection->ReadFilling([&](const rfc::FillingRow& row) {
     if (reported) return;
-    measure::ReportFillingRow(run.Document, services.out, profile.Destination, row);
-    reported = true;
+    measure::ReportFillingRow(run.Document, services.out, profile.Destination, row,
+                              run.Options.limits);
+    reported = row;
   });
   if (!std::holds_alternative<rfc::FillingRead>(read)) {
     connection.reset();
     AnswerOrEnd(std::move(read));
   }
-  if (!reported) run.Document.OpenResultDocument();
+  if (!reported) {
+    run.Document.OpenResultDocument();
+  } else if (run.Options.forecast_days) {
+    measure::ReportDaysUntilFull(run.Document,
+                                 ForecastDaysUntilFull(HistoryPathOf(run.ProfilePath), *reported,
+                                                       *run.Options.forecast_days, trace));
+  }
   run.Document.CloseResultDocument();
   const bool answer_first = services.guarded_out != nullptr && services.progress != nullptr;
   if (!answer_first) connection.reset();
@@ -93,7 +101,7 @@ int RunSingleSystem(RunState& run, RunServices& services) {
                             std::string(output::texts::kError1011Suffix));
   }
   RunCheckedSteps(services, *connection, profile);
-  MeasureFilling(run, services, profile, std::move(connection));
+  MeasureFilling(run, services, profile, trace, std::move(connection));
 
   // The library's trace is kept after a failure, for the operator.
   platform::RemoveFile(config::file_names::kTraceFile);

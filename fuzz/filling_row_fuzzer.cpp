@@ -89,8 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string item(text.TakeLine());
   const std::string destination(text.TakeLine());
   output::StringSink out;
-  measure::ReportFillingRow(document, out, destination, row);
-  measure::ReportFillingItem(document, out, item, "PRD", row);
+  measure::ReportFillingRow(document, out, destination, row, std::nullopt);
+  measure::ReportFillingItem(document, out, item, "PRD", row, std::nullopt);
   fuzz::Require(document.text().empty(), "a listing's item leaves nothing in the document");
 
   const std::string_view size_text = text.rest();

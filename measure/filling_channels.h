@@ -36,6 +36,10 @@ inline constexpr std::array<FillingChannel, kFillingChannelCount> kFillingChanne
     {"Free Area [Prc]", kUnitPercent},
 }};
 
+// The forecast's channel after the nine, and a listing item of its own.
+inline constexpr std::string_view kUnitDays = "Days";
+inline constexpr FillingChannel kDaysUntilFull{"Days Until Full", kUnitDays};
+
 // One measurement's value in each kind of run.
 struct FillingValue {
   std::string in_channel;  // sizes in megabytes

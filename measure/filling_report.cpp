@@ -3,6 +3,7 @@
 #include <string>
 
 #include "measure/filling_channels.h"
+#include "measure/filling_limits.h"
 #include "output/texts.h"
 
 namespace measure {
@@ -14,7 +15,8 @@ constexpr std::string_view kFillingTextOpen = "(";
 }  // namespace
 
 void ReportFillingRow(output::ResultDocument& document, output::OutputSink& out,
-                      std::string_view destination, const rfc::FillingRow& row) {
+                      std::string_view destination, const rfc::FillingRow& row,
+                      const std::optional<config::FillingLimits>& limits) {
   document.OpenResultDocument();
   document.OpenResultText();
   document.Append(kFillingTextOpen);
@@ -32,23 +34,48 @@ void ReportFillingRow(output::ResultDocument& document, output::OutputSink& out,
 
   const auto values = FillingValues(row);
   for (std::size_t i = 0; i < kFillingChannelCount; ++i) {
-    document.WriteChannel(kFillingChannels[i].name, values[i].in_channel, kFillingChannels[i].unit);
+    const FillingChannel& channel = kFillingChannels[i];
+    const std::optional<output::ChannelLimits> channel_limits =
+        LimitsOfChannel(channel.name, RunKind::kSingleSystem, limits);
+    document.WriteChannel(channel.name, values[i].in_channel, channel.unit,
+                          channel_limits ? &*channel_limits : nullptr);
   }
+}
+
+void ReportDaysUntilFull(output::ResultDocument& document, int days) {
+  const std::optional<output::ChannelLimits> limits =
+      LimitsOfChannel(kDaysUntilFull.name, RunKind::kSingleSystem, std::nullopt);
+  document.WriteChannel(kDaysUntilFull.name, std::to_string(days), kDaysUntilFull.unit,
+                        limits ? &*limits : nullptr);
 }
 
 bool ReportFillingItem(output::ResultDocument& document, output::OutputSink& out,
                        std::string_view item, std::string_view channel_name,
-                       const rfc::FillingRow& row) {
+                       const rfc::FillingRow& row,
+                       const std::optional<config::FillingLimits>& limits) {
   document.Clear();
   const auto values = FillingValues(row);
   for (std::size_t i = 0; i < kFillingChannelCount; ++i) {
     if (item == kFillingChannels[i].name) {
-      document.WriteChannel(channel_name, values[i].in_listing, kUnitListing);
+      const std::optional<output::ChannelLimits> item_limits =
+          LimitsOfChannel(item, RunKind::kListing, limits);
+      document.WriteChannel(channel_name, values[i].in_listing, kUnitListing,
+                            item_limits ? &*item_limits : nullptr);
       out.Write(document.Take());
       return true;
     }
   }
   return false;
+}
+
+void ReportDaysUntilFullItem(output::ResultDocument& document, output::OutputSink& out,
+                             std::string_view channel_name, int days) {
+  document.Clear();
+  const std::optional<output::ChannelLimits> limits =
+      LimitsOfChannel(kDaysUntilFull.name, RunKind::kListing, std::nullopt);
+  document.WriteChannel(channel_name, std::to_string(days), kDaysUntilFull.unit,
+                        limits ? &*limits : nullptr);
+  out.Write(document.Take());
 }
 
 }  // namespace measure

@@ -23,6 +23,21 @@ std::string DisplayUnit(std::string_view unit) {
   return std::string(unit);
 }
 
+void AppendElement(std::string& text, std::string_view name, std::string_view content) {
+  text.append("\n<").append(name).append(">").append(content);
+  text.append("</").append(name).append(">");
+}
+
+void AppendLimits(std::string& text, const ChannelLimits& limits) {
+  const bool upper = limits.direction == ChannelLimits::Direction::kUpper;
+  AppendElement(text, "LimitMode", "1");
+  AppendElement(text, upper ? "LimitMaxWarning" : "LimitMinWarning",
+                std::to_string(limits.warning));
+  AppendElement(text, upper ? "LimitMaxError" : "LimitMinError", std::to_string(limits.error));
+  AppendElement(text, "LimitWarningMsg", EscapeXml(limits.warning_message));
+  AppendElement(text, "LimitErrorMsg", EscapeXml(limits.error_message));
+}
+
 }  // namespace
 
 DocumentFormat FormatOfFlavour(std::string_view flavour) {
@@ -97,7 +112,7 @@ void ResultDocument::AppendExternal(std::string_view text) {
 }
 
 void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
-                                  std::string_view unit) {
+                                  std::string_view unit, const ChannelLimits* limits) {
   ++channel_number_;
   if (format_ == DocumentFormat::kHalvaric && channel_number_ > kHalvaricChannelLimit) {
     return;
@@ -123,7 +138,9 @@ void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
     text_.append("\n<Unit>Custom</Unit>");
     text_.append("\n<CustomUnit>").append(EscapeXml(unit)).append("</CustomUnit>");
   }
-  text_.append("\n<Value>").append(EscapeXml(value)).append("</Value></Result>\n");
+  text_.append("\n<Value>").append(EscapeXml(value)).append("</Value>");
+  if (limits != nullptr && format_ == DocumentFormat::kPrtgXml) AppendLimits(text_, *limits);
+  text_.append("</Result>\n");
 }
 
 void ResultDocument::WriteErrorDocument(std::string_view message) {

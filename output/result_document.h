@@ -19,6 +19,19 @@ enum class DocumentFormat {
 
 DocumentFormat FormatOfFlavour(std::string_view flavour);
 
+// A channel's alarm levels as PRTG's limit elements: PRTG warns when the
+// value passes `warning` and reports an error when it passes `error`,
+// upwards for upper limits, downwards for lower ones. The messages are
+// what PRTG shows then.
+struct ChannelLimits {
+  enum class Direction { kUpper, kLower };
+  Direction direction = Direction::kUpper;
+  int warning = 0;
+  int error = 0;
+  std::string warning_message;
+  std::string error_message;
+};
+
 class ResultDocument {
  public:
   // `selected_channel`: the Pellmar format's one bare value ("CH=").
@@ -39,7 +52,9 @@ class ResultDocument {
   // escaped where the document is PRTG XML, so it cannot break the markup.
   void AppendExternal(std::string_view text);
 
-  void WriteChannel(std::string_view name, std::string_view value, std::string_view unit);
+  // `limits` show in the PRTG XML format only.
+  void WriteChannel(std::string_view name, std::string_view value, std::string_view unit,
+                    const ChannelLimits* limits = nullptr);
 
   // Replaces everything by the PRTG error document with `message`, whatever
   // the flavour. `message` may be a copy of this document's own text.

@@ -46,6 +46,9 @@ inline constexpr std::string_view kError1018 = "Error 1018: DataBase mismatch !"
 inline constexpr std::string_view kError1033Prefix = "Error 1033: Invalid option ";
 inline constexpr std::string_view kTimeoutNeeds = "TIMEOUT= - needs whole seconds from 1 to 3600";
 inline constexpr std::string_view kCredentialsNeeds = "CRED= - needs WINDOWS or LINUX";
+inline constexpr std::string_view kLimitsNeeds =
+    "LIMITS= - needs warning/error per cent, e.g. LIMITS=80/90";
+inline constexpr std::string_view kForecastNeeds = "FORECAST= - needs whole days from 1 to 365";
 
 // The monitor's credentials ("CRED="): "Error 1034: " + variable +
 // kCredentialsMissing + "Windows" or "Linux" + " credentials".

@@ -10,6 +10,9 @@
 #   scripts/demo.sh QAS '$'          logon through a destination file, with console lines
 #   prtg_windowsuser=MONITOR prtg_windowspassword=Prd-Demo7 scripts/demo.sh PRD CRED=WINDOWS
 #                                    the logon from PRTG's device credentials, not the profile
+#   scripts/demo.sh PRD 'LIMITS=80/90 FORECAST'
+#                                    alarm levels, and the days until the data area is full,
+#                                    forecast from a month of PRD's history (PRD.P00.hst)
 #   scripts/demo.sh GLOBAL DEMO      a listing run over PRD and QAS
 #   BRACKWATER_FLAVOUR=Halvaric scripts/demo.sh    another monitor's format
 set -euo pipefail
@@ -24,6 +27,17 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cp -r demo/drives "$scratch/drives"
 sensors="$scratch/drives/C/PRTG/PRTG Network Monitor/Custom Sensors/ExeXml"
+
+# The shipped history ends on the day it was made; moved so that its newest
+# sample lies an hour before now, it reads as the month just past.
+history="$sensors/PRD.P00.hst"
+newest=$(date -u -d "$(tail -n 1 "$history" | cut -d' ' -f1)" +%s)
+shift=$(($(date -u +%s) - 3600 - newest))
+cut -d' ' -f1 "$history" | date -u -f - +%s |
+  while read -r t; do echo "@$((t + shift))"; done |
+  date -u -f - +%Y-%m-%dT%H:%M:%SZ |
+  paste -d' ' - <(cut -d' ' -f2- "$history") >"$history.moved"
+mv "$history.moved" "$history"
 
 [ $# -gt 0 ] || set -- PRD
 echo "\$ brackwater $*" >&2

@@ -74,6 +74,50 @@ TEST(RunOptions, TimeoutSecondsOrError1033) {
   EXPECT_FALSE(ParseRunOptions("").timeout_seconds.has_value());
 }
 
+// LIMITS= takes two whole per cents, warning not above error; FORECAST
+// stands alone (7 days) or takes whole days from 1 to 365.
+TEST(RunOptions, LimitsAndForecastOrError1033) {
+  const std::string limits_invalid =
+      "Error 1033: Invalid option LIMITS= - needs warning/error per cent, e.g. LIMITS=80/90";
+  const std::string forecast_invalid =
+      "Error 1033: Invalid option FORECAST= - needs whole days from 1 to 365";
+  struct Case {
+    const char* text;
+    std::optional<config::FillingLimits> limits;
+    std::optional<int> forecast_days;
+    const std::string* error;  // nothing: valid
+  };
+  const Case cases[] = {
+      {"LIMITS=80/90", config::FillingLimits{80, 90}, {}, nullptr},
+      {"# limits=1/1,SYSLOG forecast", config::FillingLimits{1, 1}, 7, nullptr},
+      {"LIMITS=100/100 FORECAST=365", config::FillingLimits{100, 100}, 365, nullptr},
+      {"Forecast=1,CH=10", {}, 1, nullptr},
+      {"FORECASTING", {}, 7, nullptr},
+      {"LIMITS=90/80", {}, {}, &limits_invalid},
+      {"LIMITS=abc", {}, {}, &limits_invalid},
+      {"LIMITS=80", {}, {}, &limits_invalid},
+      {"LIMITS=80/101", {}, {}, &limits_invalid},
+      {"LIMITS=0/90", {}, {}, &limits_invalid},
+      {"LIMITS=80/90/95", {}, {}, &limits_invalid},
+      {"LIMITS=/90", {}, {}, &limits_invalid},
+      {"FORECAST=0", {}, {}, &forecast_invalid},
+      {"FORECAST=abc", {}, {}, &forecast_invalid},
+      {"FORECAST=366", {}, {}, &forecast_invalid},
+      {"FORECAST=", {}, {}, &forecast_invalid},
+  };
+  for (const Case& c : cases) {
+    const config::Checked<config::RunOptions> checked = config::ParseRunOptions(c.text);
+    if (c.error == nullptr) {
+      ASSERT_TRUE(std::holds_alternative<config::RunOptions>(checked)) << c.text;
+      EXPECT_EQ(std::get<config::RunOptions>(checked).limits, c.limits) << c.text;
+      EXPECT_EQ(std::get<config::RunOptions>(checked).forecast_days, c.forecast_days) << c.text;
+    } else {
+      ASSERT_TRUE(std::holds_alternative<config::ConfigError>(checked)) << c.text;
+      EXPECT_EQ(std::get<config::ConfigError>(checked).message, *c.error) << c.text;
+    }
+  }
+}
+
 TEST(RunOptions, SingleAndListingDisplays) {
   EXPECT_EQ(SingleRunOptionsDisplay(""), "(No Parameters)");
   EXPECT_EQ(SingleRunOptionsDisplay("(No "), "(No Parameters)");

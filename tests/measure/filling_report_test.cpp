@@ -49,7 +49,7 @@ constexpr std::string_view kExampleText =
 TEST(ReportFillingRow, PrintsTextAndLeavesNineChannels) {
   output::ResultDocument document("EXEXML", std::nullopt);
   output::StringSink out;
-  measure::ReportFillingRow(document, out, "PRD", RowOf(ExampleDevstat()));
+  measure::ReportFillingRow(document, out, "PRD", RowOf(ExampleDevstat()), std::nullopt);
   EXPECT_EQ(out.text(), kExampleText);
   EXPECT_TRUE(
       document.text().starts_with("\n<Result><Channel>Total Size</Channel>\n<Unit>Custom</Unit>\n"
@@ -60,7 +60,7 @@ TEST(ReportFillingRow, PrintsTextAndLeavesNineChannels) {
 TEST(ReportFillingRow, DestinationIsEscapedInTheText) {
   output::ResultDocument document("EXEXML", std::nullopt);
   output::StringSink out;
-  measure::ReportFillingRow(document, out, "A<&>B", RowOf(ExampleDevstat()));
+  measure::ReportFillingRow(document, out, "A<&>B", RowOf(ExampleDevstat()), std::nullopt);
   EXPECT_NE(out.text().find("<Text>(A&lt;&amp;&gt;B) DBase Filling:"), std::string::npos);
 }
 
@@ -81,7 +81,7 @@ TEST(ReportFillingRow, TextShowsRawSizeChannelShowsMegabytes) {
     values.conf_size = PackedNumber(c.conf_size);
     output::ResultDocument document("EXEXML", std::nullopt);
     output::StringSink out;
-    measure::ReportFillingRow(document, out, "PRD", RowOf(values));
+    measure::ReportFillingRow(document, out, "PRD", RowOf(values), std::nullopt);
     EXPECT_NE(out.text().find("TotalSize=" + c.raw + ","), std::string::npos) << c.conf_size;
     EXPECT_NE(document.text().find("<Channel>Total Size</Channel>\n<Unit>Custom</Unit>\n"
                                    "<CustomUnit>MByte</CustomUnit>\n<Value>" +
@@ -120,8 +120,8 @@ TEST(ReportFillingItem, WritesTheNamedItemInPages) {
     output::ResultDocument document("EXEXML", std::nullopt);
     output::StringSink out;
     document.Append("left from before");
-    const bool delivered =
-        measure::ReportFillingItem(document, out, c.item, "PRD on sapprd", RowOf(ExampleDevstat()));
+    const bool delivered = measure::ReportFillingItem(document, out, c.item, "PRD on sapprd",
+                                                      RowOf(ExampleDevstat()), std::nullopt);
     EXPECT_EQ(out.text(), c.printed) << c.item;
     EXPECT_EQ(document.text(), "") << c.item;
     // Delivered only with the item's channel.
@@ -152,7 +152,8 @@ TEST(ReportFillingItem, EveryRowOfTheFillingReported) {
     step.rfc.rows["DEVSTAT"] = c.rows;
     const rfc::StepResult<rfc::FillingRead> read =
         rfc::ReadFilling(step.Step(), [&](const rfc::FillingRow& row) {
-          EXPECT_TRUE(measure::ReportFillingItem(document, out, "Total Size", "S1", row));
+          EXPECT_TRUE(
+              measure::ReportFillingItem(document, out, "Total Size", "S1", row, std::nullopt));
         });
     EXPECT_TRUE(std::holds_alternative<rfc::FillingRead>(read)) << c.rows.size();
     EXPECT_EQ(out.text(), c.printed) << c.rows.size();
