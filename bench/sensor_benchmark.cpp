@@ -11,8 +11,10 @@
 // With BENCH_WINE=1 both programs are Windows executables run under Wine.
 // The benchmark reports; it asserts nothing.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -50,11 +52,33 @@ fs::path FreshDirectory(const std::string& name) {
 // Wine.
 const std::vector<std::string> kEnvironment = {"BRACKWATER_FLAVOUR=Wendrel"};
 
-int Poll(const std::string& sensor, const std::string& baseline, int runs) {
+// A history of `samples` polls half an hour apart, the newest an hour ago,
+// of a data area that grows steadily.
+std::string BenchHistory(int samples) {
+  const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::string text;
+  for (int i = 0; i < samples; ++i) {
+    const std::time_t time = now - 3600 - static_cast<std::time_t>(samples - 1 - i) * 1800;
+    std::tm utc{};
+    gmtime_r(&time, &utc);
+    char line[64];
+    const std::size_t length = std::strftime(line, sizeof line, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    text.append(line, length);
+    text.append(" " + std::to_string(1000000 + i * 10) + " 9000000\n");
+  }
+  return text;
+}
+
+constexpr int kForecastHistorySamples = 10000;
+
+int Poll(const std::string& sensor, const std::string& baseline, int runs, bool forecast) {
   fs::path dir = FreshDirectory("poll");
   WriteText(dir / "PRD.P00", BenchProfile("PRD", HostName(0)));
   WriteText(dir / "rfcsim.json", BenchLandscape(1));
-  const auto sensor_command = Command(sensor, {"PRD.P00"});
+  if (forecast) WriteText(dir / "PRD.P00.hst", BenchHistory(kForecastHistorySamples));
+  const auto sensor_command =
+      Command(sensor, forecast ? std::vector<std::string>{"PRD.P00", "FORECAST"}
+                               : std::vector<std::string>{"PRD.P00"});
   const auto baseline_command = Command(baseline, {});
   std::vector<double> sensor_ms, baseline_ms;
   for (int i = -3; i < runs; ++i) {  // three warm-up rounds
@@ -77,7 +101,8 @@ int Poll(const std::string& sensor, const std::string& baseline, int runs) {
         std::max(baseline_kib, RunTimed(baseline_command, dir, {}, Watch::kPeakMemory).peak_kib);
   }
   double s = Median(sensor_ms), b = Median(baseline_ms);
-  std::printf("single-system poll, %d runs each\n", runs);
+  std::printf("single-system poll%s, %d runs each\n",
+              forecast ? " with FORECAST over 10,000 samples" : "", runs);
   std::printf("  %-22s %10s %12s\n", "", "median ms", "peak KiB");
   std::printf("  %-22s %10.2f %12ld\n", "hello world", b, baseline_kib);
   std::printf("  %-22s %10.2f %12ld\n", "sensor poll", s, sensor_kib);
@@ -127,8 +152,9 @@ int main(int argc, char** argv) {
   for (std::size_t i = 1; i < args.size() && i < 3; ++i) {
     if (fs::exists(args[i])) args[i] = fs::absolute(args[i]).string();
   }
-  if (args.size() >= 3 && args[0] == "poll") {
-    return Poll(args[1], args[2], args.size() > 3 ? std::atoi(args[3].c_str()) : 200);
+  if (args.size() >= 3 && (args[0] == "poll" || args[0] == "forecast")) {
+    return Poll(args[1], args[2], args.size() > 3 ? std::atoi(args[3].c_str()) : 200,
+                args[0] == "forecast");
   }
   if (args.size() >= 2 && args[0] == "listing") {
     std::vector<int> sizes;
@@ -138,6 +164,7 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr,
                "usage: sensor_benchmark poll SENSOR BASELINE [RUNS]\n"
+               "       sensor_benchmark forecast SENSOR BASELINE [RUNS]\n"
                "       sensor_benchmark listing SENSOR [SIZES...]\n");
   return 2;
 }

@@ -65,9 +65,12 @@ class HistorySample {
  private:
   // "YYYY-MM-DDTHH:MM:SSZ " comes before the sizes.
   static constexpr std::size_t kSizesAt = 21;
-  // Each size a sign and 21 digits at most.
+
+ public:
+  // Each size a sign and 21 digits at most: no longer line is a sample.
   static constexpr std::size_t kLongestLine = kSizesAt + 22 + 1 + 22;
 
+ private:
   HistorySample() = default;
 
   // The line as read or written, without its line end: a sample is the

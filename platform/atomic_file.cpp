@@ -95,6 +95,14 @@ std::variant<FileEnd, FileFailure> ReadFileEnd(std::string_view windows_path, st
 }
 
 std::optional<FileFailure> ReplaceFile(std::string_view windows_path, std::string_view content) {
+  return ReplaceFileWith(windows_path, [content](std::FILE* file) -> std::optional<std::string> {
+    (void)std::fwrite(content.data(), 1, content.size(), file);
+    return std::nullopt;
+  });
+}
+
+std::optional<FileFailure> ReplaceFileWith(std::string_view windows_path,
+                                           const ContentWriter& write) {
   const std::string path(windows_path);
   const std::optional<std::string> native = ToNativePath(windows_path);
   if (!native) return FileFailure{path + " lies on no drive of this system"};
@@ -116,8 +124,13 @@ std::optional<FileFailure> ReplaceFile(std::string_view windows_path, std::strin
   errno = 0;
   UniqueFile file(std::fopen(temporary.c_str(), "wb"));
   if (!file) return FileFailure{"cannot create " + path + suffix + ": " + ErrorText(errno)};
-  bool written = std::fwrite(content.data(), 1, content.size(), file.get()) == content.size() &&
-                 std::fflush(file.get()) == 0 && SyncToDisk(file.get());
+  if (std::optional<std::string> not_had = write(file.get())) {
+    file.reset();
+    (void)std::remove(temporary.c_str());
+    return FileFailure{std::move(*not_had)};
+  }
+  bool written =
+      std::ferror(file.get()) == 0 && std::fflush(file.get()) == 0 && SyncToDisk(file.get());
   int error = errno;
   if (std::fclose(file.release()) != 0 && written) {
     written = false;

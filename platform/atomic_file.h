@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,17 @@ struct FileEnd {
 // a failure of the file system.
 [[nodiscard]] std::optional<FileFailure> ReplaceFile(std::string_view windows_path,
                                                      std::string_view content);
+
+// Writes the new content to the file it is given, which finds its own
+// write errors; returns why the content could not be had, or nothing.
+using ContentWriter = std::function<std::optional<std::string>(std::FILE* file)>;
+
+// ReplaceFile for content made while it is written, so that it needs not
+// be held whole: `write` may read the target, which stays as it was until
+// `write` returns. When `write` names a reason the target is left as it
+// was.
+[[nodiscard]] std::optional<FileFailure> ReplaceFileWith(std::string_view windows_path,
+                                                         const ContentWriter& write);
 
 // The system's part of the above, one implementation per system; these
 // take native paths.

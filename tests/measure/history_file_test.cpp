@@ -153,4 +153,54 @@ TEST(RecordAndForecast, ReadsTheEndOfAnOversizedHistory) {
                              [](const auto& a, const auto& b) { return a.time() < b.time(); }));
 }
 
+// A history is read line by line where it is in order and within bounds,
+// and taken whole where not: both ways must keep the same samples and give
+// the same days as the history's own rules do.
+TEST(RecordAndForecast, LineByLineAsTakenWhole) {
+  std::string steady;
+  for (int h = 200; h >= 1; --h) {
+    steady += Line(kNow - std::chrono::hours(h), std::to_string(5000 - h * 3), "9000");
+  }
+  std::string crowded;  // more than the bound, a sample a minute
+  for (int m = 40000; m >= 1; --m) {
+    crowded += Line(kNow - std::chrono::minutes(m), std::to_string(900000 - m), "990000");
+  }
+  struct Case {
+    const char* what;
+    std::string text;
+    int days;
+  };
+  const Case cases[] = {
+      {"in order", steady, 7},
+      {"one day", steady, 1},
+      {"garbage, blank lines, CR LF, no last line end",
+       "junk\n\n" + Line(kNow - 30h, "100") + "2024-05-31T01:00:00Z 120 1000\r\n" +
+           std::string(300, 'x') + "\n" + Line(kNow - 2h, "130") + "2024-05-31T23:00:00Z 131 1000",
+       7},
+      {"older than kept, later than now, equal times",
+       Line(kNow - 500 * 24h, "1") + Line(kNow - 3h, "200") + Line(kNow - 3h, "210") +
+           Line(kNow - 1h, "220") + Line(kNow + 1h, "999"),
+       7},
+      {"out of order", Line(kNow - 2h, "300") + Line(kNow - 20h, "100") + Line(kNow - 10h, "200"),
+       7},
+      {"over the bound", crowded, 7},
+      {"empty", "", 7},
+  };
+  for (const Case& c : cases) {
+    ScratchDir scratch;
+    WorkingDirectory in(scratch.path());
+    WriteFile(kHistory, c.text);
+    const measure::HistoryReading reading = measure::ReadHistory(c.text);
+    const std::vector<measure::HistorySample> updated = measure::UpdatedHistory(
+        reading.samples, *measure::HistorySample::Of(kNow, "230", "1000"), c.days);
+    const measure::ForecastResult result =
+        measure::RecordAndForecast(kHistory, kNow, "230", "1000", c.days);
+    EXPECT_EQ(result.days_until_full, measure::DaysUntilFull(updated, kNow, c.days)) << c.what;
+    EXPECT_EQ(ReadFile(kHistory), measure::HistoryText(updated)) << c.what;
+    EXPECT_EQ(result.read_problem.has_value(), reading.skipped_lines > 0) << c.what;
+    EXPECT_EQ(result.write_problem, std::nullopt) << c.what;
+    EXPECT_EQ(Names(), std::vector<std::string>{kHistory}) << c.what;
+  }
+}
+
 }  // namespace
