@@ -218,9 +218,15 @@ namespace printed {
 std::string PrtgOpening() { return "\n<Prtg>\n\n"; }
 
 std::string PrtgChannel(std::string_view name, std::string_view value) {
+  return PrtgChannel(name, value, "Pages", "");
+}
+
+std::string PrtgChannel(std::string_view name, std::string_view value, std::string_view unit,
+                        std::string_view limits) {
   return "\n<Result><Channel>" + std::string(name) +
-         "</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>Pages</CustomUnit>\n<Value>" +
-         std::string(value) + "</Value></Result>\n";
+         "</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>" + std::string(unit) +
+         "</CustomUnit>\n<Value>" + std::string(value) + "</Value>" + std::string(limits) +
+         "</Result>\n";
 }
 
 std::string PrtgSummary(std::string_view item, int systems, int processed, int failed) {

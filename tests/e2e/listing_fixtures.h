@@ -110,6 +110,9 @@ namespace printed {
 // system's channel, and the summary with the document's end.
 std::string PrtgOpening();
 std::string PrtgChannel(std::string_view name, std::string_view value);
+// A channel in another unit than "Pages", with PRTG's limit elements.
+std::string PrtgChannel(std::string_view name, std::string_view value, std::string_view unit,
+                        std::string_view limits);
 std::string PrtgSummary(std::string_view item, int systems, int processed, int failed);
 
 // Halvaric and Pellmar: the (empty) opening, a channel, the summary text

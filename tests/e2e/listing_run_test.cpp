@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/alarm_fixtures.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/listing_fixtures.h"
 #include "tests/e2e/sensor_target.h"
@@ -428,6 +429,67 @@ INSTANTIATE_TEST_SUITE_P(
                 PrtgChannel("PRD.P00", Value(kPrd)) + State("PRD.P00", kPrd, "Processed") +
                 PrtgChannel("QAS.P00", Value(kQas)) + State("QAS.P00", kQas, "Processed") +
                 PrtgSummary("Used Area", 2, 2, 0) + Processed()}),
+    CaseName);
+
+// Growing 40,000 and 100,000 pages a day: 32.3 and 16.5 days left; DEV
+// has no history yet.
+Files Forecasting(std::string_view item_text, std::string prd_history) {
+  return ThreeSystems({{kGlobalListing, Listing("PRD.P00#QAS.P00#DEV.P00#", item_text)},
+                       {"PRD.P00.hst", std::move(prd_history)},
+                       {"QAS.P00.hst", GrowingHistory(402176, 2048000, 100000, 14)}});
+}
+
+const std::vector<std::string> kHistoriesWritten = {"DEV.P00.hst", "PRD.P00.hst", "QAS.P00.hst"};
+
+// "LIMITS=" gives every system's channel PRTG's levels where the item is
+// the used or the free area's per cents; the item "Days Until Full" is
+// each system's forecast from its own history.
+INSTANTIATE_TEST_SUITE_P(
+    Alarms, ListingRun,
+    ::testing::Values(
+        ListingCase{
+            "UsedAreaPerCentWithLimits",
+            InPrtg({.arguments = {"GLOBAL", "PRD01", "LIMITS=80/90"},
+                    .files = ThreeSystems({{kGlobalListing,
+                                            Listing("PRD.P00#QAS.P00#",
+                                                    ItemText("Item=Used:Area:[Prc],Sid"))}})}),
+            PrtgOpening() + PrtgChannel("PRD", "37", "Pages", UsedAreaLimitElements(80, 90)) +
+                PrtgChannel("QAS", "37", "Pages", UsedAreaLimitElements(80, 90)) +
+                PrtgSummary("Used Area [Prc]", 2, 2, 0)},
+        ListingCase{
+            "FreeAreaPerCentWithLimits",
+            InPrtg({.arguments = {"GLOBAL", "PRD01", "limits=75/95"},
+                    .files = ThreeSystems({{kGlobalListing,
+                                            Listing("PRD.P00#",
+                                                    ItemText("Item=Free:Area:[Prc],Sid"))}})}),
+            PrtgOpening() + PrtgChannel("PRD", "63", "Pages", FreeAreaLimitElements(25, 5)) +
+                PrtgSummary("Free Area [Prc]", 1, 1, 0)},
+        ListingCase{
+            "OtherItemsWithoutLimits",
+            InPrtg({.arguments = {"GLOBAL", "PRD01", "LIMITS=80/90"},
+                    .files = ThreeSystems({{kGlobalListing, Listing("PRD.P00#")}})}),
+            PrtgOpening() + PrtgChannel("PRD", Value(kPrd)) + PrtgSummary("Used Area", 1, 1, 0)},
+        ListingCase{"DaysUntilFull",
+                    InPrtg({.arguments = kGlobal,
+                            .files = Forecasting(ItemText("Item=Days:Until:Full,Sid"),
+                                                 GrowingHistory(757760, 2048000, 40000, 14))}),
+                    PrtgOpening() + PrtgChannel("PRD", "32", "Days", DaysUntilFullLimitElements()) +
+                        PrtgChannel("QAS", "16", "Days", DaysUntilFullLimitElements()) +
+                        PrtgChannel("DEV", "3650", "Days", DaysUntilFullLimitElements()) +
+                        PrtgSummary("Days Until Full", 3, 3, 0),
+                    kHistoriesWritten},
+        // "FORECAST=D" sets the span: PRD grew 200,000 pages a day over the
+        // last two days, 1,000 before.
+        ListingCase{"DaysUntilFullOverTwoDays",
+                    InPrtg({.arguments = {"GLOBAL", "PRD01", "FORECAST=2"},
+                            .files = Forecasting(ItemText("Item=Days:Until:Full,Sid"),
+                                                 GrowingHistory(357760, 2048000, 1000, 12, 48) +
+                                                     GrowingHistory(757760, 2048000, 200000, 2))}),
+                    PrtgOpening() + PrtgChannel("PRD", "6", "Days", DaysUntilFullLimitElements()) +
+                        PrtgChannel("QAS", "16", "Days", DaysUntilFullLimitElements()) +
+                        PrtgChannel("DEV", "3650", "Days", DaysUntilFullLimitElements()) +
+                        PrtgSummary("Days Until Full", 3, 3, 0),
+                    kHistoriesWritten}),
     CaseName);
 
 const std::map<std::string, std::string> kHalvaric = {{"BRACKWATER_FLAVOUR", "Halvaric"}};

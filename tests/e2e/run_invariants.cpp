@@ -38,12 +38,25 @@ std::set<std::string> ProfilePasswords(const Scenario& scenario) {
   return passwords;
 }
 
+// A run that forecasts: "FORECAST" among its options, or a listing of the
+// item "Days Until Full".
+bool Forecasts(const Scenario& scenario) {
+  for (const std::string& argument : scenario.arguments) {
+    if (Lower(argument).find("forecast") != std::string::npos) return true;
+  }
+  return std::any_of(scenario.files.begin(), scenario.files.end(), [](const auto& file) {
+    return Lower(file.second).find("item=days:until:full") != std::string::npos;
+  });
+}
+
 // Files of the working directory the sensor and its library own: the
-// library's logon file and trace, and the record a test asked for.
+// library's logon file and trace, the record a test asked for, and the
+// filling's histories of a run that forecasts.
 bool MayChange(const std::string& reported, const Scenario& scenario) {
   if (reported.find('\\') != std::string::npos) return false;
   std::string name = Lower(reported);
   if (name == "saprfc.ini" || name == "dev_rfc.trc") return true;
+  if (name.ends_with(".hst") && Forecasts(scenario)) return true;
   auto record = scenario.environment.find("RFCSIM_RECORD");
   return record != scenario.environment.end() && name == Lower(record->second);
 }

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "config/password_scramble.h"
+#include "tests/e2e/alarm_fixtures.h"
 #include "tests/e2e/document_checks.h"
 #include "tests/e2e/harness.h"
 
@@ -39,6 +40,9 @@ constexpr std::array<ChannelForm, 9> kChannels{{
     {"Free Area", "MByte", "Free_Area", "MByte"},
     {"Free Area [Prc]", "PerCent", "Free_Area__Prc_", "%"},
 }};
+
+// "Used Area [Prc]", the channel "LIMITS=" gives levels.
+constexpr std::size_t kUsedAreaPercent = 2;
 
 json& FunctionAnswer(json& system, std::string_view module) {
   return system["functions"][std::string(module)];
@@ -199,37 +203,58 @@ std::string FillingText(std::string_view destination, std::string_view total_siz
          "% ";
 }
 
-std::string PrtgChannels(const ChannelValues& channels) {
+std::string PrtgChannels(const ChannelValues& channels, const Alarms& alarms) {
   std::string text;
+  const auto append = [&](std::string_view name, std::string_view unit, std::string_view value,
+                          std::string_view limits) {
+    text.append("\n<Result><Channel>").append(name).append("</Channel>\n");
+    text.append("<Unit>Custom</Unit>\n<CustomUnit>").append(unit);
+    text.append("</CustomUnit>\n<Value>").append(value).append("</Value>");
+    text.append(limits).append("</Result>\n");
+  };
   for (std::size_t i = 0; i < kChannels.size(); ++i) {
-    text.append("\n<Result><Channel>").append(kChannels[i].name).append("</Channel>\n");
-    text.append("<Unit>Custom</Unit>\n<CustomUnit>").append(kChannels[i].unit);
-    text.append("</CustomUnit>\n<Value>").append(channels[i]).append("</Value></Result>\n");
+    append(kChannels[i].name, kChannels[i].unit, channels[i],
+           i == kUsedAreaPercent ? alarms.used_area_limits : "");
+  }
+  if (alarms.days_until_full) {
+    append("Days Until Full", "Days", *alarms.days_until_full, DaysUntilFullLimitElements());
   }
   return text;
 }
 
-std::string PrtgDocument(std::string_view text, const ChannelValues& channels) {
-  return "\n<Prtg>\n\n<Text>" + std::string(text) + "</Text>\n" + PrtgChannels(channels) +
+std::string PrtgDocument(std::string_view text, const ChannelValues& channels,
+                         const Alarms& alarms) {
+  return "\n<Prtg>\n\n<Text>" + std::string(text) + "</Text>\n" + PrtgChannels(channels, alarms) +
          "\n</Prtg>\n";
 }
 
-std::string HalvaricDocument(std::string_view text, const ChannelValues& channels) {
+std::string HalvaricDocument(std::string_view text, const ChannelValues& channels,
+                             const Alarms& alarms) {
   std::string document = "\n# " + std::string(text);
+  const auto append = [&](std::string_view key, std::string_view name, std::string_view unit,
+                          std::string_view value) {
+    document.append("\n\nMessage.").append(key).append(": ").append(name);
+    document.append(" (").append(unit).append(")");
+    document.append("\nStatistic.").append(key).append(": ").append(value);
+  };
   for (std::size_t i = 0; i < kChannels.size(); ++i) {
-    const ChannelForm& channel = kChannels[i];
-    document.append("\n\nMessage.").append(channel.key).append(": ").append(channel.name);
-    document.append(" (").append(channel.shown_unit).append(")");
-    document.append("\nStatistic.").append(channel.key).append(": ").append(channels[i]);
+    append(kChannels[i].key, kChannels[i].name, kChannels[i].shown_unit, channels[i]);
+  }
+  if (alarms.days_until_full) {
+    append("Days_Until_Full", "Days Until Full", "Days", *alarms.days_until_full);
   }
   return document + "\n";
 }
 
-std::string PellmarDocument(std::string_view text, const ChannelValues& channels) {
+std::string PellmarDocument(std::string_view text, const ChannelValues& channels,
+                            const Alarms& alarms) {
   std::string document = "\n# " + std::string(text);
   for (std::size_t i = 0; i < kChannels.size(); ++i) {
     document.append("\n> ").append(kChannels[i].name).append(": ").append(channels[i]);
     document.append(" ").append(kChannels[i].shown_unit);
+  }
+  if (alarms.days_until_full) {
+    document.append("\n> Days Until Full: ").append(*alarms.days_until_full).append(" Days");
   }
   return document + "\n";
 }

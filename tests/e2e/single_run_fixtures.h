@@ -117,14 +117,25 @@ ChannelValues ExampleChannels();
 std::string FillingText(std::string_view destination, std::string_view total_size,
                         std::string_view used_percent, std::string_view free_percent);
 
-// The nine channels in PRTG XML, as every format but the line formats
-// writes them.
-std::string PrtgChannels(const ChannelValues& channels);
+// What "LIMITS=" and "FORECAST" add to a document: the limit elements of
+// the used area's per-cent channel (PRTG XML only) and the tenth channel,
+// "Days Until Full", with its value.
+struct Alarms {
+  std::string used_area_limits = {};
+  std::optional<std::string> days_until_full = std::nullopt;
+};
+
+// The channels in PRTG XML, as every format but the line formats writes
+// them.
+std::string PrtgChannels(const ChannelValues& channels, const Alarms& alarms = {});
 
 // The whole success document of a single-system run in each format.
-std::string PrtgDocument(std::string_view text, const ChannelValues& channels);
-std::string HalvaricDocument(std::string_view text, const ChannelValues& channels);
-std::string PellmarDocument(std::string_view text, const ChannelValues& channels);
+std::string PrtgDocument(std::string_view text, const ChannelValues& channels,
+                         const Alarms& alarms = {});
+std::string HalvaricDocument(std::string_view text, const ChannelValues& channels,
+                             const Alarms& alarms = {});
+std::string PellmarDocument(std::string_view text, const ChannelValues& channels,
+                            const Alarms& alarms = {});
 
 // The success document of ExampleRow() for destination PRD in PRTG XML.
 std::string ExamplePrtgDocument();

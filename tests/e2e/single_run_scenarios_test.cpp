@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/e2e/alarm_fixtures.h"
 #include "tests/e2e/document_checks.h"
+#include "tests/e2e/expectations.h"
 #include "tests/e2e/sensor_target.h"
 #include "tests/e2e/single_run_fixtures.h"
 
@@ -19,7 +21,9 @@ namespace e2e {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::MatchesRegex;
 
 // An earlier run's trace, which a successful run removes.
 const std::map<std::string, std::string> kEarlierTrace = {
@@ -31,12 +35,17 @@ std::map<std::string, std::string> Flavour(std::string_view keyword) {
   return {{"BRACKWATER_FLAVOUR", std::string(keyword)}};
 }
 
-// The run succeeded with exactly `out` (times masked) and removed the trace.
-void ExpectSuccess(const SingleRunResult& result, std::string_view out) {
+// The run succeeded with exactly `out` (times masked) and removed the trace;
+// the filling's history changed where a forecast was asked for.
+void ExpectSuccess(const SingleRunResult& result, std::string_view out, bool forecast = false) {
   EXPECT_EQ(MaskTimes(result.outcome.out), out);
   EXPECT_EQ(result.outcome.exit_code, 0);
   EXPECT_EQ(result.outcome.err, "");
-  EXPECT_THAT(result.changed_files, ElementsAre("Dev_Rfc.Trc"));
+  if (forecast) {
+    EXPECT_THAT(result.changed_files, ElementsAre("Dev_Rfc.Trc", "PRD.P00.hst"));
+  } else {
+    EXPECT_THAT(result.changed_files, ElementsAre("Dev_Rfc.Trc"));
+  }
   EXPECT_FALSE(result.outcome.Exists("Dev_Rfc.Trc"));
 }
 
@@ -45,6 +54,8 @@ struct SuccessCase {
   std::vector<std::string> arguments;
   std::map<std::string, std::string> environment;
   std::string out;
+  // Laid beside the profile: the filling's history, for a forecast.
+  std::optional<std::string> history = std::nullopt;
 };
 
 void PrintTo(const SuccessCase& c, std::ostream* out) { *out << c.name; }
@@ -53,9 +64,14 @@ class Document : public ::testing::TestWithParam<SuccessCase> {};
 
 TEST_P(Document, IsPrintedWhole) {
   const SuccessCase& c = GetParam();
-  ExpectSuccess(
-      RunSingle({.arguments = c.arguments, .files = kEarlierTrace, .environment = c.environment}),
-      c.out);
+  std::map<std::string, std::string> files = kEarlierTrace;
+  if (c.history) files["PRD.P00.hst"] = *c.history;
+  const bool forecast = std::any_of(c.arguments.begin(), c.arguments.end(), [](std::string upper) {
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    return upper.find("FORECAST") != std::string::npos;
+  });
+  ExpectSuccess(RunSingle({.arguments = c.arguments, .files = files, .environment = c.environment}),
+                c.out, forecast);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -87,6 +103,128 @@ INSTANTIATE_TEST_SUITE_P(
                     Flavour("exexml"),
                     kExampleText + PrtgChannels(ExampleChannels())}),
     NameOfCase);
+
+// A month of a data area growing 100 pages a day to PRD's 1850 of 5000:
+// 31.5 days left.
+const std::string kSteadyGrowth = GrowingHistory(1850, 5000, 100, 30);
+// Ten pages a day for weeks, 300 a day over the last two: 10.5 days left
+// at the pace of those two.
+const std::string kFasterOfLate =
+    GrowingHistory(1250, 5000, 10, 20, 48) + GrowingHistory(1850, 5000, 300, 2);
+const Alarms kUsedAreaLimits{.used_area_limits = UsedAreaLimitElements(80, 90)};
+
+// "LIMITS=" gives the used area's per cents PRTG's levels; "FORECAST" adds
+// the days until the data area is full, from the history beside the
+// profile.
+INSTANTIATE_TEST_SUITE_P(
+    Alarms, Document,
+    ::testing::Values(
+        SuccessCase{"Limits",
+                    {"PRD", "LIMITS=80/90"},
+                    {},
+                    PrtgDocument(kExampleText, ExampleChannels(), kUsedAreaLimits)},
+        SuccessCase{"LimitsAnyCaseAnywhere",
+                    {"PRD", "x", "-limits=1/100"},
+                    Flavour("Ostrune"),
+                    PrtgDocument(kExampleText, ExampleChannels(),
+                                 {.used_area_limits = UsedAreaLimitElements(1, 100)})},
+        // The line formats have no levels.
+        SuccessCase{"LimitsHalvaric",
+                    {"PRD", "LIMITS=80/90"},
+                    Flavour("Halvaric"),
+                    HalvaricDocument(kExampleText, ExampleChannels())},
+        SuccessCase{"LimitsPellmar",
+                    {"PRD", "LIMITS=80/90"},
+                    Flavour("Pellmar"),
+                    PellmarDocument(kExampleText, ExampleChannels())},
+        SuccessCase{"Forecast",
+                    {"PRD", "FORECAST"},
+                    {},
+                    PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "31"}),
+                    kSteadyGrowth},
+        SuccessCase{"ForecastOverTwoDays",
+                    {"PRD", "Forecast=2"},
+                    {},
+                    PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "10"}),
+                    kFasterOfLate},
+        SuccessCase{"ForecastWithLimits",
+                    {"PRD", "LIMITS=80/90", "FORECAST=30"},
+                    Flavour("Wendrel"),
+                    PrtgDocument(kExampleText, ExampleChannels(),
+                                 {.used_area_limits = UsedAreaLimitElements(80, 90),
+                                  .days_until_full = "31"}),
+                    kSteadyGrowth},
+        // A first poll starts the history: nothing to forecast from yet.
+        SuccessCase{"ForecastWithoutHistory",
+                    {"PRD", "FORECAST"},
+                    {},
+                    PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "3650"})},
+        // Ten channels: as many as Halvaric takes.
+        SuccessCase{"ForecastHalvaric",
+                    {"PRD", "FORECAST"},
+                    Flavour("Halvaric"),
+                    HalvaricDocument(kExampleText, ExampleChannels(), {.days_until_full = "31"}),
+                    kSteadyGrowth},
+        SuccessCase{"ForecastPellmar",
+                    {"PRD", "FORECAST"},
+                    Flavour("Pellmar"),
+                    PellmarDocument(kExampleText, ExampleChannels(), {.days_until_full = "31"}),
+                    kSteadyGrowth},
+        SuccessCase{"ForecastPellmarChannelTen",
+                    {"PRD", "FORECAST CH=10"},
+                    Flavour("Pellmar"),
+                    "31\n",
+                    kSteadyGrowth}),
+    NameOfCase);
+
+// Values the keywords cannot take end the run before any logon.
+TEST(Alarms, InvalidValuesEndTheRunFirst) {
+  const std::string limits =
+      "Error 1033: Invalid option LIMITS= - needs warning/error per cent, "
+      "e.g. LIMITS=80/90";
+  const std::string forecast =
+      "Error 1033: Invalid option FORECAST= - needs whole days from 1 to 365";
+  for (const auto& [option, message] :
+       std::vector<std::pair<std::string, std::string>>{{"LIMITS=90/80", limits},
+                                                        {"LIMITS=abc", limits},
+                                                        {"LIMITS=80", limits},
+                                                        {"LIMITS=80/101", limits},
+                                                        {"FORECAST=0", forecast},
+                                                        {"FORECAST=abc", forecast}}) {
+    SCOPED_TRACE(option);
+    const SingleRunResult result =
+        RunSingle({.arguments = {"PRD", option}, .files = {{"PRD.P00.hst", kSteadyGrowth}}});
+    ExpectErrorDocument(result.outcome, message);
+    EXPECT_EQ(CountOf(result.record, "RfcOpen") + CountOf(result.record, "RfcOpenEx"), 0u);
+  }
+}
+
+// The poll's sample goes into the history, which keeps its samples and
+// loses what is none; a history that cannot be read costs the forecast its
+// past, never the measurement, and ",SYSLOG" tells why.
+TEST(Alarms, HistoryKeptOrItsFaultsTold) {
+  const std::string prtg_days =
+      PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "31"});
+  const SingleRunResult kept = RunSingle(
+      {.arguments = {"PRD", "FORECAST,SYSLOG"},
+       .files = {{"PRD.P00.hst", "garbage\n" + kSteadyGrowth + "2024-13-01T00:00:00Z 1 2\n"}}});
+  EXPECT_EQ(kept.outcome.exit_code, 0);
+  EXPECT_EQ(MaskTimes(kept.outcome.out), prtg_days);
+  EXPECT_THAT(kept.outcome.err, HasSubstr("filling history not read"));
+  EXPECT_THAT(kept.outcome.err, HasSubstr("2 lines are no sample and left out"));
+  const std::string history = kept.outcome.ReadFile("PRD.P00.hst").value_or("");
+  ASSERT_EQ(history.substr(0, kSteadyGrowth.size()), kSteadyGrowth);
+  EXPECT_THAT(history.substr(kSteadyGrowth.size()),
+              MatchesRegex("[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z 1850 5000\n"));
+
+  const SingleRunResult directory =
+      RunSingle({.arguments = {"PRD", "FORECAST,SYSLOG"}, .directories = {"PRD.P00.hst"}});
+  EXPECT_EQ(directory.outcome.exit_code, 0);
+  EXPECT_EQ(MaskTimes(directory.outcome.out),
+            PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "3650"}));
+  EXPECT_THAT(directory.outcome.err, HasSubstr("filling history not read"));
+  EXPECT_THAT(directory.outcome.err, HasSubstr("PRD.P00.hst is a directory"));
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Console, Document,
