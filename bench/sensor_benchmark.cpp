@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "bench/bench_layout.h"
 #include "bench/timed_process.h"
 
@@ -40,8 +42,10 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+// Named by the process too: two benchmarks at once keep out of each other's way.
 fs::path FreshDirectory(const std::string& name) {
-  fs::path dir = fs::temp_directory_path() / ("brackwater-bench-" + name);
+  fs::path dir =
+      fs::temp_directory_path() / ("brackwater-bench-" + name + "-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   return dir;
@@ -110,6 +114,7 @@ int Poll(const std::string& sensor, const std::string& baseline, int runs, bool 
       "  wall-time ratio %.2f (target at most 1.3), extra peak memory %ld KiB "
       "(target at most 1024)\n",
       s / b, sensor_kib - baseline_kib);
+  fs::remove_all(dir);
   return 0;
 }
 

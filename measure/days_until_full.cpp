@@ -22,10 +22,10 @@ constexpr long double kSecondsPerDay = 86400;
 constexpr std::size_t kReadChunk = std::size_t{16} * 1024;
 
 // The least-squares fit of the used size over the times of the samples in
-// the `days` days before `now`, in two passes over the same samples: every
-// one counted first, then every one spread about the means. Times and
-// sizes centred before they are multiplied keep the sums exact enough for
-// many samples of large sizes that change little.
+// the `days` days before `now`, in one pass over them. Times and sizes are
+// taken relative to the first sample added: sums of those differences stay
+// exact enough for many samples of large sizes that change little, where
+// sums of the sizes themselves would not.
 class TrendFit {
  public:
   TrendFit(sys_seconds now, int days) {
@@ -37,41 +37,43 @@ class TrendFit {
     to_ = now.time_since_epoch().count();
   }
 
-  void Count(const HistorySample& sample) {
-    const std::optional<long double> time = Offset(sample);
-    if (!time) return;
-    if (count_ == 0 || *time < first_) first_ = *time;
-    if (count_ == 0 || *time >= newest_time_) {
-      newest_time_ = *time;
+  // Whether a sample of this time lies within the span.
+  bool Takes(sys_seconds time) const {
+    const std::int64_t seconds = time.time_since_epoch().count();
+    return seconds >= from_ && seconds <= to_;
+  }
+
+  void Add(const HistorySample& sample) {
+    if (!Takes(sample.time())) return;
+    const std::int64_t time = sample.time().time_since_epoch().count();
+    if (count_ == 0) {
+      origin_time_ = time;
+      origin_used_ = sample.used();
+      first_ = time;
+    }
+    if (count_ == 0 || time >= newest_) {
+      newest_ = time;
       newest_used_ = sample.used();
       newest_total_ = sample.total();
     }
+    first_ = std::min(first_, time);
     ++count_;
-    time_sum_ += *time;
-    used_sum_ += sample.used();
-  }
-
-  // Forgets what was spread, for a pass again over the same samples.
-  void Restart() {
-    time_squares_ = 0;
-    products_ = 0;
-  }
-
-  void Spread(const HistorySample& sample) {
-    const std::optional<long double> time = Offset(sample);
-    if (!time || count_ == 0) return;
-    const long double centred = *time - time_sum_ / static_cast<long double>(count_);
-    time_squares_ += centred * centred;
-    products_ += centred * (sample.used() - used_sum_ / static_cast<long double>(count_));
+    // Within the span of a year: exact in a long double.
+    const auto t = static_cast<long double>(time - origin_time_);
+    const long double used = sample.used() - origin_used_;
+    time_sum_ += t;
+    used_sum_ += used;
+    time_squares_ += t * t;
+    products_ += t * used;
   }
 
   int DaysUntilFull() const {
-    // The times differ by an hour at least; spread over other samples than
-    // were counted (a history replaced between two passes), they might not.
-    if (count_ < 2 || newest_time_ - first_ < 3600 || !(time_squares_ > 0)) {
-      return kMostDaysUntilFull;
-    }
-    const long double slope = products_ / time_squares_ * kSecondsPerDay;
+    if (count_ < 2 || newest_ - first_ < 3600) return kMostDaysUntilFull;
+    const auto n = static_cast<long double>(count_);
+    const long double spread = time_squares_ - time_sum_ * time_sum_ / n;
+    // The times differ by an hour at least: a spread of 0 only by rounding.
+    if (!(spread > 0)) return kMostDaysUntilFull;
+    const long double slope = (products_ - time_sum_ * used_sum_ / n) / spread * kSecondsPerDay;
     if (!(slope > 0)) return kMostDaysUntilFull;
     const long double left = (newest_total_ - newest_used_) / slope;
     if (!(left < kMostDaysUntilFull)) return kMostDaysUntilFull;
@@ -80,32 +82,35 @@ class TrendFit {
   }
 
  private:
-  // The sample's time as seconds after `now` (at most 0) when it lies
-  // within the window.
-  std::optional<long double> Offset(const HistorySample& sample) const {
-    const std::int64_t time = sample.time().time_since_epoch().count();
-    if (time < from_ || time > to_) return std::nullopt;
-    return static_cast<long double>(time - to_);
-  }
-
   std::int64_t from_ = 0;
   std::int64_t to_ = 0;
   std::size_t count_ = 0;
-  long double time_sum_ = 0;
-  long double used_sum_ = 0;
-  long double first_ = 0;
-  long double newest_time_ = 0;
+  std::int64_t origin_time_ = 0;
+  long double origin_used_ = 0;
+  std::int64_t first_ = 0;
+  std::int64_t newest_ = 0;
   long double newest_used_ = 0;
   long double newest_total_ = 0;
+  long double time_sum_ = 0;
+  long double used_sum_ = 0;
   long double time_squares_ = 0;
   long double products_ = 0;
 };
 
-// Calls `each` with every sample of `file` from where it stands, by the
-// rules of ReadHistory, holding one line at a time; `skipped` counts the
-// lines that are no sample, `bytes` what was read. False when reading fails.
-bool ForEachSampleIn(std::FILE* file, std::size_t& skipped, std::size_t& bytes,
-                     const std::function<void(const HistorySample&)>& each) {
+// What a pass over a history's lines saw besides its samples.
+struct LinesSeen {
+  std::size_t skipped = 0;  // lines that are no sample
+  std::size_t bytes = 0;    // read in all
+  // Every line ended by a line feed alone: the text is what HistoryText
+  // would write for the same samples.
+  bool plain = true;
+};
+
+// Calls `each` with the line (without its line end) and the time of every
+// sample of `file` from where it stands, by the rules of ReadHistory,
+// holding one line at a time. False when reading fails.
+bool ForEachSampleIn(std::FILE* file, LinesSeen& seen,
+                     const std::function<void(std::string_view, sys_seconds)>& each) {
   constexpr std::size_t kKeptOfLine = HistorySample::kLongestLine + 2;
   std::vector<char> chunk(kReadChunk);
   // The start of a line that a chunk cut: no more of it than a sample's
@@ -113,11 +118,14 @@ bool ForEachSampleIn(std::FILE* file, std::size_t& skipped, std::size_t& bytes,
   std::string carried;
   carried.reserve(kKeptOfLine);
   const auto take = [&](std::string_view line) {
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (std::optional<HistorySample> sample = HistorySample::FromLine(line)) {
-      each(*sample);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+      seen.plain = false;
+    }
+    if (std::optional<sys_seconds> time = SampleTimeOf(line)) {
+      each(line, *time);
     } else {
-      ++skipped;
+      ++seen.skipped;
     }
   };
   const auto carry = [&](std::string_view part) {
@@ -125,7 +133,7 @@ bool ForEachSampleIn(std::FILE* file, std::size_t& skipped, std::size_t& bytes,
   };
   while (true) {
     const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
-    bytes += got;
+    seen.bytes += got;
     std::string_view rest(chunk.data(), got);
     for (std::size_t end = rest.find('\n'); end != std::string_view::npos; end = rest.find('\n')) {
       if (carried.empty()) {
@@ -141,8 +149,21 @@ bool ForEachSampleIn(std::FILE* file, std::size_t& skipped, std::size_t& bytes,
     if (got < chunk.size()) break;
   }
   if (std::ferror(file) != 0) return false;
-  if (!carried.empty()) take(carried);
+  if (!carried.empty()) {
+    seen.plain = false;
+    take(carried);
+  }
   return true;
+}
+
+// Copies what is left of `from` to `to`; false when reading fails.
+bool CopyRest(std::FILE* from, std::FILE* to) {
+  std::vector<char> chunk(kReadChunk);
+  while (true) {
+    const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), from);
+    (void)std::fwrite(chunk.data(), 1, got, to);
+    if (got < chunk.size()) return std::ferror(from) == 0;
+  }
 }
 
 // The read problem of lines that are no sample, as the trace shows it.
@@ -164,78 +185,71 @@ std::optional<std::string> SkippedLinesProblem(const std::string& path, std::siz
 
 // A poll over a history in time order that stays within its bounds, as
 // every history this sensor writes is: read from the file line by line,
-// twice (to count, then to spread and copy), never held whole, so that a
-// long history costs the poll no memory. Nothing when the history is not
-// such a one (or cannot be opened): the caller then takes it whole.
+// never held whole, so that a long history costs the poll no memory. A
+// history that is all samples, as this sensor writes it, is copied as it
+// is; another one sample by sample. Nothing when the history is not such a
+// one (or cannot be opened): the caller then takes it whole.
 std::optional<ForecastResult> RecordAndForecastInPassing(std::string_view history_path,
                                                          const HistorySample& poll, int days) {
   const std::string path(history_path);
   const sys_seconds now = poll.time();
   const sys_seconds oldest_kept = now - kHistoryKept;
-  const auto kept = [&](const HistorySample& sample) {
-    return sample.time() <= now && sample.time() >= oldest_kept;
-  };
-  const auto pass = [&](const std::function<void(const HistorySample&)>& each, std::size_t& skipped,
-                        std::size_t& bytes) {
-    const platform::UniqueFile file = platform::OpenForReading(history_path);
-    return file != nullptr && ForEachSampleIn(file.get(), skipped, bytes, each);
-  };
+  const auto kept = [&](sys_seconds time) { return time <= now && time >= oldest_kept; };
 
   TrendFit fit(now, days);
-  std::size_t skipped = 0;
-  std::size_t bytes = 0;
+  LinesSeen seen;
   std::size_t length = poll.LineLength();
+  bool all_kept = true;
   bool in_order = true;
   std::optional<sys_seconds> latest;
-  const bool read = pass(
-      [&](const HistorySample& sample) {
-        if (!kept(sample)) return;
-        in_order = in_order && (!latest || *latest <= sample.time());
-        latest = sample.time();
-        length += sample.LineLength();
-        fit.Count(sample);
-      },
-      skipped, bytes);
-  if (!read || !in_order || bytes > kHistoryReadLimit || length > kHistoryTextBound) {
+  {
+    const platform::UniqueFile file = platform::OpenForReading(history_path);
+    if (file == nullptr ||
+        !ForEachSampleIn(file.get(), seen, [&](std::string_view line, sys_seconds time) {
+          if (!kept(time)) {
+            all_kept = false;
+            return;
+          }
+          in_order = in_order && (!latest || *latest <= time);
+          latest = time;
+          length += line.size() + 1;
+          // Only the samples the forecast takes are read whole.
+          if (fit.Takes(time)) fit.Add(*HistorySample::FromLine(line));
+        })) {
+      return std::nullopt;
+    }
+  }
+  if (!in_order || seen.bytes > kHistoryReadLimit || length > kHistoryTextBound) {
     return std::nullopt;
   }
-  fit.Count(poll);
+  fit.Add(poll);
 
-  // The copy spreads as well; where no copy can be made, a pass of its own.
   ForecastResult result;
-  result.read_problem = SkippedLinesProblem(path, skipped, false);
-  bool spread = false;
-  std::size_t ignored = 0;
+  result.days_until_full = fit.DaysUntilFull();
+  result.read_problem = SkippedLinesProblem(path, seen.skipped, false);
+  const bool as_it_is = seen.plain && seen.skipped == 0 && all_kept;
   if (std::optional<platform::FileFailure> not_written = platform::ReplaceFileWith(
           history_path, [&](std::FILE* file) -> std::optional<std::string> {
-            std::string line;
-            line.reserve(HistorySample::kLongestLine + 1);
-            const auto copy = [&](const HistorySample& sample) {
-              if (!kept(sample)) return;
-              fit.Spread(sample);
-              line.clear();
-              sample.AppendLine(line);
-              (void)std::fwrite(line.data(), 1, line.size(), file);
-            };
-            if (!pass(copy, ignored, ignored)) return "cannot read " + path + " again";
-            copy(poll);
-            spread = true;
+            const platform::UniqueFile old = platform::OpenForReading(history_path);
+            bool read = old != nullptr;
+            if (read && as_it_is) {
+              read = CopyRest(old.get(), file);
+            } else if (read) {
+              LinesSeen again;
+              read =
+                  ForEachSampleIn(old.get(), again, [&](std::string_view line, sys_seconds time) {
+                    if (!kept(time)) return;
+                    (void)std::fwrite(line.data(), 1, line.size(), file);
+                    (void)std::fputc('\n', file);
+                  });
+            }
+            if (!read) return "cannot read " + path + " again";
+            const std::string line = poll.Line();
+            (void)std::fwrite(line.data(), 1, line.size(), file);
             return std::nullopt;
           })) {
     result.write_problem = std::move(not_written->reason);
   }
-  if (!spread) {
-    fit.Restart();
-    if (!pass(
-            [&](const HistorySample& sample) {
-              if (kept(sample)) fit.Spread(sample);
-            },
-            ignored, ignored)) {
-      return std::nullopt;
-    }
-    fit.Spread(poll);
-  }
-  result.days_until_full = fit.DaysUntilFull();
   return result;
 }
 
@@ -243,8 +257,7 @@ std::optional<ForecastResult> RecordAndForecastInPassing(std::string_view histor
 
 int DaysUntilFull(std::span<const HistorySample> samples, sys_seconds now, int days) {
   TrendFit fit(now, days);
-  for (const HistorySample& sample : samples) fit.Count(sample);
-  for (const HistorySample& sample : samples) fit.Spread(sample);
+  for (const HistorySample& sample : samples) fit.Add(sample);
   return fit.DaysUntilFull();
 }
 

@@ -19,7 +19,7 @@ constexpr sys_seconds kEarliest{sys_days{std::chrono::year{0} / 1 / 1}};
 constexpr sys_seconds kLatest{sys_days{std::chrono::year{9999} / 12 / 31} + std::chrono::hours{24} -
                               std::chrono::seconds{1}};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The two-digit number at `at` of a text whose digits are checked.
 int TwoDigits(std::string_view text, std::size_t at) {
@@ -47,6 +47,16 @@ std::optional<sys_seconds> ReadTime(std::string_view text) {
 }
 
 // A size as the history holds it: an optional "-" and 1 to 21 digits.
+bool IsSizeText(std::string_view text) {
+  if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+  if (text.empty() || text.size() > kMostSizeDigits) return false;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// The value of such a size.
 std::optional<long double> ReadSize(std::string_view text) {
   const bool negative = !text.empty() && text.front() == '-';
   if (negative) text.remove_prefix(1);
@@ -91,15 +101,25 @@ std::optional<std::string> UtcText(sys_seconds time) {
   return text;
 }
 
-std::optional<HistorySample> HistorySample::FromLine(std::string_view line) {
-  if (line.size() <= kTimeLength || line.size() > kLongestLine || line[kTimeLength] != ' ') {
+std::optional<sys_seconds> SampleTimeOf(std::string_view line) {
+  if (line.size() <= kTimeLength || line.size() > HistorySample::kLongestLine ||
+      line[kTimeLength] != ' ') {
     return std::nullopt;
   }
-  const std::optional<sys_seconds> time = ReadTime(line.substr(0, kTimeLength));
+  const std::string_view sizes = line.substr(kTimeLength + 1);
+  const std::size_t blank = sizes.find(' ');
+  if (blank == std::string_view::npos || !IsSizeText(sizes.substr(0, blank)) ||
+      !IsSizeText(sizes.substr(blank + 1))) {
+    return std::nullopt;
+  }
+  return ReadTime(line.substr(0, kTimeLength));
+}
+
+std::optional<HistorySample> HistorySample::FromLine(std::string_view line) {
+  const std::optional<sys_seconds> time = SampleTimeOf(line);
   if (!time) return std::nullopt;
   const std::string_view sizes = line.substr(kTimeLength + 1);
   const std::size_t blank = sizes.find(' ');
-  if (blank == std::string_view::npos) return std::nullopt;
   const std::string_view used_text = sizes.substr(0, blank);
   const std::string_view total_text = sizes.substr(blank + 1);
   const std::optional<long double> used = ReadSize(used_text);

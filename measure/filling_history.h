@@ -83,6 +83,10 @@ class HistorySample {
   long double total_ = 0;
 };
 
+// The time of the sample that `line` describes, where HistorySample::FromLine
+// reads one, without reading the sizes' values; nothing where it reads none.
+std::optional<std::chrono::sys_seconds> SampleTimeOf(std::string_view line);
+
 // The time as the history writes it, "YYYY-MM-DDTHH:MM:SSZ"; nothing
 // outside the years 0000 to 9999.
 std::optional<std::string> UtcText(std::chrono::sys_seconds time);
