@@ -6,10 +6,18 @@
 // else that many times 64 bytes, so that short inputs are thinned too), a
 // line with this poll's sample (when it reads as none, the poll at
 // 2024-06-01T00:00:00Z with "0" used of "0"), then the history's text.
+// With the real bound, the text is also laid out as a history file (in a
+// directory of the process's own below TMPDIR or /tmp), and a
+// poll's forecast over it must keep and forecast what the update above
+// does, whichever way the poll reads the file.
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +40,30 @@ std::size_t TextLength(const std::vector<HistorySample>& samples) {
 }
 
 bool Earlier(const HistorySample& a, const HistorySample& b) { return a.time() < b.time(); }
+
+// The history file, in a directory of this process's own.
+const std::string& HistoryFile() {
+  static const std::string path = [] {
+    const char* temporary = std::getenv("TMPDIR");
+    std::string directory =
+        std::string(temporary != nullptr ? temporary : "/tmp") + "/brackwater-history-fuzz-XXXXXX";
+    if (mkdtemp(directory.data()) == nullptr) std::abort();
+    return directory + "/PRD.P00.hst";
+  }();
+  return path;
+}
+
+std::string FileText(const std::string& name) {
+  std::string text;
+  if (std::FILE* file = std::fopen(name.c_str(), "rb")) {
+    char chunk[4096];
+    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+      text.append(chunk, got);
+    }
+    std::fclose(file);
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -90,6 +122,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int forecast = measure::DaysUntilFull(updated, now.time(), days);
   fuzz::Require(forecast >= 0 && forecast <= measure::kMostDaysUntilFull,
                 "the forecast lies within 0 and 3650 days");
+  if (bound_control == 0 && text.size() <= measure::kHistoryReadLimit) {
+    const std::string& history = HistoryFile();
+    if (std::FILE* file = std::fopen(history.c_str(), "wb")) {
+      std::fwrite(text.data(), 1, text.size(), file);
+      std::fclose(file);
+    }
+    const measure::ForecastResult poll =
+        measure::RecordAndForecast(history, now.time(), now.used_text(), now.total_text(), days);
+    fuzz::Require(poll.days_until_full == forecast, "a poll forecasts as the update does");
+    fuzz::Require(!poll.write_problem && FileText(history) == measure::HistoryText(updated),
+                  "a poll keeps what the update keeps");
+  }
+
   const int unordered = measure::DaysUntilFull(reading.samples, now.time(), days);
   fuzz::Require(unordered >= 0 && unordered <= measure::kMostDaysUntilFull,
                 "a forecast from any samples lies within 0 and 3650 days");
