@@ -30,11 +30,16 @@ bool ReadUpTo(std::FILE* file, std::size_t count, std::string& text) {
   return true;
 }
 
+constexpr std::string_view kTemporaryStart = ".new";
+// A replacement takes moments; a new file this old was left by a process
+// that ended while it wrote.
+constexpr std::chrono::seconds kStaleAfter = std::chrono::hours{1};
+
 // The new file's name beside the target: unique across processes by the
 // process id and within one by the count.
 std::string TemporarySuffix() {
   static std::atomic<unsigned> count{0};
-  return ".new" + ProcessIdText() + "-" + std::to_string(count++);
+  return std::string(kTemporaryStart) + ProcessIdText() + "-" + std::to_string(count++);
 }
 
 std::string ErrorText(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
@@ -145,6 +150,9 @@ std::optional<FileFailure> ReplaceFileWith(std::string_view windows_path,
     return FileFailure{"cannot replace " + path + ": " + *reason};
   }
   ForgetDirectoryIndex();
+  for (const std::string& stale : StaleNativeFiles(*native, kTemporaryStart, kStaleAfter)) {
+    (void)std::remove(stale.c_str());
+  }
   return std::nullopt;
 }
 

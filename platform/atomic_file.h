@@ -5,6 +5,7 @@
 // never a mixture. Paths are Windows paths, mapped as files.h maps them.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace platform {
 
@@ -41,7 +43,9 @@ struct FileEnd {
 // Makes `windows_path` hold exactly `content`: writes it to a new file in
 // the same directory under a name no other process or call uses (the
 // target's name, ".new", the process id and a count), flushes it to the
-// disk and renames it over the target. Nothing on success. A target that is
+// disk and renames it over the target. Nothing on success; new files of
+// earlier replacements of the target that are an hour old (left by a
+// process ended while it wrote) are removed then. A target that is
 // a directory or read-only is refused; on any failure the target is left as
 // it was and the new file is removed. Two processes replacing the same file
 // at once each leave a whole file; the later rename wins. Never throws for
@@ -70,6 +74,10 @@ NativeFileKind KindOfNativeFile(const std::string& native_path);
 std::string ProcessIdText();
 // Makes what was written through `file` durable; false when that fails.
 bool SyncToDisk(std::FILE* file);
+// The files beside `native_path` whose names are its name followed by
+// `suffix_start` and more, last written more than `age` ago.
+std::vector<std::string> StaleNativeFiles(const std::string& native_path,
+                                          std::string_view suffix_start, std::chrono::seconds age);
 // Renames `from` over `to` in one step, replacing `to`; nothing on success,
 // else the system's reason.
 std::optional<std::string> RenameOver(const std::string& from, const std::string& to);

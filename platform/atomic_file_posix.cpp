@@ -1,9 +1,11 @@
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "platform/atomic_file.h"
 
@@ -27,6 +29,32 @@ NativeFileKind KindOfNativeFile(const std::string& native_path) {
 std::string ProcessIdText() { return std::to_string(::getpid()); }
 
 bool SyncToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
+
+std::vector<std::string> StaleNativeFiles(const std::string& native_path,
+                                          std::string_view suffix_start, std::chrono::seconds age) {
+  const std::size_t slash = native_path.rfind('/');
+  const std::string directory =
+      slash == std::string::npos ? "." : native_path.substr(0, slash == 0 ? 1 : slash);
+  const std::string start =
+      (slash == std::string::npos ? native_path : native_path.substr(slash + 1)) +
+      std::string(suffix_start);
+  const std::string prefix = slash == std::string::npos ? "" : native_path.substr(0, slash + 1);
+  const std::time_t before = std::time(nullptr) - static_cast<std::time_t>(age.count());
+  std::vector<std::string> stale;
+  DIR* listing = ::opendir(directory.c_str());
+  if (listing == nullptr) return stale;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name.size() <= start.size() || name.compare(0, start.size(), start) != 0) continue;
+    struct stat status {};
+    const std::string path = prefix + name;
+    if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_mtime < before) {
+      stale.push_back(path);
+    }
+  }
+  ::closedir(listing);
+  return stale;
+}
 
 std::optional<std::string> RenameOver(const std::string& from, const std::string& to) {
   // rename replaces an existing `to` in one step.

@@ -44,6 +44,34 @@ bool SyncToDisk(std::FILE* file) {
   return handle != -1 && FlushFileBuffers(reinterpret_cast<HANDLE>(handle)) != 0;
 }
 
+std::vector<std::string> StaleNativeFiles(const std::string& native_path,
+                                          std::string_view suffix_start, std::chrono::seconds age) {
+  const std::size_t separator = native_path.find_last_of("\\/");
+  const std::string prefix =
+      separator == std::string::npos ? "" : native_path.substr(0, separator + 1);
+  const std::string pattern = native_path + std::string(suffix_start) + "*";
+  FILETIME now_time{};
+  GetSystemTimeAsFileTime(&now_time);
+  // File times count 100 ns.
+  const auto now =
+      (static_cast<std::uint64_t>(now_time.dwHighDateTime) << 32U) | now_time.dwLowDateTime;
+  const std::uint64_t span = static_cast<std::uint64_t>(age.count()) * 10'000'000U;
+  std::vector<std::string> stale;
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return stale;
+  do {
+    const auto written = (static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32U) |
+                         found.ftLastWriteTime.dwLowDateTime;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && now > span &&
+        written < now - span) {
+      stale.push_back(prefix + found.cFileName);
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return stale;
+}
+
 std::optional<std::string> RenameOver(const std::string& from, const std::string& to) {
   // Replaces an existing `to`; with write-through the call returns once
   // the move is on the disk.

@@ -80,6 +80,11 @@ const std::vector<HostileFile>& Files() {
        "DEST=PRD\nTYPE=A\nASHOST=sapprd01\nSYSNR=00\n"},
       {"trace_file", "Dev_Rfc.Trc", {"BRK"}},
       {"landscape", "rfcsim.json", {"PRD"}},
+      {"history",
+       kSensors + "PRD.P00.hst",
+       {"PRD", "FORECAST"},
+       kSensors + "PRD.P00.hst",
+       "2024-05-30T00:00:00Z 1000 5000\n2024-05-31T00:00:00Z 1100 5000\n"},
   };
   return files;
 }

@@ -66,6 +66,23 @@ TEST(RecordAndForecast, KeepsTheHistoryFromPollToPoll) {
   EXPECT_EQ(Names(), std::vector<std::string>{kHistory});
 }
 
+// A poll ended while it wrote leaves its new file beside the history; a
+// later poll removes it once it is an hour old, never one being written.
+TEST(RecordAndForecast, NewFilesOfEndedPollsGoOnceOld) {
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  WriteFile("PRD.P00.hst.new4711-0", "2024-05-31T00:00:00Z 1");
+  WriteFile("PRD.P00.hst.new4712-0", "2024-05-31T23:00:00Z 12");
+  WriteFile("QAS.P00.hst.new4713-0", "");
+  const auto old = std::filesystem::file_time_type::clock::now() - 2h;
+  std::filesystem::last_write_time("PRD.P00.hst.new4711-0", old);
+  std::filesystem::last_write_time("QAS.P00.hst.new4713-0", old);
+  const measure::ForecastResult result = measure::RecordAndForecast(kHistory, kNow, "1", "10", 7);
+  EXPECT_EQ(result.write_problem, std::nullopt);
+  EXPECT_EQ(Names(),
+            (std::vector<std::string>{kHistory, "PRD.P00.hst.new4712-0", "QAS.P00.hst.new4713-0"}));
+}
+
 TEST(RecordAndForecast, WhatCannotBeReadOrWrittenCostsNoForecast) {
   const std::string two_days = Line(kNow - 48h, "100") + Line(kNow - 24h, "110");
   struct Case {
