@@ -17,8 +17,12 @@ export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
 wineserver -p 2>/dev/null || true   # keep the server up between runs
 BENCH_WINE=1 "$bench" poll build/windows/bin/brackwater.exe build/windows/bin/bench_hello.exe \
   "$(( runs / 4 ))"
+BENCH_WINE=1 "$bench" forecast build/windows/bin/brackwater.exe build/windows/bin/bench_hello.exe \
+  "$(( runs / 4 ))"
 BENCH_WINE=1 "$bench" listing build/windows/bin/brackwater.exe 100 1000
 
 echo "== Windows under Wine, with SAP's NetWeaver library (stand-in) only"
 BENCH_WINE=1 "$bench" poll build/windows/bin/netweaver/brackwater.exe \
+  build/windows/bin/bench_hello.exe "$(( runs / 4 ))"
+BENCH_WINE=1 "$bench" forecast build/windows/bin/netweaver/brackwater.exe \
   build/windows/bin/bench_hello.exe "$(( runs / 4 ))"
