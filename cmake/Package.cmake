@@ -2,19 +2,25 @@
 #
 #   cmake --build --preset windows --target package
 #
+# after the 64-bit build (cmake --build --preset windows64), whose program
+# and stand-ins it takes from build/windows64/bin (BRACKWATER_WINDOWS64_BIN),
 # and written as build/windows/brackwater-<version>-win32.zip. It holds
 #
 #   brackwater.exe, brackwater-profile.exe   the sensor and its profile tool
+#   brackwater64.exe                         the sensor for SAP's 64-bit
+#                                            libraries
 #   INSTALL.txt                              docs/install-guide.md
 #   lab/                                     the stand-ins librfc32.dll and
 #                                            sapnwrfc.dll with the demo
 #                                            landscape and its profiles, to try
 #                                            the sensor without SAP
+#   lab/x64/                                 the 64-bit stand-ins
 #
 # Only files installed in the component below go into the package, so that
 # test programs, benchmarks and googletest never do. The stand-in DLLs live
 # in lab/ only: beside brackwater.exe they would take the place of SAP's.
-if(WIN32)
+# The 32-bit build writes the package, with the 64-bit build's files in it.
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(BW_PACKAGE_COMPONENT release)
   set(_bw_demo_sensors "${CMAKE_SOURCE_DIR}/demo/drives/C/PRTG/PRTG Network Monitor/Custom Sensors/ExeXml")
   set(_bw_package_texts "${CMAKE_BINARY_DIR}/package_texts")
@@ -25,6 +31,25 @@ if(WIN32)
   # in the default component, which the package leaves out.
   install(TARGETS rfcsim_dll rfcsim_nw_dll
           RUNTIME DESTINATION lab COMPONENT ${BW_PACKAGE_COMPONENT})
+
+  # The 64-bit program and stand-ins, from the 64-bit build.
+  set(BRACKWATER_WINDOWS64_BIN "${CMAKE_SOURCE_DIR}/build/windows64/bin" CACHE PATH
+      "The 64-bit build's bin directory, whose brackwater64.exe and stand-ins the package holds")
+  set(_bw_windows64_files
+      "${BRACKWATER_WINDOWS64_BIN}/brackwater64.exe"
+      "${BRACKWATER_WINDOWS64_BIN}/librfc32.dll"
+      "${BRACKWATER_WINDOWS64_BIN}/sapnwrfc.dll")
+  install(CODE "
+    foreach(file IN ITEMS ${_bw_windows64_files})
+      if(NOT EXISTS \"\${file}\")
+        message(FATAL_ERROR \"The package holds the 64-bit sensor too; \${file} is missing: \"
+                            \"build it first with: cmake --build --preset windows64\")
+      endif()
+    endforeach()" COMPONENT ${BW_PACKAGE_COMPONENT})
+  install(PROGRAMS "${BRACKWATER_WINDOWS64_BIN}/brackwater64.exe"
+          DESTINATION . COMPONENT ${BW_PACKAGE_COMPONENT})
+  install(PROGRAMS "${BRACKWATER_WINDOWS64_BIN}/librfc32.dll" "${BRACKWATER_WINDOWS64_BIN}/sapnwrfc.dll"
+          DESTINATION lab/x64 COMPONENT ${BW_PACKAGE_COMPONENT})
   install(FILES
             "${_bw_demo_sensors}/rfcsim.json"
             "${_bw_demo_sensors}/PRD.P00"

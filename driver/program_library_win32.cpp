@@ -78,6 +78,11 @@ std::string FullPath(const std::string& path) {
   return full;
 }
 
+// A process loads only DLLs of its own width; Windows refuses one of the
+// other width, like any file that is no DLL at all, as a bad format.
+constexpr std::string_view kNotOfOwnWidth =
+    sizeof(void*) == 8 ? output::texts::kLibraryNot64Bit : output::texts::kLibraryNot32Bit;
+
 std::string ReasonFor(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -88,7 +93,7 @@ std::string ReasonFor(DWORD error) {
       return std::string(output::texts::kLibraryNeedsMissingDll);
     case ERROR_BAD_EXE_FORMAT:
     case ERROR_EXE_MACHINE_TYPE_MISMATCH:
-      return std::string(output::texts::kLibraryNot32Bit);
+      return std::string(kNotOfOwnWidth);
     default:
       return std::string(output::texts::kLibrarySystemError) + std::to_string(error);
   }

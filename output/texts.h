@@ -86,6 +86,7 @@ inline constexpr std::string_view kError1031Middle = " not loaded - ";
 inline constexpr std::string_view kLibraryNotFound = "not found";
 inline constexpr std::string_view kLibraryNeedsMissingDll = "a DLL it needs is missing";
 inline constexpr std::string_view kLibraryNot32Bit = "not a 32-bit library";
+inline constexpr std::string_view kLibraryNot64Bit = "not a 64-bit library";
 inline constexpr std::string_view kLibraryNoEntryPoint = "no entry point ";
 inline constexpr std::string_view kLibrarySystemError = "Windows error ";
 

@@ -7,7 +7,8 @@
 // The Windows sensor loads the library at run time and calls these
 // operations through pointers of these types (loaded_library_win32.cpp);
 // the Linux build links the stand-in by these names. Field order, sizes and
-// offsets are SAP's on 32-bit Windows, pinned at the end of this file.
+// offsets are SAP's on 32-bit and on 64-bit Windows, pinned at the end of
+// this file for both.
 #pragma once
 
 #include <cstddef>
@@ -121,7 +122,9 @@ struct OpenOptions {
 };
 
 typedef void(BW_RFC_CALL* RfcErrorHandler)(char* operation);
-typedef void*(BW_RFC_CALL* RfcAllocator)(void* old_pointer, std::size_t size);
+// SAP's allocator takes the size as an unsigned long: 4 bytes on both
+// widths of Windows, where a size_t has 8 on 64 bits.
+typedef void*(BW_RFC_CALL* RfcAllocator)(void* old_pointer, unsigned long size);
 
 struct RfcEnvironmentRecord {
   RfcErrorHandler error_handler;
@@ -176,4 +179,38 @@ static_assert(offsetof(OpenOptions, mode) == 4 && offsetof(OpenOptions, connecti
               offsetof(OpenOptions, password) == 20 && offsetof(OpenOptions, language) == 24 &&
               offsetof(OpenOptions, trace) == 28);
 static_assert(sizeof(RfcEnvironmentRecord) == 8 && offsetof(RfcEnvironmentRecord, allocate) == 4);
+#endif
+
+// SAP's layout on 64-bit Windows (LLP64): pointers and handles take 8 bytes
+// and align the records to 8, ints, unsigned ints and enumerations stay at
+// 4, and the connection and type handles are unsigned ints there too.
+#if defined(_WIN64)
+static_assert(sizeof(RfcHandle) == 4 && sizeof(RfcTypeHandle) == 4 && sizeof(ItabHandle) == 8);
+static_assert(sizeof(RfcParameter) == 32);
+static_assert(offsetof(RfcParameter, name_length) == 8 && offsetof(RfcParameter, type) == 12 &&
+              offsetof(RfcParameter, length) == 16 && offsetof(RfcParameter, address) == 24);
+static_assert(sizeof(RfcTable) == 40);
+static_assert(offsetof(RfcTable, name_length) == 8 && offsetof(RfcTable, type) == 12 &&
+              offsetof(RfcTable, row_length) == 16 && offsetof(RfcTable, table) == 24 &&
+              offsetof(RfcTable, mode) == 32 && offsetof(RfcTable, new_table) == 36);
+static_assert(sizeof(RfcTypeElement) == 24);
+static_assert(offsetof(RfcTypeElement, type) == 8 && offsetof(RfcTypeElement, length) == 12 &&
+              offsetof(RfcTypeElement, decimals) == 16 && offsetof(RfcTypeElement, offset) == 20);
+static_assert(sizeof(RfcErrorInfo) == 545);
+static_assert(offsetof(RfcErrorInfo, key) == 0 && offsetof(RfcErrorInfo, status) == 33 &&
+              offsetof(RfcErrorInfo, message) == 161 &&
+              offsetof(RfcErrorInfo, internal_status) == 417);
+static_assert(sizeof(RfcErrorInfoEx) == 552);
+static_assert(offsetof(RfcErrorInfoEx, key) == 4 && offsetof(RfcErrorInfoEx, message) == 37);
+static_assert(sizeof(ServerAddress) == 32);
+static_assert(offsetof(ServerAddress, system_number) == 8 &&
+              offsetof(ServerAddress, gateway_host) == 16 &&
+              offsetof(ServerAddress, gateway_service) == 24);
+static_assert(sizeof(GatewayAddress) == 16 && offsetof(GatewayAddress, gateway_service) == 8);
+static_assert(sizeof(OpenOptions) == 64);
+static_assert(offsetof(OpenOptions, mode) == 8 && offsetof(OpenOptions, connection) == 16 &&
+              offsetof(OpenOptions, client) == 24 && offsetof(OpenOptions, user) == 32 &&
+              offsetof(OpenOptions, password) == 40 && offsetof(OpenOptions, language) == 48 &&
+              offsetof(OpenOptions, trace) == 56);
+static_assert(sizeof(RfcEnvironmentRecord) == 16 && offsetof(RfcEnvironmentRecord, allocate) == 8);
 #endif

@@ -2,8 +2,8 @@
 // the twelve functions of librfc32, declared after SAP's public classic RFC
 // SDK headers saprfc.h (connections, calls, errors) and sapitab.h (internal
 // tables), in their single-byte (non-Unicode) form. Names, field order and
-// field types are SAP's; the layout SAP's library has on 32-bit Windows is
-// pinned at the end of this file.
+// field types are SAP's; the layouts SAP's library has on 32-bit and on
+// 64-bit Windows are pinned at the end of this file.
 //
 // This is rfcsim's own declaration, written independently of the sensor's
 // (rfc/rfc_api.h), so that a mistake in one shows as a disagreement with the
@@ -257,4 +257,55 @@ static_assert(offsetof(RFC_TYPE_ELEMENT, name) == 0 && offsetof(RFC_TYPE_ELEMENT
               offsetof(RFC_TYPE_ELEMENT, length) == 8 &&
               offsetof(RFC_TYPE_ELEMENT, decimals) == 12 &&
               offsetof(RFC_TYPE_ELEMENT, _not_used) == 16);
+#endif
+
+// SAP's layout on 64-bit Windows (LLP64), where callers built against SAP's
+// header meet rfcsim's 64-bit DLL: pointers (texts, ITAB_H, callbacks) take
+// 8 bytes and are aligned to 8; int, unsigned, long, the enumerations and
+// the handles RFC_HANDLE and RFC_TYPEHANDLE (unsigned) stay at 4.
+#if defined(_WIN64)
+static_assert(sizeof(RFC_HANDLE) == 4 && sizeof(RFC_TYPEHANDLE) == 4 && sizeof(ITAB_H) == 8 &&
+              sizeof(unsigned long) == 4);
+
+static_assert(sizeof(RFC_ENV) == 16);
+static_assert(offsetof(RFC_ENV, errorhandler) == 0 && offsetof(RFC_ENV, allocate) == 8);
+
+static_assert(sizeof(RFC_ERROR_INFO) == 545);
+static_assert(offsetof(RFC_ERROR_INFO, key) == 0 && offsetof(RFC_ERROR_INFO, status) == 33 &&
+              offsetof(RFC_ERROR_INFO, message) == 161 && offsetof(RFC_ERROR_INFO, intstat) == 417);
+static_assert(sizeof(RFC_ERROR_INFO_EX) == 552);
+static_assert(offsetof(RFC_ERROR_INFO_EX, group) == 0 && offsetof(RFC_ERROR_INFO_EX, key) == 4 &&
+              offsetof(RFC_ERROR_INFO_EX, message) == 37);
+
+// The system number is padded to 8 bytes before the next pointer.
+static_assert(sizeof(RFC_CONNOPT_R3ONLY) == 32);
+static_assert(offsetof(RFC_CONNOPT_R3ONLY, hostname) == 0 &&
+              offsetof(RFC_CONNOPT_R3ONLY, sysnr) == 8 &&
+              offsetof(RFC_CONNOPT_R3ONLY, gateway_host) == 16 &&
+              offsetof(RFC_CONNOPT_R3ONLY, gateway_service) == 24);
+static_assert(sizeof(RFC_CONNOPT_CPIC) == 16);
+static_assert(offsetof(RFC_CONNOPT_CPIC, gateway_host) == 0 &&
+              offsetof(RFC_CONNOPT_CPIC, gateway_service) == 8);
+// So are the mode and the trace flag, the last one to the record's end.
+static_assert(sizeof(RFC_OPTIONS) == 64);
+static_assert(offsetof(RFC_OPTIONS, destination) == 0 && offsetof(RFC_OPTIONS, mode) == 8 &&
+              offsetof(RFC_OPTIONS, connopt) == 16 && offsetof(RFC_OPTIONS, client) == 24 &&
+              offsetof(RFC_OPTIONS, user) == 32 && offsetof(RFC_OPTIONS, password) == 40 &&
+              offsetof(RFC_OPTIONS, language) == 48 && offsetof(RFC_OPTIONS, trace) == 56);
+
+// Three 4-byte fields after the name, then padding before the address.
+static_assert(sizeof(RFC_PARAMETER) == 32);
+static_assert(offsetof(RFC_PARAMETER, name) == 0 && offsetof(RFC_PARAMETER, nlen) == 8 &&
+              offsetof(RFC_PARAMETER, type) == 12 && offsetof(RFC_PARAMETER, leng) == 16 &&
+              offsetof(RFC_PARAMETER, addr) == 24);
+static_assert(sizeof(RFC_TABLE) == 40);
+static_assert(offsetof(RFC_TABLE, name) == 0 && offsetof(RFC_TABLE, nlen) == 8 &&
+              offsetof(RFC_TABLE, type) == 12 && offsetof(RFC_TABLE, leng) == 16 &&
+              offsetof(RFC_TABLE, ithandle) == 24 && offsetof(RFC_TABLE, itmode) == 32 &&
+              offsetof(RFC_TABLE, newitab) == 36);
+static_assert(sizeof(RFC_TYPE_ELEMENT) == 24);
+static_assert(offsetof(RFC_TYPE_ELEMENT, name) == 0 && offsetof(RFC_TYPE_ELEMENT, type) == 8 &&
+              offsetof(RFC_TYPE_ELEMENT, length) == 12 &&
+              offsetof(RFC_TYPE_ELEMENT, decimals) == 16 &&
+              offsetof(RFC_TYPE_ELEMENT, _not_used) == 20);
 #endif

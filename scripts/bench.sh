@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 runs=${1:-200}
 cmake --preset native >/dev/null && cmake --build --preset native
 cmake --preset windows >/dev/null && cmake --build --preset windows --target brackwater rfcsim_dll netweaver_host bench_hello
+cmake --preset windows64 >/dev/null &&
+  cmake --build --preset windows64 --target brackwater rfcsim_dll netweaver_host bench_hello
 bench=build/native/bin/sensor_benchmark
 
 echo "== Linux"
@@ -26,3 +28,20 @@ BENCH_WINE=1 "$bench" poll build/windows/bin/netweaver/brackwater.exe \
   build/windows/bin/bench_hello.exe "$(( runs / 4 ))"
 BENCH_WINE=1 "$bench" forecast build/windows/bin/netweaver/brackwater.exe \
   build/windows/bin/bench_hello.exe "$(( runs / 4 ))"
+
+# The 64-bit program in a 64-bit prefix of its own, against its 64-bit hello
+# world, through each of the 64-bit stand-ins, started by Wine's 64-bit
+# loader itself (see sensor_benchmark.cpp).
+wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+echo "== 64-bit Windows under Wine ($wine64)"
+export WINEPREFIX=$PWD/build/wineprefix64
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  WINEARCH=win64 wineboot -i >/dev/null 2>&1 || true
+fi
+wineserver -p 2>/dev/null || true
+BENCH_WINE=$wine64 "$bench" poll build/windows64/bin/brackwater64.exe \
+  build/windows64/bin/bench_hello.exe "$(( runs / 4 ))"
+
+echo "== 64-bit Windows under Wine, with SAP's NetWeaver library (stand-in) only"
+BENCH_WINE=$wine64 "$bench" poll build/windows64/bin/netweaver/brackwater64.exe \
+  build/windows64/bin/bench_hello.exe "$(( runs / 4 ))"

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest nlohmann-json3-dev libcli11-dev libxml2-utils valgrind
           clang clang-tidy libclang-rt-14-dev g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
-          wine wine32:i386)
+          g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine32:i386 wine64)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the three configurations (Linux, Linux with sanitizers, 32-bit
-# Windows) and runs every suite: unit tests natively, under the sanitizers
-# and under Wine, and the end-to-end scenarios against the Linux and the
-# Windows sensor. Installs missing Debian packages when run as root.
+# Builds the four configurations (Linux, Linux with sanitizers, 32-bit and
+# 64-bit Windows) and runs every suite: unit tests natively, under the
+# sanitizers and under 32-bit and 64-bit Wine, and the end-to-end scenarios
+# against the Linux sensor and both Windows sensors. Installs missing Debian
+# packages when run as root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -11,20 +12,33 @@ root=$PWD
 
 jobs=$(nproc 2>/dev/null || echo 2)
 export WINEDEBUG=-all
+# The 32-bit programs' prefix is a 32-bit one, the 64-bit programs' (the
+# windows64 test preset names it) a 64-bit one: where Wine runs both widths,
+# a prefix of unnamed width would be a 64-bit one.
 export WINEPREFIX="$root/build/wineprefix"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "== preparing the Wine prefix"
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  wineserver -w || true
-fi
+prefix64="$root/build/wineprefix64"
+prepare_prefix() { # directory architecture
+  if [ ! -f "$1/system.reg" ]; then
+    echo "== preparing the Wine prefix $1 ($2)"
+    mkdir -p "$1"
+    WINEPREFIX="$1" WINEARCH="$2" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX="$1" wineserver -w || true
+  fi
+}
+prepare_prefix "$WINEPREFIX" win32
+prepare_prefix "$prefix64" win64
 
 echo "== windows: build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 
+echo "== windows64: build"
+cmake --preset windows64 >/dev/null
+cmake --build --preset windows64 -j "$jobs"
+
 echo "== native: build"
-cmake --preset native -DBRACKWATER_WINDOWS_EXE="$root/build/windows/bin/brackwater.exe" >/dev/null
+cmake --preset native -DBRACKWATER_WINDOWS_EXE="$root/build/windows/bin/brackwater.exe" \
+  -DBRACKWATER_WINDOWS64_EXE="$root/build/windows64/bin/brackwater64.exe" >/dev/null
 cmake --build --preset native -j "$jobs"
 
 echo "== asan: build"
@@ -34,7 +48,7 @@ cmake --build --preset asan -j "$jobs"
 status=0
 echo "== clang-tidy over the sensor's sources"
 "$root/scripts/clang-tidy.sh" || status=1
-echo "== native: tests (unit, end to end on Linux and under Wine)"
+echo "== native: tests (unit, end to end on Linux and under 32-bit and 64-bit Wine)"
 ctest --preset native -j "$jobs" || status=1
 echo "== native: end-to-end scenarios under Valgrind memcheck"
 "$root/scripts/valgrind-e2e.sh" || status=1
@@ -42,6 +56,8 @@ echo "== asan: tests"
 ctest --preset asan -j "$jobs" || status=1
 echo "== windows: unit tests under Wine"
 ctest --preset windows || status=1
+echo "== windows64: unit tests under 64-bit Wine"
+ctest --preset windows64 || status=1
 
 if [ -x "$root/scripts/fuzz-regression.sh" ]; then
   echo "== fuzz targets over their seed corpora"
@@ -49,6 +65,7 @@ if [ -x "$root/scripts/fuzz-regression.sh" ]; then
 fi
 
 wineserver -k 2>/dev/null || true
+WINEPREFIX="$prefix64" wineserver -k 2>/dev/null || true
 if [ "$status" -ne 0 ]; then
   echo "SOME SUITES FAILED"
 fi

@@ -7,8 +7,9 @@
 //
 // The backend never links these names: it calls them through pointers taken
 // at run time (entry_points.h), whose types come from these declarations.
-// Field order, sizes and offsets are SAP's on 32-bit Windows; those of the
-// records the backend reads are pinned at the end of this file.
+// Field order, sizes and offsets are SAP's on 32-bit and on 64-bit Windows;
+// those of the records the backend passes are pinned at the end of this file
+// for both.
 #pragma once
 
 #include <cstddef>
@@ -263,6 +264,14 @@ static_assert(offsetof(RFC_ERROR_INFO, group) == 4 && offsetof(RFC_ERROR_INFO, k
               offsetof(RFC_ERROR_INFO, abapMsgV4) == 1648);
 static_assert(sizeof(RFC_CONNECTION_PARAMETER) == 8 &&
               offsetof(RFC_CONNECTION_PARAMETER, value) == 4);
+static_assert(sizeof(RFC_FIELD_DESC) == 96);
+static_assert(offsetof(RFC_FIELD_DESC, type) == 64 && offsetof(RFC_FIELD_DESC, nucLength) == 68 &&
+              offsetof(RFC_FIELD_DESC, nucOffset) == 72 &&
+              offsetof(RFC_FIELD_DESC, ucLength) == 76 &&
+              offsetof(RFC_FIELD_DESC, ucOffset) == 80 &&
+              offsetof(RFC_FIELD_DESC, decimals) == 84 &&
+              offsetof(RFC_FIELD_DESC, typeDescHandle) == 88 &&
+              offsetof(RFC_FIELD_DESC, extendedDescription) == 92);
 static_assert(sizeof(RFC_PARAMETER_DESC) == 316);
 static_assert(offsetof(RFC_PARAMETER_DESC, type) == 64 &&
               offsetof(RFC_PARAMETER_DESC, direction) == 68 &&
@@ -274,6 +283,48 @@ static_assert(offsetof(RFC_PARAMETER_DESC, type) == 64 &&
               offsetof(RFC_PARAMETER_DESC, parameterText) == 150 &&
               offsetof(RFC_PARAMETER_DESC, optional) == 310 &&
               offsetof(RFC_PARAMETER_DESC, extendedDescription) == 312);
+#endif
+
+// SAP's layout on 64-bit Windows (LLP64): handles and pointers take 8 bytes
+// and align a record that holds one to 8; SAP_UC, the enumerations and
+// unsigned ints keep their sizes. The error record holds no pointer and
+// keeps its 32-bit layout. In the parameter description the type handle
+// moves from 84 to 88 and everything after it by 8; the last pointer, after
+// the one-byte flag at 318, lies at 320.
+#if defined(_WIN64)
+static_assert(sizeof(SAP_UC) == 2 && sizeof(RFC_RC) == 4 && sizeof(RFCTYPE) == 4 &&
+              sizeof(RFC_DIRECTION) == 4 && sizeof(RFC_ERROR_GROUP) == 4);
+static_assert(sizeof(RFC_ERROR_INFO) == 1752);
+static_assert(offsetof(RFC_ERROR_INFO, group) == 4 && offsetof(RFC_ERROR_INFO, key) == 8 &&
+              offsetof(RFC_ERROR_INFO, message) == 264 &&
+              offsetof(RFC_ERROR_INFO, abapMsgClass) == 1288 &&
+              offsetof(RFC_ERROR_INFO, abapMsgType) == 1330 &&
+              offsetof(RFC_ERROR_INFO, abapMsgNumber) == 1334 &&
+              offsetof(RFC_ERROR_INFO, abapMsgV1) == 1342 &&
+              offsetof(RFC_ERROR_INFO, abapMsgV2) == 1444 &&
+              offsetof(RFC_ERROR_INFO, abapMsgV3) == 1546 &&
+              offsetof(RFC_ERROR_INFO, abapMsgV4) == 1648);
+static_assert(sizeof(RFC_CONNECTION_PARAMETER) == 16 &&
+              offsetof(RFC_CONNECTION_PARAMETER, value) == 8);
+static_assert(sizeof(RFC_FIELD_DESC) == 104);
+static_assert(offsetof(RFC_FIELD_DESC, type) == 64 && offsetof(RFC_FIELD_DESC, nucLength) == 68 &&
+              offsetof(RFC_FIELD_DESC, nucOffset) == 72 &&
+              offsetof(RFC_FIELD_DESC, ucLength) == 76 &&
+              offsetof(RFC_FIELD_DESC, ucOffset) == 80 &&
+              offsetof(RFC_FIELD_DESC, decimals) == 84 &&
+              offsetof(RFC_FIELD_DESC, typeDescHandle) == 88 &&
+              offsetof(RFC_FIELD_DESC, extendedDescription) == 96);
+static_assert(sizeof(RFC_PARAMETER_DESC) == 328);
+static_assert(offsetof(RFC_PARAMETER_DESC, type) == 64 &&
+              offsetof(RFC_PARAMETER_DESC, direction) == 68 &&
+              offsetof(RFC_PARAMETER_DESC, nucLength) == 72 &&
+              offsetof(RFC_PARAMETER_DESC, ucLength) == 76 &&
+              offsetof(RFC_PARAMETER_DESC, decimals) == 80 &&
+              offsetof(RFC_PARAMETER_DESC, typeDescHandle) == 88 &&
+              offsetof(RFC_PARAMETER_DESC, defaultValue) == 96 &&
+              offsetof(RFC_PARAMETER_DESC, parameterText) == 158 &&
+              offsetof(RFC_PARAMETER_DESC, optional) == 318 &&
+              offsetof(RFC_PARAMETER_DESC, extendedDescription) == 320);
 #endif
 
 }  // namespace nw

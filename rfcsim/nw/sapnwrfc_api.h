@@ -2,8 +2,8 @@
 // it: the records and the twenty-two functions the sensor's NetWeaver
 // adapter calls, declared after SAP's public NetWeaver RFC SDK header
 // sapnwrfc.h (with sapuc.h for SAP_UC). Names, field order, field types and
-// enumeration values are SAP's; the layout of SAP's library on 32-bit
-// Windows is pinned at the end of this file.
+// enumeration values are SAP's; the layouts of SAP's library on 32-bit and
+// on 64-bit Windows are pinned at the end of this file.
 //
 // This is rfcsim's own declaration, written independently of the sensor's,
 // so that a mistake in one shows as a disagreement with the other instead
@@ -304,6 +304,57 @@ static_assert(offsetof(RFC_PARAMETER_DESC, name) == 0 && offsetof(RFC_PARAMETER_
               offsetof(RFC_PARAMETER_DESC, parameterText) == 150 &&
               offsetof(RFC_PARAMETER_DESC, optional) == 310 &&
               offsetof(RFC_PARAMETER_DESC, extendedDescription) == 312);
+#endif
+
+// SAP's layout on 64-bit Windows (LLP64): the handles are pointers of 8
+// bytes, aligned to 8; SAP_UC, the enumerations and unsigned stay as they
+// are. The error record holds no pointer: its layout is the 32-bit one.
+#if defined(_WIN64)
+static_assert(sizeof(SAP_UC) == 2 && sizeof(RFCTYPE) == 4 && sizeof(RFC_RC) == 4 &&
+              sizeof(RFC_ERROR_GROUP) == 4 && sizeof(RFC_DIRECTION) == 4);
+
+static_assert(sizeof(RFC_ERROR_INFO) == 1752);
+static_assert(offsetof(RFC_ERROR_INFO, code) == 0 && offsetof(RFC_ERROR_INFO, group) == 4 &&
+              offsetof(RFC_ERROR_INFO, key) == 8 && offsetof(RFC_ERROR_INFO, message) == 264 &&
+              offsetof(RFC_ERROR_INFO, abapMsgClass) == 1288 &&
+              offsetof(RFC_ERROR_INFO, abapMsgType) == 1330 &&
+              offsetof(RFC_ERROR_INFO, abapMsgNumber) == 1334 &&
+              offsetof(RFC_ERROR_INFO, abapMsgV1) == 1342 &&
+              offsetof(RFC_ERROR_INFO, abapMsgV2) == 1444 &&
+              offsetof(RFC_ERROR_INFO, abapMsgV3) == 1546 &&
+              offsetof(RFC_ERROR_INFO, abapMsgV4) == 1648);
+
+// Two pointers.
+static_assert(sizeof(RFC_CONNECTION_PARAMETER) == 16);
+static_assert(offsetof(RFC_CONNECTION_PARAMETER, name) == 0 &&
+              offsetof(RFC_CONNECTION_PARAMETER, value) == 8);
+
+// 62 bytes of name, two of padding, six 4-byte fields up to 88, then two
+// pointers.
+static_assert(sizeof(RFC_FIELD_DESC) == 104);
+static_assert(offsetof(RFC_FIELD_DESC, name) == 0 && offsetof(RFC_FIELD_DESC, type) == 64 &&
+              offsetof(RFC_FIELD_DESC, nucLength) == 68 &&
+              offsetof(RFC_FIELD_DESC, nucOffset) == 72 &&
+              offsetof(RFC_FIELD_DESC, ucLength) == 76 &&
+              offsetof(RFC_FIELD_DESC, ucOffset) == 80 &&
+              offsetof(RFC_FIELD_DESC, decimals) == 84 &&
+              offsetof(RFC_FIELD_DESC, typeDescHandle) == 88 &&
+              offsetof(RFC_FIELD_DESC, extendedDescription) == 96);
+
+// The type handle after five 4-byte fields is padded from 84 to 88; the
+// texts follow it (62 + 160 bytes), then the one-byte flag at 318 and the
+// last pointer at 320: 328 bytes.
+static_assert(sizeof(RFC_PARAMETER_DESC) == 328);
+static_assert(offsetof(RFC_PARAMETER_DESC, name) == 0 && offsetof(RFC_PARAMETER_DESC, type) == 64 &&
+              offsetof(RFC_PARAMETER_DESC, direction) == 68 &&
+              offsetof(RFC_PARAMETER_DESC, nucLength) == 72 &&
+              offsetof(RFC_PARAMETER_DESC, ucLength) == 76 &&
+              offsetof(RFC_PARAMETER_DESC, decimals) == 80 &&
+              offsetof(RFC_PARAMETER_DESC, typeDescHandle) == 88 &&
+              offsetof(RFC_PARAMETER_DESC, defaultValue) == 96 &&
+              offsetof(RFC_PARAMETER_DESC, parameterText) == 158 &&
+              offsetof(RFC_PARAMETER_DESC, optional) == 318 &&
+              offsetof(RFC_PARAMETER_DESC, extendedDescription) == 320);
 #endif
 
 }  // namespace rfcsim::nw

@@ -33,7 +33,7 @@ const std::string kError1031 = "Error 1031: RFC-Library ";
 enum class Built {
   kStandIn,             // librfc32.dll, rfcsim with SAP's interface
   kNetWeaverStandIn,    // sapnwrfc.dll, rfcsim with the NetWeaver interface
-  kStandInForX64,       // the same, marked as built for x86-64
+  kStandInForOther,     // the same, marked as built for the other processor
   kWithoutOpenEx,       // exports RfcEnvironment and RfcOpen only
   kNeedsAbsentLibrary,  // imports from a DLL that is not there
 };
@@ -45,13 +45,41 @@ std::string ReadBuilt(const std::string& name) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// The PE header's machine field says which processor a library is for.
-std::string ForX64(std::string library) {
-  const auto byte = [&](std::size_t at) { return static_cast<std::uint8_t>(library.at(at)); };
-  const std::size_t pe = byte(0x3c) | byte(0x3d) << 8 | byte(0x3e) << 16 | byte(0x3f) << 24;
-  library.at(pe + 4) = static_cast<char>(0x64);
-  library.at(pe + 5) = static_cast<char>(0x86);
+// The PE header's machine field says which processor a program or library
+// is for: x86 (0x014c) or x86-64 (0x8664).
+constexpr std::uint16_t kMachineX86 = 0x014c;
+constexpr std::uint16_t kMachineX64 = 0x8664;
+
+std::size_t MachineFieldOf(const std::string& image) {
+  const auto byte = [&](std::size_t at) {
+    return std::size_t{static_cast<std::uint8_t>(image.at(at))};
+  };
+  return (byte(0x3c) | byte(0x3d) << 8 | byte(0x3e) << 16 | byte(0x3f) << 24) + 4;
+}
+
+std::uint16_t MachineOf(const std::string& image) {
+  const std::size_t at = MachineFieldOf(image);
+  return static_cast<std::uint16_t>(static_cast<std::uint8_t>(image.at(at)) |
+                                    static_cast<std::uint8_t>(image.at(at + 1)) << 8);
+}
+
+// The library marked as built for the processor of the other width.
+std::string ForOtherProcessor(std::string library) {
+  const std::uint16_t other = MachineOf(library) == kMachineX64 ? kMachineX86 : kMachineX64;
+  const std::size_t at = MachineFieldOf(library);
+  library.at(at) = static_cast<char>(other & 0xff);
+  library.at(at + 1) = static_cast<char>(other >> 8);
   return library;
+}
+
+// Whether the program under test is the 64-bit build (brackwater64.exe).
+bool Testing64BitProgram() {
+  return MachineOf(ReadBuilt(TargetUnderTest().Executable().filename().string())) == kMachineX64;
+}
+
+// Why a file of the wrong width, or no DLL at all, is refused.
+std::string NotOfOwnWidth() {
+  return Testing64BitProgram() ? "not a 64-bit library" : "not a 32-bit library";
 }
 
 std::string ContentOf(Built built) {
@@ -60,8 +88,8 @@ std::string ContentOf(Built built) {
       return ReadBuilt("librfc32.dll");
     case Built::kNetWeaverStandIn:
       return ReadBuilt("sapnwrfc.dll");
-    case Built::kStandInForX64:
-      return ForX64(ReadBuilt("librfc32.dll"));
+    case Built::kStandInForOther:
+      return ForOtherProcessor(ReadBuilt("librfc32.dll"));
     case Built::kWithoutOpenEx:
       return ReadBuilt("rfc-without-openex.dll");
     case Built::kNeedsAbsentLibrary:
@@ -78,8 +106,12 @@ struct LoadCase {
   std::string executable = kSensors + "\\brackwater.exe";
   // Files of the Windows build, by the Windows path they are laid out at.
   std::map<std::string, Built> built = {};
-  std::string out;
+  // The document; where `refused_file` is set, Error 1031 for that file as
+  // a DLL of the wrong width, whose text names the width of the program
+  // under test.
+  std::string out = {};
   int exit_code = 2;
+  std::string refused_file = {};
 };
 
 void PrintTo(const LoadCase& c, std::ostream* out) { *out << c.name; }
@@ -118,7 +150,8 @@ TEST_P(LibraryLoad, UsesOnlyALibraryItMayTrust) {
   for (const auto& [path, built] : c.built) scenario.files[path] = ContentOf(built);
 
   const Outcome outcome = RunSensor(scenario);
-  EXPECT_EQ(outcome.out, c.out);
+  EXPECT_EQ(outcome.out,
+            c.refused_file.empty() ? c.out : NotLoaded(c.refused_file, NotOfOwnWidth()));
   EXPECT_EQ(outcome.exit_code, c.exit_code);
   EXPECT_EQ(outcome.err, "");
   if (c.exit_code != 0) {
@@ -180,10 +213,12 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{.name = "NotALibrary",
                  .scenario = WithFile(ScenarioOf(SingleRun{}), kSensors + "\\librfc32.dll",
                                       "librfc32.dll: see the install guide\r\n"),
-                 .out = NotLoaded(kSensors + "\\librfc32.dll", "not a 32-bit library")},
+                 .refused_file = kSensors + "\\librfc32.dll"},
+        // A 64-bit library found by the 32-bit program, a 32-bit one by the
+        // 64-bit program.
         LoadCase{.name = "ForAnotherProcessor",
-                 .built = {{kSensors + "\\librfc32.dll", Built::kStandInForX64}},
-                 .out = NotLoaded(kSensors + "\\librfc32.dll", "not a 32-bit library")},
+                 .built = {{kSensors + "\\librfc32.dll", Built::kStandInForOther}},
+                 .refused_file = kSensors + "\\librfc32.dll"},
         LoadCase{.name = "WithoutAnEntryPoint",
                  .built = {{kSensors + "\\librfc32.dll", Built::kWithoutOpenEx}},
                  .out = NotLoaded(kSensors + "\\librfc32.dll", "no entry point RfcOpenEx")},

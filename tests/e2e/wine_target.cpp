@@ -1,6 +1,8 @@
 #include "tests/e2e/wine_target.h"
 
 #include <cctype>
+#include <cstdint>
+#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <utility>
@@ -37,9 +39,30 @@ void RunWineTool(std::vector<std::string> argv, std::vector<std::string> environ
   }
 }
 
+// Wine's name of the width `executable` was built for, from its PE header's
+// machine field: "win64" for x86-64, "win32" for anything else.
+std::string ArchitectureOf(const fs::path& executable) {
+  std::ifstream file(executable, std::ios::binary);
+  unsigned char header[0x40] = {};
+  if (!file.read(reinterpret_cast<char*>(header), sizeof header)) {
+    throw std::runtime_error("not readable: " + executable.string());
+  }
+  const std::uint32_t pe = static_cast<std::uint32_t>(header[0x3c]) |
+                           static_cast<std::uint32_t>(header[0x3d]) << 8 |
+                           static_cast<std::uint32_t>(header[0x3e]) << 16 |
+                           static_cast<std::uint32_t>(header[0x3f]) << 24;
+  unsigned char machine[2] = {};
+  file.seekg(static_cast<std::streamoff>(pe) + 4);
+  if (!file.read(reinterpret_cast<char*>(machine), sizeof machine)) {
+    throw std::runtime_error("no PE header: " + executable.string());
+  }
+  return machine[0] == 0x64 && machine[1] == 0x86 ? "win64" : "win32";
+}
+
 }  // namespace
 
-WinePrefix::WinePrefix() : root_(FreshTemporaryDirectory("brackwater-wine-")) {
+WinePrefix::WinePrefix(std::string architecture)
+    : architecture_(std::move(architecture)), root_(FreshTemporaryDirectory("brackwater-wine-")) {
   std::vector<std::string> environment = CleanEnvironment();
   for (const std::string& entry : Environment()) environment.push_back(entry);
   std::vector<std::string> boot_environment = environment;
@@ -89,7 +112,7 @@ void WinePrefix::MapDrive(char letter, const fs::path& host_directory) const {
 }
 
 std::vector<std::string> WinePrefix::Environment() const {
-  return {"WINEPREFIX=" + root_.string(), "WINEDEBUG=-all"};
+  return {"WINEPREFIX=" + root_.string(), "WINEARCH=" + architecture_, "WINEDEBUG=-all"};
 }
 
 WineTarget::WineTarget(fs::path executable)
@@ -99,7 +122,7 @@ WineTarget::WineTarget(fs::path executable)
                             !fs::exists(executable_.parent_path() / "sapnwrfc.dll")
                         ? "librfc32.dll"
                         : "sapnwrfc.dll"),
-      prefix_(std::make_unique<WinePrefix>()) {}
+      prefix_(std::make_unique<WinePrefix>(ArchitectureOf(executable_))) {}
 
 std::map<char, DriveRoot> WineTarget::PrepareDrives(const fs::path& scratch) {
   std::map<char, DriveRoot> drives;

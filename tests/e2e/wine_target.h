@@ -23,9 +23,16 @@ namespace e2e {
 // A Wine prefix in a fresh temporary directory, with a wineserver that stays
 // up between runs, so that each run of the sensor starts in a fraction of a
 // second. Booting takes some ten seconds.
+//
+// The prefix is of the program's width: a 32-bit one (WINEARCH=win32) for
+// the 32-bit build, where C:\windows\system32 is the system directory the
+// program sees, and a 64-bit one (win64) for the 64-bit build. Where Wine
+// can run 64-bit programs, a prefix of unnamed width would be a 64-bit one,
+// in which a 32-bit program's system directory is C:\windows\syswow64.
 class WinePrefix {
  public:
-  WinePrefix();
+  // `architecture`: Wine's name of the prefix's width, "win32" or "win64".
+  explicit WinePrefix(std::string architecture);
   // Stops the wineserver and removes the prefix.
   ~WinePrefix();
   WinePrefix(const WinePrefix&) = delete;
@@ -43,6 +50,7 @@ class WinePrefix {
   // Stops the wineserver and removes the prefix's directory.
   void Remove() noexcept;
 
+  std::string architecture_;
   std::filesystem::path root_;
   std::set<std::string> own_entries_;
 };
