@@ -117,12 +117,13 @@ bool ForEachSampleIn(std::FILE* file, LinesSeen& seen,
   // line and its CR, and one more character to tell a longer line.
   std::string carried;
   carried.reserve(kKeptOfLine);
+  SampleTimes times;
   const auto take = [&](std::string_view line) {
     if (!line.empty() && line.back() == '\r') {
       line.remove_suffix(1);
       seen.plain = false;
     }
-    if (std::optional<sys_seconds> time = SampleTimeOf(line)) {
+    if (std::optional<sys_seconds> time = times.Of(line)) {
       each(line, *time);
     } else {
       ++seen.skipped;

@@ -26,24 +26,33 @@ int TwoDigits(std::string_view text, std::size_t at) {
   return (text[at] - '0') * 10 + (text[at + 1] - '0');
 }
 
-std::optional<sys_seconds> ReadTime(std::string_view text) {
-  if (text.size() != kTimeLength || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
-      text[13] != ':' || text[16] != ':' || text[19] != 'Z') {
+// "YYYY-MM-DD": a date that exists.
+std::optional<sys_days> ReadDate(std::string_view text) {
+  if (text[4] != '-' || text[7] != '-') return std::nullopt;
+  for (std::size_t at : {0, 1, 2, 3, 5, 6, 8, 9}) {
+    if (!IsDigit(text[at])) return std::nullopt;
+  }
+  const std::chrono::year_month_day date{
+      std::chrono::year{TwoDigits(text, 0) * 100 + TwoDigits(text, 2)},
+      std::chrono::month{static_cast<unsigned>(TwoDigits(text, 5))},
+      std::chrono::day{static_cast<unsigned>(TwoDigits(text, 8))}};
+  if (!date.ok()) return std::nullopt;
+  return sys_days{date};
+}
+
+// "THH:MM:SSZ" after the date: the time of day within 00:00:00 and 23:59:59.
+std::optional<std::chrono::seconds> ReadTimeOfDay(std::string_view text) {
+  if (text[10] != 'T' || text[13] != ':' || text[16] != ':' || text[19] != 'Z') {
     return std::nullopt;
   }
-  for (std::size_t at : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18}) {
+  for (std::size_t at : {11, 12, 14, 15, 17, 18}) {
     if (!IsDigit(text[at])) return std::nullopt;
   }
   const int hour = TwoDigits(text, 11);
   const int minute = TwoDigits(text, 14);
   const int second = TwoDigits(text, 17);
-  const std::chrono::year_month_day date{
-      std::chrono::year{TwoDigits(text, 0) * 100 + TwoDigits(text, 2)},
-      std::chrono::month{static_cast<unsigned>(TwoDigits(text, 5))},
-      std::chrono::day{static_cast<unsigned>(TwoDigits(text, 8))}};
-  if (!date.ok() || hour > 23 || minute > 59 || second > 59) return std::nullopt;
-  return sys_seconds{sys_days{date}} + std::chrono::hours{hour} + std::chrono::minutes{minute} +
-         std::chrono::seconds{second};
+  if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
+  return std::chrono::hours{hour} + std::chrono::minutes{minute} + std::chrono::seconds{second};
 }
 
 // A size as the history holds it: an optional "-" and 1 to 21 digits.
@@ -101,7 +110,7 @@ std::optional<std::string> UtcText(sys_seconds time) {
   return text;
 }
 
-std::optional<sys_seconds> SampleTimeOf(std::string_view line) {
+std::optional<sys_seconds> SampleTimes::Of(std::string_view line) {
   if (line.size() <= kTimeLength || line.size() > HistorySample::kLongestLine ||
       line[kTimeLength] != ' ') {
     return std::nullopt;
@@ -112,8 +121,20 @@ std::optional<sys_seconds> SampleTimeOf(std::string_view line) {
       !IsSizeText(sizes.substr(blank + 1))) {
     return std::nullopt;
   }
-  return ReadTime(line.substr(0, kTimeLength));
+  const std::optional<std::chrono::seconds> of_day = ReadTimeOfDay(line);
+  if (!of_day) return std::nullopt;
+  const std::string_view date = line.substr(0, date_.size());
+  if (!known_ || date != std::string_view(date_.data(), date_.size())) {
+    const std::optional<sys_days> day = ReadDate(date);
+    if (!day) return std::nullopt;
+    std::copy(date.begin(), date.end(), date_.begin());
+    day_ = *day;
+    known_ = true;
+  }
+  return sys_seconds{day_} + *of_day;
 }
+
+std::optional<sys_seconds> SampleTimeOf(std::string_view line) { return SampleTimes().Of(line); }
 
 std::optional<HistorySample> HistorySample::FromLine(std::string_view line) {
   const std::optional<sys_seconds> time = SampleTimeOf(line);

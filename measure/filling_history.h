@@ -87,6 +87,18 @@ class HistorySample {
 // reads one, without reading the sizes' values; nothing where it reads none.
 std::optional<std::chrono::sys_seconds> SampleTimeOf(std::string_view line);
 
+// SampleTimeOf for the lines of one history in turn: the date last read is
+// kept, and the many lines of one day work it out once.
+class SampleTimes {
+ public:
+  std::optional<std::chrono::sys_seconds> Of(std::string_view line);
+
+ private:
+  std::array<char, 10> date_{};  // "YYYY-MM-DD"
+  std::chrono::sys_days day_{};
+  bool known_ = false;
+};
+
 // The time as the history writes it, "YYYY-MM-DDTHH:MM:SSZ"; nothing
 // outside the years 0000 to 9999.
 std::optional<std::string> UtcText(std::chrono::sys_seconds time);
