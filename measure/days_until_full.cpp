@@ -229,6 +229,10 @@ std::optional<ForecastResult> RecordAndForecastInPassing(std::string_view histor
   result.days_until_full = fit.DaysUntilFull();
   result.read_problem = SkippedLinesProblem(path, seen.skipped, false);
   const bool as_it_is = seen.plain && seen.skipped == 0 && all_kept;
+  // New files left by polls ended while they wrote go, looked for once an
+  // hour: the first poll of an hour after the newest sample's.
+  const auto hour = [](sys_seconds time) { return std::chrono::floor<std::chrono::hours>(time); };
+  if (!latest || hour(*latest) != hour(now)) platform::RemoveLeftNewFiles(history_path);
   if (std::optional<platform::FileFailure> not_written = platform::ReplaceFileWith(
           history_path, [&](std::FILE* file) -> std::optional<std::string> {
             const platform::UniqueFile old = platform::OpenForReading(history_path);
@@ -300,6 +304,8 @@ ForecastResult RecordAndForecast(std::string_view history_path, sys_seconds now,
   } else if (std::optional<platform::FileFailure> not_written =
                  platform::ReplaceFile(history_path, HistoryText(updated))) {
     result.write_problem = std::move(not_written->reason);
+  } else {
+    platform::RemoveLeftNewFiles(history_path);
   }
   return result;
 }

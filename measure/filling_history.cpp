@@ -55,14 +55,21 @@ std::optional<std::chrono::seconds> ReadTimeOfDay(std::string_view text) {
   return std::chrono::hours{hour} + std::chrono::minutes{minute} + std::chrono::seconds{second};
 }
 
-// A size as the history holds it: an optional "-" and 1 to 21 digits.
-bool IsSizeText(std::string_view text) {
-  if (!text.empty() && text.front() == '-') text.remove_prefix(1);
-  if (text.empty() || text.size() > kMostSizeDigits) return false;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
+// The sizes after a line's time, as the history holds them: each an
+// optional "-" and 1 to 21 digits, a blank between the two.
+bool AreSizes(std::string_view text) {
+  std::size_t at = 0;
+  for (int size = 0; size < 2; ++size) {
+    if (at < text.size() && text[at] == '-') ++at;
+    const std::size_t digits = at;
+    while (at < text.size() && IsDigit(text[at])) ++at;
+    if (at == digits || at - digits > kMostSizeDigits) return false;
+    if (size == 0) {
+      if (at == text.size() || text[at] != ' ') return false;
+      ++at;
+    }
   }
-  return true;
+  return at == text.size();
 }
 
 // The value of such a size.
@@ -115,12 +122,7 @@ std::optional<sys_seconds> SampleTimes::Of(std::string_view line) {
       line[kTimeLength] != ' ') {
     return std::nullopt;
   }
-  const std::string_view sizes = line.substr(kTimeLength + 1);
-  const std::size_t blank = sizes.find(' ');
-  if (blank == std::string_view::npos || !IsSizeText(sizes.substr(0, blank)) ||
-      !IsSizeText(sizes.substr(blank + 1))) {
-    return std::nullopt;
-  }
+  if (!AreSizes(line.substr(kTimeLength + 1))) return std::nullopt;
   const std::optional<std::chrono::seconds> of_day = ReadTimeOfDay(line);
   if (!of_day) return std::nullopt;
   const std::string_view date = line.substr(0, date_.size());

@@ -150,10 +150,15 @@ std::optional<FileFailure> ReplaceFileWith(std::string_view windows_path,
     return FileFailure{"cannot replace " + path + ": " + *reason};
   }
   ForgetDirectoryIndex();
+  return std::nullopt;
+}
+
+void RemoveLeftNewFiles(std::string_view windows_path) {
+  const std::optional<std::string> native = ToNativePath(windows_path);
+  if (!native) return;
   for (const std::string& stale : StaleNativeFiles(*native, kTemporaryStart, kStaleAfter)) {
     (void)std::remove(stale.c_str());
   }
-  return std::nullopt;
 }
 
 }  // namespace platform

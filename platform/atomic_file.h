@@ -43,9 +43,7 @@ struct FileEnd {
 // Makes `windows_path` hold exactly `content`: writes it to a new file in
 // the same directory under a name no other process or call uses (the
 // target's name, ".new", the process id and a count), flushes it to the
-// disk and renames it over the target. Nothing on success; new files of
-// earlier replacements of the target that are an hour old (left by a
-// process ended while it wrote) are removed then. A target that is
+// disk and renames it over the target. Nothing on success. A target that is
 // a directory or read-only is refused; on any failure the target is left as
 // it was and the new file is removed. Two processes replacing the same file
 // at once each leave a whole file; the later rename wins. Never throws for
@@ -63,6 +61,11 @@ using ContentWriter = std::function<std::optional<std::string>(std::FILE* file)>
 // was.
 [[nodiscard]] std::optional<FileFailure> ReplaceFileWith(std::string_view windows_path,
                                                          const ContentWriter& write);
+
+// Removes the new files of earlier replacements of `windows_path` that are
+// an hour old: a process ended while it wrote left them. Younger ones may
+// be another process's replacement under way and stay.
+void RemoveLeftNewFiles(std::string_view windows_path);
 
 // The system's part of the above, one implementation per system; these
 // take native paths.

@@ -81,6 +81,15 @@ TEST(RecordAndForecast, NewFilesOfEndedPollsGoOnceOld) {
   EXPECT_EQ(result.write_problem, std::nullopt);
   EXPECT_EQ(Names(),
             (std::vector<std::string>{kHistory, "PRD.P00.hst.new4712-0", "QAS.P00.hst.new4713-0"}));
+
+  // Over a history, the first poll of an hour looks for them; the others
+  // of that hour do not.
+  WriteFile("PRD.P00.hst.new4714-0", "");
+  std::filesystem::last_write_time("PRD.P00.hst.new4714-0", old);
+  (void)measure::RecordAndForecast(kHistory, kNow + 59min, "2", "10", 7);
+  EXPECT_TRUE(std::filesystem::exists("PRD.P00.hst.new4714-0"));
+  (void)measure::RecordAndForecast(kHistory, kNow + 60min, "3", "10", 7);
+  EXPECT_FALSE(std::filesystem::exists("PRD.P00.hst.new4714-0"));
 }
 
 TEST(RecordAndForecast, WhatCannotBeReadOrWrittenCostsNoForecast) {
