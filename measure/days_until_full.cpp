@@ -268,9 +268,10 @@ int DaysUntilFull(std::span<const HistorySample> samples, sys_seconds now, int d
 
 ForecastResult RecordAndForecast(std::string_view history_path, sys_seconds now,
                                  std::string_view used, std::string_view total, int days) {
-  if (const std::optional<HistorySample> poll = HistorySample::Of(now, used, total)) {
+  const std::optional<HistorySample> sample = HistorySample::Of(now, used, total);
+  if (sample) {
     if (std::optional<ForecastResult> result =
-            RecordAndForecastInPassing(history_path, *poll, days)) {
+            RecordAndForecastInPassing(history_path, *sample, days)) {
       return std::move(*result);
     }
   }
@@ -289,7 +290,6 @@ ForecastResult RecordAndForecast(std::string_view history_path, sys_seconds now,
     result.read_problem = SkippedLinesProblem(path, reading.skipped_lines, end.cut);
   }
 
-  const std::optional<HistorySample> sample = HistorySample::Of(now, used, total);
   if (!sample) {
     result.write_problem = "no sample recorded in " + path + ": the time or a size (\"" +
                            std::string(used) + "\", \"" + std::string(total) +

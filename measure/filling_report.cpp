@@ -35,18 +35,14 @@ void ReportFillingRow(output::ResultDocument& document, output::OutputSink& out,
   const auto values = FillingValues(row);
   for (std::size_t i = 0; i < kFillingChannelCount; ++i) {
     const FillingChannel& channel = kFillingChannels[i];
-    const std::optional<output::ChannelLimits> channel_limits =
-        LimitsOfChannel(channel.name, RunKind::kSingleSystem, limits);
     document.WriteChannel(channel.name, values[i].in_channel, channel.unit,
-                          channel_limits ? &*channel_limits : nullptr);
+                          LimitsOfChannel(channel.name, RunKind::kSingleSystem, limits));
   }
 }
 
 void ReportDaysUntilFull(output::ResultDocument& document, int days) {
-  const std::optional<output::ChannelLimits> limits =
-      LimitsOfChannel(kDaysUntilFull.name, RunKind::kSingleSystem, std::nullopt);
   document.WriteChannel(kDaysUntilFull.name, std::to_string(days), kDaysUntilFull.unit,
-                        limits ? &*limits : nullptr);
+                        LimitsOfChannel(kDaysUntilFull.name, RunKind::kSingleSystem, std::nullopt));
 }
 
 bool ReportFillingItem(output::ResultDocument& document, output::OutputSink& out,
@@ -57,10 +53,8 @@ bool ReportFillingItem(output::ResultDocument& document, output::OutputSink& out
   const auto values = FillingValues(row);
   for (std::size_t i = 0; i < kFillingChannelCount; ++i) {
     if (item == kFillingChannels[i].name) {
-      const std::optional<output::ChannelLimits> item_limits =
-          LimitsOfChannel(item, RunKind::kListing, limits);
       document.WriteChannel(channel_name, values[i].in_listing, kUnitListing,
-                            item_limits ? &*item_limits : nullptr);
+                            LimitsOfChannel(item, RunKind::kListing, limits));
       out.Write(document.Take());
       return true;
     }
@@ -71,10 +65,8 @@ bool ReportFillingItem(output::ResultDocument& document, output::OutputSink& out
 void ReportDaysUntilFullItem(output::ResultDocument& document, output::OutputSink& out,
                              std::string_view channel_name, int days) {
   document.Clear();
-  const std::optional<output::ChannelLimits> limits =
-      LimitsOfChannel(kDaysUntilFull.name, RunKind::kListing, std::nullopt);
   document.WriteChannel(channel_name, std::to_string(days), kDaysUntilFull.unit,
-                        limits ? &*limits : nullptr);
+                        LimitsOfChannel(kDaysUntilFull.name, RunKind::kListing, std::nullopt));
   out.Write(document.Take());
 }
 

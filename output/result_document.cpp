@@ -112,7 +112,8 @@ void ResultDocument::AppendExternal(std::string_view text) {
 }
 
 void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
-                                  std::string_view unit, const ChannelLimits* limits) {
+                                  std::string_view unit,
+                                  const std::optional<ChannelLimits>& limits) {
   ++channel_number_;
   if (format_ == DocumentFormat::kHalvaric && channel_number_ > kHalvaricChannelLimit) {
     return;
@@ -139,7 +140,7 @@ void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
     text_.append("\n<CustomUnit>").append(EscapeXml(unit)).append("</CustomUnit>");
   }
   text_.append("\n<Value>").append(EscapeXml(value)).append("</Value>");
-  if (limits != nullptr && format_ == DocumentFormat::kPrtgXml) AppendLimits(text_, *limits);
+  if (limits && format_ == DocumentFormat::kPrtgXml) AppendLimits(text_, *limits);
   text_.append("</Result>\n");
 }
 

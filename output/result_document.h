@@ -54,7 +54,7 @@ class ResultDocument {
 
   // `limits` show in the PRTG XML format only.
   void WriteChannel(std::string_view name, std::string_view value, std::string_view unit,
-                    const ChannelLimits* limits = nullptr);
+                    const std::optional<ChannelLimits>& limits = std::nullopt);
 
   // Replaces everything by the PRTG error document with `message`, whatever
   // the flavour. `message` may be a copy of this document's own text.
