@@ -9,4 +9,11 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Wine's 64-bit loader starts the tests itself; `wine`, the 32-bit one,
+# would start them through a second process that now and then fails.
+# Debian keeps it out of PATH.
+if(EXISTS /usr/lib/wine/wine64)
+  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR wine64)
+endif()

@@ -59,10 +59,23 @@ std::string ArchitectureOf(const fs::path& executable) {
   return machine[0] == 0x64 && machine[1] == 0x86 ? "win64" : "win32";
 }
 
+// The loader that starts a program of `architecture` itself. Wine's `wine`
+// is the 32-bit one: handed a 64-bit program it starts it through a second
+// process, which now and then fails ("ShellExecuteEx failed: Internal
+// error."). Debian keeps the 64-bit loader out of PATH.
+std::string LoaderFor(const std::string& architecture) {
+  if (architecture != "win64") return "wine";
+  const fs::path debian_loader = "/usr/lib/wine/wine64";
+  if (fs::exists(debian_loader)) return debian_loader.string();
+  return "wine64";
+}
+
 }  // namespace
 
 WinePrefix::WinePrefix(std::string architecture)
-    : architecture_(std::move(architecture)), root_(FreshTemporaryDirectory("brackwater-wine-")) {
+    : architecture_(std::move(architecture)),
+      loader_(LoaderFor(architecture_)),
+      root_(FreshTemporaryDirectory("brackwater-wine-")) {
   std::vector<std::string> environment = CleanEnvironment();
   for (const std::string& entry : Environment()) environment.push_back(entry);
   std::vector<std::string> boot_environment = environment;
@@ -111,6 +124,8 @@ void WinePrefix::MapDrive(char letter, const fs::path& host_directory) const {
   fs::create_directory_symlink(host_directory, link);
 }
 
+const std::string& WinePrefix::Loader() const { return loader_; }
+
 std::vector<std::string> WinePrefix::Environment() const {
   return {"WINEPREFIX=" + root_.string(), "WINEARCH=" + architecture_, "WINEDEBUG=-all"};
 }
@@ -142,7 +157,7 @@ ChildProcessRequest WineTarget::Command(const fs::path& executable,
                                         const fs::path& working_directory,
                                         const fs::path& /*scratch*/) const {
   ChildProcessRequest request;
-  request.argv = {"wine", executable.string()};
+  request.argv = {prefix_->Loader(), executable.string()};
   request.argv.insert(request.argv.end(), arguments.begin(), arguments.end());
   request.environment = CleanEnvironment();
   for (const std::string& entry : prefix_->Environment()) request.environment.push_back(entry);

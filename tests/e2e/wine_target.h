@@ -43,6 +43,8 @@ class WinePrefix {
   const std::set<std::string>& OwnEntries() const { return own_entries_; }
   // Points the drive `letter` (d to z) at `host_directory`.
   void MapDrive(char letter, const std::filesystem::path& host_directory) const;
+  // The Wine loader that starts programs of the prefix's width.
+  const std::string& Loader() const;
   // The environment entries that select this prefix, with Wine's messages off.
   std::vector<std::string> Environment() const;
 
@@ -51,6 +53,7 @@ class WinePrefix {
   void Remove() noexcept;
 
   std::string architecture_;
+  std::string loader_;
   std::filesystem::path root_;
   std::set<std::string> own_entries_;
 };
