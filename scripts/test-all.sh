@@ -67,6 +67,15 @@ fi
 wineserver -k 2>/dev/null || true
 WINEPREFIX="$prefix64" wineserver -k 2>/dev/null || true
 if [ "$status" -ne 0 ]; then
+  # A failing suite's own words come last, where a log cut to its tail
+  # still shows them: each failed case and the check it failed.
+  for log in "$root"/build/{native,asan,windows,windows64}/Testing/Temporary/LastTest.log; do
+    [ -f "$log" ] || continue
+    if grep -q -E '^\[  FAILED  \]|: Failure$' "$log"; then
+      echo "== failures recorded in ${log#"$root"/}"
+      grep -E -A8 ': Failure$|^\[  FAILED  \]' "$log" | head -n 150
+    fi
+  done
   echo "SOME SUITES FAILED"
 fi
 exit "$status"
