@@ -42,6 +42,11 @@ class SensorTarget {
   // What the sensor wrote on a standard stream, brought into the form the
   // native build writes (the Windows C runtime writes CR LF line ends).
   virtual std::string Normalise(std::string written) const = 0;
+
+  // True when `result` shows that the program never ran: a start that
+  // failed outside it, worth one more try. The sensor itself writes on
+  // standard output in every run.
+  virtual bool NeverRan(const ChildProcessResult& /*result*/) const { return false; }
 };
 
 // The target chosen by the environment: BRACKWATER_E2E_TARGET "native" (the

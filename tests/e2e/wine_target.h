@@ -71,6 +71,7 @@ class WineTarget : public SensorTarget {
                               const std::filesystem::path& working_directory,
                               const std::filesystem::path& scratch) const override;
   std::string Normalise(std::string written) const override;
+  bool NeverRan(const ChildProcessResult& result) const override;
 
  private:
   std::filesystem::path executable_;
