@@ -177,8 +177,8 @@ std::string WineTarget::Normalise(std::string written) const {
 }
 
 // Now and then Wine's 64-bit loader ends within milliseconds with exit
-// code 1 and not a word, before the program starts (seen twice in some
-// 1,800 runs on a busy machine).
+// code 1 and not a word, before the program starts (seen in two of eight
+// runs of the 64-bit suites on a busy machine, once in each).
 bool WineTarget::NeverRan(const ChildProcessResult& result) const {
   return !result.timed_out && result.signal == 0 && result.exit_code == 1 && result.out.empty() &&
          result.err.empty();
