@@ -150,6 +150,16 @@ int BW_RFC_CALL ItDelete(ItabHandle table);
 
 }  // extern "C"
 
+// The error records hold no pointer: one layout on both widths of Windows.
+#if defined(_WIN32)
+static_assert(sizeof(RfcErrorInfo) == 545);
+static_assert(offsetof(RfcErrorInfo, key) == 0 && offsetof(RfcErrorInfo, status) == 33 &&
+              offsetof(RfcErrorInfo, message) == 161 &&
+              offsetof(RfcErrorInfo, internal_status) == 417);
+static_assert(sizeof(RfcErrorInfoEx) == 552);
+static_assert(offsetof(RfcErrorInfoEx, key) == 4 && offsetof(RfcErrorInfoEx, message) == 37);
+#endif
+
 // SAP's layout on 32-bit Windows, where the sensor meets SAP's library.
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(sizeof(RfcParameter) == 20);
@@ -162,12 +172,6 @@ static_assert(offsetof(RfcTable, name_length) == 4 && offsetof(RfcTable, type) =
 static_assert(sizeof(RfcTypeElement) == 20);
 static_assert(offsetof(RfcTypeElement, type) == 4 && offsetof(RfcTypeElement, length) == 8 &&
               offsetof(RfcTypeElement, decimals) == 12 && offsetof(RfcTypeElement, offset) == 16);
-static_assert(sizeof(RfcErrorInfo) == 545);
-static_assert(offsetof(RfcErrorInfo, key) == 0 && offsetof(RfcErrorInfo, status) == 33 &&
-              offsetof(RfcErrorInfo, message) == 161 &&
-              offsetof(RfcErrorInfo, internal_status) == 417);
-static_assert(sizeof(RfcErrorInfoEx) == 552);
-static_assert(offsetof(RfcErrorInfoEx, key) == 4 && offsetof(RfcErrorInfoEx, message) == 37);
 static_assert(sizeof(ServerAddress) == 16);
 static_assert(offsetof(ServerAddress, system_number) == 4 &&
               offsetof(ServerAddress, gateway_host) == 8 &&
@@ -196,12 +200,6 @@ static_assert(offsetof(RfcTable, name_length) == 8 && offsetof(RfcTable, type) =
 static_assert(sizeof(RfcTypeElement) == 24);
 static_assert(offsetof(RfcTypeElement, type) == 8 && offsetof(RfcTypeElement, length) == 12 &&
               offsetof(RfcTypeElement, decimals) == 16 && offsetof(RfcTypeElement, offset) == 20);
-static_assert(sizeof(RfcErrorInfo) == 545);
-static_assert(offsetof(RfcErrorInfo, key) == 0 && offsetof(RfcErrorInfo, status) == 33 &&
-              offsetof(RfcErrorInfo, message) == 161 &&
-              offsetof(RfcErrorInfo, internal_status) == 417);
-static_assert(sizeof(RfcErrorInfoEx) == 552);
-static_assert(offsetof(RfcErrorInfoEx, key) == 4 && offsetof(RfcErrorInfoEx, message) == 37);
 static_assert(sizeof(ServerAddress) == 32);
 static_assert(offsetof(ServerAddress, system_number) == 8 &&
               offsetof(ServerAddress, gateway_host) == 16 &&

@@ -216,18 +216,21 @@ int SAP_API ItDelete(ITAB_H itab);
 
 }  // extern "C"
 
-// SAP's layout on 32-bit Windows, where callers built against SAP's header
-// meet rfcsim's DLL.
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(RFC_ENV) == 8);
-static_assert(offsetof(RFC_ENV, errorhandler) == 0 && offsetof(RFC_ENV, allocate) == 4);
-
+// The error records hold no pointer: one layout on both widths of Windows.
+#if defined(_WIN32)
 static_assert(sizeof(RFC_ERROR_INFO) == 545);
 static_assert(offsetof(RFC_ERROR_INFO, key) == 0 && offsetof(RFC_ERROR_INFO, status) == 33 &&
               offsetof(RFC_ERROR_INFO, message) == 161 && offsetof(RFC_ERROR_INFO, intstat) == 417);
 static_assert(sizeof(RFC_ERROR_INFO_EX) == 552);
 static_assert(offsetof(RFC_ERROR_INFO_EX, group) == 0 && offsetof(RFC_ERROR_INFO_EX, key) == 4 &&
               offsetof(RFC_ERROR_INFO_EX, message) == 37);
+#endif
+
+// SAP's layout on 32-bit Windows, where callers built against SAP's header
+// meet rfcsim's DLL.
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(RFC_ENV) == 8);
+static_assert(offsetof(RFC_ENV, errorhandler) == 0 && offsetof(RFC_ENV, allocate) == 4);
 
 static_assert(sizeof(RFC_CONNOPT_R3ONLY) == 16);
 static_assert(offsetof(RFC_CONNOPT_R3ONLY, hostname) == 0 &&
@@ -269,13 +272,6 @@ static_assert(sizeof(RFC_HANDLE) == 4 && sizeof(RFC_TYPEHANDLE) == 4 && sizeof(I
 
 static_assert(sizeof(RFC_ENV) == 16);
 static_assert(offsetof(RFC_ENV, errorhandler) == 0 && offsetof(RFC_ENV, allocate) == 8);
-
-static_assert(sizeof(RFC_ERROR_INFO) == 545);
-static_assert(offsetof(RFC_ERROR_INFO, key) == 0 && offsetof(RFC_ERROR_INFO, status) == 33 &&
-              offsetof(RFC_ERROR_INFO, message) == 161 && offsetof(RFC_ERROR_INFO, intstat) == 417);
-static_assert(sizeof(RFC_ERROR_INFO_EX) == 552);
-static_assert(offsetof(RFC_ERROR_INFO_EX, group) == 0 && offsetof(RFC_ERROR_INFO_EX, key) == 4 &&
-              offsetof(RFC_ERROR_INFO_EX, message) == 37);
 
 // The system number is padded to 8 bytes before the next pointer.
 static_assert(sizeof(RFC_CONNOPT_R3ONLY) == 32);

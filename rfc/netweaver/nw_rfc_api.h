@@ -246,10 +246,10 @@ RFC_RC BW_NW_CALL RfcGetParameterDescByIndex(RFC_FUNCTION_DESC_HANDLE funcDesc, 
 
 }  // extern "C"
 
-// SAP's layout on 32-bit Windows, where the sensor meets SAP's library. The
-// error record holds 8 + 2 * 871 = 1750 bytes of fields; its enumerations
-// align it to 4 bytes, so two bytes of padding close it.
-#if defined(_WIN32) && !defined(_WIN64)
+// Sizes and the error record, alike on both widths of Windows. The error
+// record holds no pointer: 8 + 2 * 871 = 1750 bytes of fields, aligned to 4
+// bytes by its enumerations, so two bytes of padding close it.
+#if defined(_WIN32)
 static_assert(sizeof(SAP_UC) == 2 && sizeof(RFC_RC) == 4 && sizeof(RFCTYPE) == 4 &&
               sizeof(RFC_DIRECTION) == 4 && sizeof(RFC_ERROR_GROUP) == 4);
 static_assert(sizeof(RFC_ERROR_INFO) == 1752);
@@ -262,6 +262,10 @@ static_assert(offsetof(RFC_ERROR_INFO, group) == 4 && offsetof(RFC_ERROR_INFO, k
               offsetof(RFC_ERROR_INFO, abapMsgV2) == 1444 &&
               offsetof(RFC_ERROR_INFO, abapMsgV3) == 1546 &&
               offsetof(RFC_ERROR_INFO, abapMsgV4) == 1648);
+#endif
+
+// SAP's layout on 32-bit Windows, where the sensor meets SAP's library.
+#if defined(_WIN32) && !defined(_WIN64)
 static_assert(sizeof(RFC_CONNECTION_PARAMETER) == 8 &&
               offsetof(RFC_CONNECTION_PARAMETER, value) == 4);
 static_assert(sizeof(RFC_FIELD_DESC) == 96);
@@ -292,18 +296,6 @@ static_assert(offsetof(RFC_PARAMETER_DESC, type) == 64 &&
 // moves from 84 to 88 and everything after it by 8; the last pointer, after
 // the one-byte flag at 318, lies at 320.
 #if defined(_WIN64)
-static_assert(sizeof(SAP_UC) == 2 && sizeof(RFC_RC) == 4 && sizeof(RFCTYPE) == 4 &&
-              sizeof(RFC_DIRECTION) == 4 && sizeof(RFC_ERROR_GROUP) == 4);
-static_assert(sizeof(RFC_ERROR_INFO) == 1752);
-static_assert(offsetof(RFC_ERROR_INFO, group) == 4 && offsetof(RFC_ERROR_INFO, key) == 8 &&
-              offsetof(RFC_ERROR_INFO, message) == 264 &&
-              offsetof(RFC_ERROR_INFO, abapMsgClass) == 1288 &&
-              offsetof(RFC_ERROR_INFO, abapMsgType) == 1330 &&
-              offsetof(RFC_ERROR_INFO, abapMsgNumber) == 1334 &&
-              offsetof(RFC_ERROR_INFO, abapMsgV1) == 1342 &&
-              offsetof(RFC_ERROR_INFO, abapMsgV2) == 1444 &&
-              offsetof(RFC_ERROR_INFO, abapMsgV3) == 1546 &&
-              offsetof(RFC_ERROR_INFO, abapMsgV4) == 1648);
 static_assert(sizeof(RFC_CONNECTION_PARAMETER) == 16 &&
               offsetof(RFC_CONNECTION_PARAMETER, value) == 8);
 static_assert(sizeof(RFC_FIELD_DESC) == 104);

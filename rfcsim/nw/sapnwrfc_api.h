@@ -257,14 +257,13 @@ RFC_STRUCTURE_HANDLE RFCSIM_NW_API RfcGetCurrentRow(RFC_TABLE_HANDLE tableHandle
 
 }  // extern "C"
 
-// SAP's layout on 32-bit Windows, where callers built against SAP's header
-// meet rfcsim's DLL.
-#if defined(_WIN32) && !defined(_WIN64)
+// Sizes and the error record, alike on both widths of Windows. The error
+// record holds no pointer: 4 + 4 + 2 * (128 + 512 + 21 + 2 + 4 + 4 * 51) =
+// 1750 bytes of fields, rounded up to the record's 4-byte alignment.
+#if defined(_WIN32)
 static_assert(sizeof(SAP_UC) == 2 && sizeof(RFCTYPE) == 4 && sizeof(RFC_RC) == 4 &&
               sizeof(RFC_ERROR_GROUP) == 4 && sizeof(RFC_DIRECTION) == 4);
 
-// 4 + 4 + 2 * (128 + 512 + 21 + 2 + 4 + 4 * 51) = 1750 bytes of fields,
-// rounded up to the record's 4-byte alignment.
 static_assert(sizeof(RFC_ERROR_INFO) == 1752);
 static_assert(offsetof(RFC_ERROR_INFO, code) == 0 && offsetof(RFC_ERROR_INFO, group) == 4 &&
               offsetof(RFC_ERROR_INFO, key) == 8 && offsetof(RFC_ERROR_INFO, message) == 264 &&
@@ -275,7 +274,11 @@ static_assert(offsetof(RFC_ERROR_INFO, code) == 0 && offsetof(RFC_ERROR_INFO, gr
               offsetof(RFC_ERROR_INFO, abapMsgV2) == 1444 &&
               offsetof(RFC_ERROR_INFO, abapMsgV3) == 1546 &&
               offsetof(RFC_ERROR_INFO, abapMsgV4) == 1648);
+#endif
 
+// SAP's layout on 32-bit Windows, where callers built against SAP's header
+// meet rfcsim's DLL.
+#if defined(_WIN32) && !defined(_WIN64)
 static_assert(sizeof(RFC_CONNECTION_PARAMETER) == 8);
 static_assert(offsetof(RFC_CONNECTION_PARAMETER, name) == 0 &&
               offsetof(RFC_CONNECTION_PARAMETER, value) == 4);
@@ -310,20 +313,6 @@ static_assert(offsetof(RFC_PARAMETER_DESC, name) == 0 && offsetof(RFC_PARAMETER_
 // bytes, aligned to 8; SAP_UC, the enumerations and unsigned stay as they
 // are. The error record holds no pointer: its layout is the 32-bit one.
 #if defined(_WIN64)
-static_assert(sizeof(SAP_UC) == 2 && sizeof(RFCTYPE) == 4 && sizeof(RFC_RC) == 4 &&
-              sizeof(RFC_ERROR_GROUP) == 4 && sizeof(RFC_DIRECTION) == 4);
-
-static_assert(sizeof(RFC_ERROR_INFO) == 1752);
-static_assert(offsetof(RFC_ERROR_INFO, code) == 0 && offsetof(RFC_ERROR_INFO, group) == 4 &&
-              offsetof(RFC_ERROR_INFO, key) == 8 && offsetof(RFC_ERROR_INFO, message) == 264 &&
-              offsetof(RFC_ERROR_INFO, abapMsgClass) == 1288 &&
-              offsetof(RFC_ERROR_INFO, abapMsgType) == 1330 &&
-              offsetof(RFC_ERROR_INFO, abapMsgNumber) == 1334 &&
-              offsetof(RFC_ERROR_INFO, abapMsgV1) == 1342 &&
-              offsetof(RFC_ERROR_INFO, abapMsgV2) == 1444 &&
-              offsetof(RFC_ERROR_INFO, abapMsgV3) == 1546 &&
-              offsetof(RFC_ERROR_INFO, abapMsgV4) == 1648);
-
 // Two pointers.
 static_assert(sizeof(RFC_CONNECTION_PARAMETER) == 16);
 static_assert(offsetof(RFC_CONNECTION_PARAMETER, name) == 0 &&
