@@ -4,7 +4,7 @@
 #
 # after the 64-bit build (cmake --build --preset windows64), whose program
 # and stand-ins it takes from build/windows64/bin (BRACKWATER_WINDOWS64_BIN),
-# and written as build/windows/brackwater-<version>-win32.zip. It holds
+# and written as build/windows/brackwater-<version>-windows.zip. It holds
 #
 #   brackwater.exe, brackwater-profile.exe   the sensor and its profile tool
 #   brackwater64.exe                         the sensor for SAP's 64-bit
@@ -81,7 +81,7 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_NAME brackwater)
   set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-  set(CPACK_PACKAGE_FILE_NAME brackwater-${PROJECT_VERSION}-win32)
+  set(CPACK_PACKAGE_FILE_NAME brackwater-${PROJECT_VERSION}-windows)
   # The files at the top of the archive: Windows' "Extract All" puts them
   # into a folder named after the file anyway.
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
