@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "config/file_names.h"
-#include "measure/days_until_full.h"
+#include "measure/history_file.h"
 #include "rfc/trace_line.h"
 
 namespace driver {

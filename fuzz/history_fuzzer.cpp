@@ -1,15 +1,15 @@
-// The filling history: its lines read, a poll's update and the forecast
-// from it, on any text.
+// The filling history: its lines read, which samples a poll keeps within a
+// bound, and a poll's reading and rewriting of the file, on any text.
 //
 // Input: a control character for the forecast's days (0 to 255, held
-// within 1 to 365 by the code), one for the text bound (0: the real one,
-// else that many times 64 bytes, so that short inputs are thinned too), a
-// line with this poll's sample (when it reads as none, the poll at
-// 2024-06-01T00:00:00Z with "0" used of "0"), then the history's text.
-// With the real bound, the text is also laid out as a history file (in a
-// directory of the process's own below TMPDIR or /tmp), and a
-// poll's forecast over it must keep and forecast what the update above
-// does, whichever way the poll reads the file.
+// within 1 to 365 by the code), one for a bound (that many times 64 bytes,
+// so that short inputs are thinned too), one for the size of the chunks
+// the lines are fed in (1 to 256 bytes), a line with this poll's sample
+// (when it reads as none, the poll at 2024-06-01T00:00:00Z with "0" used
+// of "0"), then the history's text. The text is also laid out as a history
+// file (in a directory of the process's own below TMPDIR or /tmp), and a
+// poll over it must forecast from the samples the text holds and leave the
+// file the samples the bound keeps, in their order, with its own last.
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,19 +27,13 @@
 #include "fuzz/support/fuzz_input.h"
 #include "measure/days_until_full.h"
 #include "measure/filling_history.h"
+#include "measure/history_bound.h"
+#include "measure/history_file.h"
 
 namespace {
 
 using measure::HistorySample;
 using std::chrono::sys_seconds;
-
-std::size_t TextLength(const std::vector<HistorySample>& samples) {
-  std::size_t length = 0;
-  for (const HistorySample& sample : samples) length += sample.LineLength();
-  return length;
-}
-
-bool Earlier(const HistorySample& a, const HistorySample& b) { return a.time() < b.time(); }
 
 // The history file, in a directory of this process's own.
 const std::string& HistoryFile() {
@@ -70,8 +64,8 @@ std::string FileText(const std::string& name) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::FuzzInput input(data, size);
   const int days = static_cast<int>(input.TakeControl());
-  const unsigned bound_control = input.TakeControl();
-  const std::size_t bound = bound_control == 0 ? measure::kHistoryTextBound : bound_control * 64;
+  const std::size_t bound = std::size_t{input.TakeControl()} * 64;
+  const std::size_t chunk = input.TakeControl() + std::size_t{1};
   std::string_view now_line = input.TakeLine();
   if (!now_line.empty() && now_line.back() == '\r') now_line.remove_suffix(1);
   const HistorySample now = HistorySample::FromLine(now_line).value_or(*HistorySample::Of(
@@ -79,64 +73,71 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text = input.rest();
 
   const measure::HistoryReading reading = measure::ReadHistory(text);
-  const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) +
-                            (text.empty() || text.back() == '\n' ? 0 : 1);
-  fuzz::Require(reading.samples.size() + reading.skipped_lines == lines,
-                "every line is a sample or skipped");
   const std::string written = measure::HistoryText(reading.samples);
   const measure::HistoryReading reread = measure::ReadHistory(written);
   fuzz::Require(reread.skipped_lines == 0 && reread.samples == reading.samples,
                 "the samples read back as written");
-
-  const std::vector<HistorySample> updated =
-      measure::UpdatedHistory(reading.samples, now, days, bound);
-  fuzz::Require(!updated.empty() && updated.back() == now, "the update ends with this poll");
-  fuzz::Require(std::is_sorted(updated.begin(), updated.end(), Earlier),
-                "the update is in time order");
-  fuzz::Require(std::all_of(updated.begin(), updated.end(),
-                            [&](const HistorySample& s) {
-                              return s.time() <= now.time() &&
-                                     s.time() >= now.time() - measure::kHistoryKept;
-                            }),
-                "the update holds neither future samples nor those past keeping");
-  fuzz::Require(TextLength(updated) <= std::max(bound, now.LineLength()),
-                "the update's text keeps within the bound");
-
-  // The newest days stay whole whenever they fit.
-  const sys_seconds window_start =
-      now.time() -
-      std::chrono::days{std::clamp(days, measure::kFewestForecastDays, measure::kMostForecastDays)};
-  const auto in_window = [&](const HistorySample& s) {
-    return s.time() >= window_start && s.time() <= now.time();
-  };
-  std::vector<HistorySample> window;
-  std::copy_if(reading.samples.begin(), reading.samples.end(), std::back_inserter(window),
-               in_window);
-  window.push_back(now);
-  if (TextLength(window) <= bound) {
-    fuzz::Require(static_cast<std::size_t>(
-                      std::count_if(updated.begin(), updated.end(), in_window)) == window.size(),
-                  "the newest days are kept whole when they fit");
-  }
-
-  const int forecast = measure::DaysUntilFull(updated, now.time(), days);
-  fuzz::Require(forecast >= 0 && forecast <= measure::kMostDaysUntilFull,
-                "the forecast lies within 0 and 3650 days");
-  if (bound_control == 0 && text.size() <= measure::kHistoryReadLimit) {
-    const std::string& history = HistoryFile();
-    if (std::FILE* file = std::fopen(history.c_str(), "wb")) {
-      std::fwrite(text.data(), 1, text.size(), file);
-      std::fclose(file);
+  std::vector<HistorySample> fed;
+  std::size_t fed_skipped = 0;
+  measure::HistoryLines lines([&](std::string_view line) {
+    if (const std::optional<HistorySample> sample = HistorySample::FromLine(line)) {
+      fed.push_back(*sample);
+    } else {
+      ++fed_skipped;
     }
-    const measure::ForecastResult poll =
-        measure::RecordAndForecast(history, now.time(), now.used_text(), now.total_text(), days);
-    fuzz::Require(poll.days_until_full == forecast, "a poll forecasts as the update does");
-    fuzz::Require(!poll.write_problem && FileText(history) == measure::HistoryText(updated),
-                  "a poll keeps what the update keeps");
+  });
+  for (std::size_t at = 0; at < text.size(); at += chunk) lines.Feed(text.substr(at, chunk));
+  lines.End();
+  fuzz::Require(fed == reading.samples && fed_skipped == reading.skipped_lines,
+                "lines fed in chunks read as the whole text");
+  fuzz::Require(!lines.plain() || fed_skipped > 0 || written == text,
+                "a plain text of samples is their lines");
+
+  // Which samples a bound keeps.
+  const measure::TrendFit span(now.time(), days);
+  std::vector<measure::SampleLine> sample_lines;
+  for (const HistorySample& sample : reading.samples) {
+    sample_lines.push_back(
+        {static_cast<std::uint8_t>(sample.LineLength()), span.Takes(sample.time())});
+  }
+  const auto kept_text = [&](const std::vector<bool>& kept) {
+    std::string kept_lines;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      if (kept[i]) reading.samples[i].AppendLine(kept_lines);
+    }
+    return kept_lines + now.Line();
+  };
+  const std::vector<bool> kept = measure::KeptWithinBound(sample_lines, now.LineLength(), bound);
+  fuzz::Require(kept.size() == sample_lines.size(), "a verdict for each sample");
+  fuzz::Require(kept_text(kept).size() <= std::max(bound, now.LineLength()),
+                "the kept text keeps within the bound");
+  std::size_t span_length = now.LineLength();
+  for (const measure::SampleLine& line : sample_lines)
+    span_length += line.in_span ? line.length : 0;
+  if (span_length <= bound) {
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      fuzz::Require(kept[i] || !sample_lines[i].in_span, "the span stays whole where it fits");
+    }
   }
 
-  const int unordered = measure::DaysUntilFull(reading.samples, now.time(), days);
-  fuzz::Require(unordered >= 0 && unordered <= measure::kMostDaysUntilFull,
-                "a forecast from any samples lies within 0 and 3650 days");
+  // A poll over the file.
+  measure::TrendFit fit(now.time(), days);
+  for (const HistorySample& sample : reading.samples) fit.Add(sample);
+  fit.Add(now);
+  const std::string& history = HistoryFile();
+  if (std::FILE* file = std::fopen(history.c_str(), "wb")) {
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+  }
+  const measure::ForecastResult poll =
+      measure::RecordAndForecast(history, now.time(), now.used_text(), now.total_text(), days);
+  fuzz::Require(poll.days_until_full == fit.DaysUntilFull(),
+                "a poll forecasts from the samples of the text and its own");
+  fuzz::Require(poll.days_until_full >= 0 && poll.days_until_full <= measure::kMostDaysUntilFull,
+                "the forecast lies within 0 and 3650 days");
+  fuzz::Require(!poll.write_problem && FileText(history) == kept_text(measure::KeptWithinBound(
+                                                                sample_lines, now.LineLength(),
+                                                                measure::kHistoryTextBound)),
+                "a poll keeps the samples the bound keeps, its own last");
   return 0;
 }

@@ -3,11 +3,8 @@
 #pragma once
 
 #include <chrono>
-#include <cstddef>
-#include <optional>
+#include <cstdint>
 #include <span>
-#include <string>
-#include <string_view>
 
 #include "measure/filling_history.h"
 
@@ -15,35 +12,48 @@ namespace measure {
 
 // The answer when the data area does not fill up in sight.
 inline constexpr int kMostDaysUntilFull = 3650;
-// The most of a history file that is read: its end.
-inline constexpr std::size_t kHistoryReadLimit = 2 * kHistoryTextBound;
 
-// The days until this poll's used size reaches its total size: the
-// least-squares slope of the used size over time across the samples of the
-// `days` days before `now` (those later than `now` are left out), with the
-// used and total size of the newest of them (this poll's). Rounded down and
-// held within 0 and kMostDaysUntilFull, which it is as well when fewer
-// than two samples lie in that span, less than an hour lies between the
-// first and the last of them, or the used size does not grow. `days` is
-// held within kFewestForecastDays and kMostForecastDays.
-int DaysUntilFull(std::span<const HistorySample> samples, std::chrono::sys_seconds now, int days);
+// The least-squares fit of the used size over the times of the samples in
+// the `days` days before `now`, built one sample at a time in any order.
+// Times and sizes are taken relative to the first sample added: sums of
+// those differences stay exact enough for many samples of large sizes that
+// change little, where sums of the sizes themselves would not.
+class TrendFit {
+ public:
+  // `days` is held within kFewestForecastDays and kMostForecastDays.
+  TrendFit(std::chrono::sys_seconds now, int days);
 
-struct ForecastResult {
-  int days_until_full = kMostDaysUntilFull;
-  // Why the history could not be read, or not all of it: for the trace.
-  std::optional<std::string> read_problem;
-  // Why this poll's sample could not be recorded: for the trace.
-  std::optional<std::string> write_problem;
+  // Whether a sample of this time lies within the span: not before its
+  // start, not after `now`.
+  bool Takes(std::chrono::sys_seconds time) const;
+  // Adds a sample, where the span takes it.
+  void Add(const HistorySample& sample);
+
+  // The days until the used size of the newest sample (the last added of
+  // the newest time) reaches its total size at the fitted pace, rounded
+  // down and held within 0 and kMostDaysUntilFull. 0 where that sample is
+  // full already, whatever the pace; kMostDaysUntilFull where fewer than
+  // two samples lie in the span, less than an hour lies between the first
+  // and the last of them, or the used size does not grow.
+  int DaysUntilFull() const;
+
+ private:
+  std::int64_t from_ = 0;
+  std::int64_t to_ = 0;
+  std::size_t count_ = 0;
+  std::int64_t origin_time_ = 0;
+  long double origin_used_ = 0;
+  std::int64_t first_ = 0;
+  std::int64_t newest_ = 0;
+  long double newest_used_ = 0;
+  long double newest_total_ = 0;
+  long double time_sum_ = 0;
+  long double used_sum_ = 0;
+  long double time_squares_ = 0;
+  long double products_ = 0;
 };
 
-// A poll's part of the forecast: reads the history at `history_path`,
-// records this poll's sample in it (UpdatedHistory; the file is replaced
-// whole, see platform::ReplaceFile) and forecasts from the updated history.
-// A missing history starts a new one. A history that cannot be read is
-// left as it is; what could not be read or written never costs the
-// forecast, which then rests on what was read and this poll. Sizes that no
-// history line can hold give kMostDaysUntilFull and leave the file alone.
-ForecastResult RecordAndForecast(std::string_view history_path, std::chrono::sys_seconds now,
-                                 std::string_view used, std::string_view total, int days);
+// TrendFit over `samples`.
+int DaysUntilFull(std::span<const HistorySample> samples, std::chrono::sys_seconds now, int days);
 
 }  // namespace measure

@@ -183,22 +183,109 @@ std::string HistorySample::Line() const {
   return line;
 }
 
+void HistoryLines::Feed(std::string_view bytes) {
+  if (encoding_ == Encoding::kUnknown) {
+    const std::size_t wanted = std::min(bytes.size(), kMarkLength - start_.size());
+    start_.append(bytes.substr(0, wanted));
+    bytes.remove_prefix(wanted);
+    if (start_.size() < kMarkLength) return;
+    DecideEncoding();
+  }
+  FeedDecoded(bytes);
+}
+
+void HistoryLines::End() {
+  if (encoding_ == Encoding::kUnknown) DecideEncoding();
+  if (!unit_.empty()) {
+    // Half a UTF-16 unit: no character of a sample.
+    unit_.clear();
+    Carry(kNoSampleCharacter);
+  }
+  if (!carried_.empty()) {
+    plain_ = false;
+    Take(carried_);
+    carried_.clear();
+  }
+}
+
+void HistoryLines::DecideEncoding() {
+  const std::string first = std::move(start_);
+  start_.clear();
+  std::string_view rest = first;
+  encoding_ = Encoding::kBytes;
+  if (rest.starts_with("\xEF\xBB\xBF")) {
+    rest.remove_prefix(3);
+  } else if (rest.starts_with("\xFF\xFE")) {
+    encoding_ = Encoding::kUtf16LittleEndian;
+    rest.remove_prefix(2);
+  } else if (rest.starts_with("\xFE\xFF")) {
+    encoding_ = Encoding::kUtf16BigEndian;
+    rest.remove_prefix(2);
+  }
+  // A mark makes the text other than its lines would be written.
+  if (rest.size() < first.size()) plain_ = false;
+  FeedDecoded(rest);
+}
+
+void HistoryLines::FeedDecoded(std::string_view bytes) {
+  if (encoding_ == Encoding::kBytes) return FeedBytes(bytes);
+  // Each unit as the byte it is where it is ASCII; any other character
+  // spoils its line, as it would in a text of bytes.
+  decoded_.clear();
+  const bool little_endian = encoding_ == Encoding::kUtf16LittleEndian;
+  const auto decode = [&](unsigned char first, unsigned char second) {
+    const unsigned unit = little_endian ? first | (second << 8U) : (first << 8U) | second;
+    decoded_ += unit < 0x80 ? static_cast<char>(unit) : kNoSampleCharacter[0];
+  };
+  if (!unit_.empty() && !bytes.empty()) {
+    decode(static_cast<unsigned char>(unit_[0]), static_cast<unsigned char>(bytes[0]));
+    unit_.clear();
+    bytes.remove_prefix(1);
+  }
+  for (; bytes.size() >= 2; bytes.remove_prefix(2)) {
+    decode(static_cast<unsigned char>(bytes[0]), static_cast<unsigned char>(bytes[1]));
+  }
+  if (!bytes.empty()) unit_ = bytes;
+  FeedBytes(decoded_);
+}
+
+void HistoryLines::FeedBytes(std::string_view bytes) {
+  for (std::size_t end = bytes.find('\n'); end != std::string_view::npos; end = bytes.find('\n')) {
+    if (carried_.empty()) {
+      Take(bytes.substr(0, end));
+    } else {
+      Carry(bytes.substr(0, end));
+      Take(carried_);
+      carried_.clear();
+    }
+    bytes.remove_prefix(end + 1);
+  }
+  Carry(bytes);
+}
+
+void HistoryLines::Carry(std::string_view part) {
+  carried_.append(part.substr(0, kKeptOfLine - std::min(carried_.size(), kKeptOfLine)));
+}
+
+void HistoryLines::Take(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') {
+    line.remove_suffix(1);
+    plain_ = false;
+  }
+  each_(line);
+}
+
 HistoryReading ReadHistory(std::string_view text) {
   HistoryReading reading;
-  // No sample's line is shorter than "YYYY-MM-DDTHH:MM:SSZ 0 0\n".
-  reading.samples.reserve(text.size() / (kTimeLength + 5) + 1);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = std::min(text.find('\n', start), text.size());
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  HistoryLines lines([&](std::string_view line) {
     if (std::optional<HistorySample> sample = HistorySample::FromLine(line)) {
       reading.samples.push_back(*sample);
     } else {
       ++reading.skipped_lines;
     }
-    start = end + 1;
-  }
+  });
+  lines.Feed(text);
+  lines.End();
   return reading;
 }
 
@@ -209,61 +296,6 @@ std::string HistoryText(std::span<const HistorySample> samples) {
   text.reserve(length);
   for (const HistorySample& sample : samples) sample.AppendLine(text);
   return text;
-}
-
-std::vector<HistorySample> UpdatedHistory(std::vector<HistorySample> samples,
-                                          const HistorySample& now, int days,
-                                          std::size_t text_bound) {
-  const sys_seconds newest = now.time();
-  // A sample's time lies within the years 0000 to 9999: no overflow here.
-  const sys_seconds oldest_kept = newest - kHistoryKept;
-  const sys_seconds window_start =
-      newest - std::chrono::days{std::clamp(days, kFewestForecastDays, kMostForecastDays)};
-  std::erase_if(samples, [&](const HistorySample& sample) {
-    return sample.time() > newest || sample.time() < oldest_kept;
-  });
-  const auto earlier = [](const HistorySample& a, const HistorySample& b) {
-    return a.time() < b.time();
-  };
-  if (!std::is_sorted(samples.begin(), samples.end(), earlier)) {
-    std::stable_sort(samples.begin(), samples.end(), earlier);
-  }
-  samples.push_back(now);
-
-  std::size_t length = 0;
-  for (const HistorySample& sample : samples) length += sample.LineLength();
-  // The samples before the newest `days`, at the front.
-  std::size_t older =
-      static_cast<std::size_t>(std::partition_point(samples.begin(), samples.end(),
-                                                    [&](const HistorySample& sample) {
-                                                      return sample.time() < window_start;
-                                                    }) -
-                               samples.begin());
-  while (length > text_bound && samples.size() > 1) {
-    // Which samples a round keeps: every second of the older ones from the
-    // oldest on, the last of them alone not; when none is left, every
-    // second of all counted back from `now`, which stays.
-    const std::size_t count = samples.size();
-    const auto keeps = [&](std::size_t i) {
-      if (older >= 2) return i >= older || i % 2 == 0;
-      if (older == 1) return i != 0;
-      return (count - 1 - i) % 2 == 0;
-    };
-    std::vector<HistorySample> thinned;
-    thinned.reserve(count);
-    std::size_t thinned_older = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-      if (keeps(i)) {
-        if (i < older) ++thinned_older;
-        thinned.push_back(samples[i]);
-      } else {
-        length -= samples[i].LineLength();
-      }
-    }
-    samples = std::move(thinned);
-    older = thinned_older;
-  }
-  return samples;
 }
 
 }  // namespace measure

@@ -6,23 +6,25 @@
 // the time in UTC, the Used Area (DEVSTAT's PAG) and the Total Size
 // (CONF_SIZE), both raw as the sensor reports them: decimal integers of up
 // to 21 digits, perhaps negative, kept exactly as they were written. A line
-// that does not read that way is left out, never fatal.
+// that does not read that way is left out, never fatal. The lines stand in
+// the order the polls wrote them; a poll whose clock was wrong leaves a
+// sample out of time order, which stays.
 #pragma once
 
 #include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace measure {
 
-// Samples older than this before the newest are dropped.
-inline constexpr std::chrono::days kHistoryKept{400};
 // The text an updated history holds at most.
 inline constexpr std::size_t kHistoryTextBound = 1024 * 1024;
 // The forecast's span in days is held within these.
@@ -103,29 +105,61 @@ class SampleTimes {
 // outside the years 0000 to 9999.
 std::optional<std::string> UtcText(std::chrono::sys_seconds time);
 
+// The lines of a history's text as they come, a chunk at a time, holding no
+// more of a line than a sample's line and what tells a longer one. Lines end
+// with LF or CR LF, and the last may lack its line end. A text that an
+// editor saved as UTF-8 with a byte-order mark, or as UTF-16 (either byte
+// order) with one, reads as the text it holds; a character beyond ASCII
+// makes its line no sample.
+class HistoryLines {
+ public:
+  using Each = std::function<void(std::string_view line)>;
+
+  // `each` is called with every line, without its line end.
+  explicit HistoryLines(Each each) : each_(std::move(each)) {}
+
+  void Feed(std::string_view bytes);
+  // The text has ended: its last line, where it lacks a line end.
+  void End();
+
+  // Every line ended by a line feed alone, in plain bytes: the text is the
+  // one its lines would be written as.
+  bool plain() const { return plain_; }
+
+ private:
+  enum class Encoding { kUnknown, kBytes, kUtf16LittleEndian, kUtf16BigEndian };
+
+  // The longest byte-order mark.
+  static constexpr std::size_t kMarkLength = 3;
+  // What a character that no sample holds becomes.
+  static constexpr std::string_view kNoSampleCharacter = "\x80";
+  // Of a line that is no sample, this much tells that it is none.
+  static constexpr std::size_t kKeptOfLine = HistorySample::kLongestLine + 2;
+
+  void DecideEncoding();
+  void FeedDecoded(std::string_view bytes);
+  void FeedBytes(std::string_view bytes);
+  void Carry(std::string_view part);
+  void Take(std::string_view line);
+
+  Each each_;
+  Encoding encoding_ = Encoding::kUnknown;
+  std::string start_;    // the first bytes, until the encoding is known
+  std::string carried_;  // the start of a line a chunk cut
+  std::string unit_;     // the first byte of a UTF-16 unit a chunk cut
+  std::string decoded_;  // a UTF-16 chunk as bytes
+  bool plain_ = true;
+};
+
 struct HistoryReading {
   std::vector<HistorySample> samples;  // in the order of the text
   std::size_t skipped_lines = 0;       // lines (blank ones too) that are no sample
 };
 
-// Reads a history's text. Lines end with LF or CR LF; the last may lack
-// its line end.
+// Reads a history's whole text by the rules of HistoryLines.
 HistoryReading ReadHistory(std::string_view text);
 
 // The text of `samples`, one line each.
 std::string HistoryText(std::span<const HistorySample> samples);
-
-// The history after a poll: `samples` in time order (equal times in their
-// given order) without those older than kHistoryKept before `now` or later
-// than `now` (a clock set back), and `now` at the end. Whenever the text
-// would exceed `text_bound`, the samples older than `days` before `now`
-// are thinned, every second one at a time, and the last of them dropped;
-// the newest `days` stay whole unless they alone exceed the bound: then
-// they are thinned the same way, always keeping `now`, so that the text
-// exceeds the bound only where `now`'s line alone does. `days` is held
-// within kFewestForecastDays and kMostForecastDays.
-std::vector<HistorySample> UpdatedHistory(std::vector<HistorySample> samples,
-                                          const HistorySample& now, int days,
-                                          std::size_t text_bound = kHistoryTextBound);
 
 }  // namespace measure

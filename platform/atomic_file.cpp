@@ -8,27 +8,13 @@
 
 #include "platform/files.h"
 #include "platform/native_path.h"
+#include "platform/upper_case.h"
 
 namespace platform {
 namespace {
 
 // The bytes read from the file at one go.
 constexpr std::size_t kChunk = std::size_t{64} * 1024;
-
-// Appends up to `count` bytes of `file` to `text`, fewer at its end; false
-// when reading fails.
-bool ReadUpTo(std::FILE* file, std::size_t count, std::string& text) {
-  while (count > 0) {
-    const std::size_t wanted = std::min(count, kChunk);
-    const std::size_t before = text.size();
-    text.resize(before + wanted);
-    const std::size_t got = std::fread(text.data() + before, 1, wanted, file);
-    text.resize(before + got);
-    if (got < wanted) return std::ferror(file) == 0;
-    count -= got;
-  }
-  return true;
-}
 
 constexpr std::string_view kTemporaryStart = ".new";
 // A replacement takes moments; a new file this old was left by a process
@@ -42,61 +28,92 @@ std::string TemporarySuffix() {
   return std::string(kTemporaryStart) + ProcessIdText() + "-" + std::to_string(count++);
 }
 
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether `name` is a new file TemporarySuffix names beside `target`: the
+// target's name (in any case, as Windows finds it), ".new", digits, "-",
+// digits, and nothing more.
+bool IsNewFileOf(std::string_view target, std::string_view name) {
+  if (name.size() <= target.size() ||
+      UpperCase(name.substr(0, target.size())) != UpperCase(target)) {
+    return false;
+  }
+  std::string_view suffix = name.substr(target.size());
+  if (!suffix.starts_with(kTemporaryStart)) return false;
+  suffix.remove_prefix(kTemporaryStart.size());
+  const std::size_t dash = suffix.find('-');
+  if (dash == std::string_view::npos) return false;
+  const std::string_view process = suffix.substr(0, dash);
+  const std::string_view count = suffix.substr(dash + 1);
+  const auto digits = [](std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+  };
+  return digits(process) && digits(count);
+}
+
 std::string ErrorText(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
 
 }  // namespace
 
-std::variant<FileEnd, FileFailure> ReadFileEnd(std::string_view windows_path, std::size_t limit) {
+bool FileTail::Read(const std::function<void(std::string_view chunk)>& each) const {
+  if (!file_) return true;
+  if (std::fsetpos(file_.get(), &start_) != 0) return false;
+  std::vector<char> chunk(kChunk);
+  for (std::size_t left = limit_; left > 0;) {
+    const std::size_t got = std::fread(chunk.data(), 1, std::min(left, chunk.size()), file_.get());
+    if (got == 0) break;
+    each(std::string_view(chunk.data(), got));
+    left -= got;
+  }
+  return std::ferror(file_.get()) == 0;
+}
+
+std::variant<FileTail, FileFailure> OpenFileTail(std::string_view windows_path, std::size_t limit) {
   const std::string path(windows_path);
   const std::optional<std::string> native = ToNativePath(windows_path);
-  if (!native) return FileEnd{};  // on no drive of this system: no such file
+  if (!native) return FileTail{};  // on no drive of this system: no such file
+  switch (KindOfNativeFile(*native)) {
+    case NativeFileKind::kMissing:
+      return FileTail{};
+    case NativeFileKind::kDirectory:
+      return FileFailure{path + " is a directory"};
+    case NativeFileKind::kOther:
+      return FileFailure{path + " is not a regular file"};
+    case NativeFileKind::kFile:
+    case NativeFileKind::kReadOnlyFile:
+      break;
+  }
   errno = 0;
-  const UniqueFile file = OpenForReading(windows_path);
-  const int open_error = errno;
+  UniqueFile file = OpenNativeReplaceable(*native);
   if (!file) {
-    switch (KindOfNativeFile(*native)) {
-      case NativeFileKind::kMissing:
-        return FileEnd{};
-      case NativeFileKind::kDirectory:
-        return FileFailure{path + " is a directory"};
-      case NativeFileKind::kOther:
-        return FileFailure{path + " is not a regular file"};
-      case NativeFileKind::kFile:
-      case NativeFileKind::kReadOnlyFile:
-        break;
-    }
+    const int open_error = errno;
+    // Removed since it was looked at: then there is none.
+    if (KindOfNativeFile(*native) == NativeFileKind::kMissing) return FileTail{};
     return FileFailure{"cannot open " + path + ": " + ErrorText(open_error)};
   }
 
-  FileEnd end;
+  FileTail tail;
+  tail.limit_ = limit;
   // Only a file longer than the limit lets the position go that far back
   // from its end; the byte before the limit's last bytes tells whether the
   // first line there is whole.
-  const bool seekable = limit < static_cast<std::size_t>(std::numeric_limits<long>::max());
-  if (seekable && std::fseek(file.get(), -static_cast<long>(limit) - 1, SEEK_END) == 0) {
-    if (!ReadUpTo(file.get(), limit + 1, end.text)) {
+  if (SeekBeforeEnd(file.get(), std::uint64_t{limit} + 1)) {
+    tail.cut_ = true;
+    for (std::size_t looked = 0; looked <= limit; ++looked) {
+      const int c = std::fgetc(file.get());
+      if (c == EOF || c == '\n') break;
+    }
+  } else {
+    std::clearerr(file.get());
+    if (std::fseek(file.get(), 0, SEEK_SET) != 0) {
       return FileFailure{"cannot read " + path + ": " + ErrorText(errno)};
     }
-    const std::size_t first_end = end.text.find('\n');
-    end.text.erase(0, first_end == std::string::npos ? end.text.size() : first_end + 1);
-    end.cut = true;
-    return end;
   }
-  std::clearerr(file.get());
-  if (std::fseek(file.get(), 0, SEEK_SET) != 0 ||
-      !ReadUpTo(file.get(), limit == std::numeric_limits<std::size_t>::max() ? limit : limit + 1,
-                end.text)) {
+  if (std::ferror(file.get()) != 0 || std::fgetpos(file.get(), &tail.start_) != 0) {
     return FileFailure{"cannot read " + path + ": " + ErrorText(errno)};
   }
-  if (end.text.size() > limit) {
-    // The end could not be reached by seeking (a file beyond what a long
-    // counts): its first whole lines instead.
-    end.text.resize(limit);
-    const std::size_t last_end = end.text.rfind('\n');
-    end.text.resize(last_end == std::string::npos ? 0 : last_end + 1);
-    end.cut = true;
-  }
-  return end;
+  tail.file_ = std::move(file);
+  return tail;
 }
 
 std::optional<FileFailure> ReplaceFile(std::string_view windows_path, std::string_view content) {
@@ -157,7 +174,7 @@ void RemoveLeftNewFiles(std::string_view windows_path) {
   const std::optional<std::string> native = ToNativePath(windows_path);
   if (!native) return;
   for (const std::string& stale : StaleNativeFiles(*native, kTemporaryStart, kStaleAfter)) {
-    (void)std::remove(stale.c_str());
+    if (IsNewFileOf(*native, stale)) (void)std::remove(stale.c_str());
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -14,6 +15,8 @@
 #include <string_view>
 #include <variant>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace platform {
 
@@ -24,21 +27,39 @@ struct FileFailure {
   bool operator==(const FileFailure&) const = default;
 };
 
-// The text of a file read up to a limit.
-struct FileEnd {
-  std::string text;
-  // The file held more than the limit: `text` is then its last whole lines
-  // within the limit (or, where the end cannot be reached, its first).
-  bool cut = false;
+// The last whole lines of a file within a limit, opened once and read as
+// often as the reader needs: every reading sees the content as it was
+// opened, even while another process replaces the file (on Windows the
+// file is opened so that a replacement can go through meanwhile). No more
+// than the limit is ever read, however large the file.
+class FileTail {
+ public:
+  FileTail() = default;
 
-  bool operator==(const FileEnd&) const = default;
+  // Whether there is such a file; a missing one reads as empty text.
+  bool exists() const { return file_ != nullptr; }
+  // The file held more than the limit: the reading begins after the first
+  // line end within its last `limit` bytes.
+  bool cut() const { return cut_; }
+
+  // Reads it from the start, handing `each` a chunk at a time; false when
+  // reading fails.
+  [[nodiscard]] bool Read(const std::function<void(std::string_view chunk)>& each) const;
+
+ private:
+  friend std::variant<FileTail, FileFailure> OpenFileTail(std::string_view, std::size_t);
+
+  UniqueFile file_;
+  std::fpos_t start_{};
+  std::size_t limit_ = 0;
+  bool cut_ = false;
 };
 
-// Reads `windows_path` in binary, at most `limit` bytes. A missing file
-// reads as empty text; a directory or a file that cannot be opened or read
-// is a failure.
-[[nodiscard]] std::variant<FileEnd, FileFailure> ReadFileEnd(std::string_view windows_path,
-                                                             std::size_t limit);
+// Opens `windows_path` as a FileTail of at most `limit` bytes. A missing
+// file is a FileTail that does not exist; a directory or a file that
+// cannot be opened or read is a failure.
+[[nodiscard]] std::variant<FileTail, FileFailure> OpenFileTail(std::string_view windows_path,
+                                                               std::size_t limit);
 
 // Makes `windows_path` hold exactly `content`: writes it to a new file in
 // the same directory under a name no other process or call uses (the
@@ -64,7 +85,9 @@ using ContentWriter = std::function<std::optional<std::string>(std::FILE* file)>
 
 // Removes the new files of earlier replacements of `windows_path` that are
 // an hour old: a process ended while it wrote left them. Younger ones may
-// be another process's replacement under way and stay.
+// be another process's replacement under way and stay. Only names of the
+// form these replacements write go (the target's name, ".new", the
+// process id, "-", the count), never another file whose name begins alike.
 void RemoveLeftNewFiles(std::string_view windows_path);
 
 // The system's part of the above, one implementation per system; these
@@ -75,6 +98,12 @@ enum class NativeFileKind { kMissing, kFile, kReadOnlyFile, kDirectory, kOther }
 NativeFileKind KindOfNativeFile(const std::string& native_path);
 // The id of this process in decimal.
 std::string ProcessIdText();
+// Opens an existing regular file for reading in binary, so that another
+// process may rename a file over it or remove it meanwhile; null on failure.
+UniqueFile OpenNativeReplaceable(const std::string& native_path);
+// Sets `file`'s position `count` bytes before its end; false where the
+// file is shorter or the system cannot (the whole range of file sizes).
+bool SeekBeforeEnd(std::FILE* file, std::uint64_t count);
 // Makes what was written through `file` durable; false when that fails.
 bool SyncToDisk(std::FILE* file);
 // The files beside `native_path` whose names are its name followed by
@@ -82,7 +111,8 @@ bool SyncToDisk(std::FILE* file);
 std::vector<std::string> StaleNativeFiles(const std::string& native_path,
                                           std::string_view suffix_start, std::chrono::seconds age);
 // Renames `from` over `to` in one step, replacing `to`; nothing on success,
-// else the system's reason.
+// else the system's reason. Where `to` is held open by another process that
+// keeps it from being replaced, the rename is tried again for a moment.
 std::optional<std::string> RenameOver(const std::string& from, const std::string& to);
 
 }  // namespace platform

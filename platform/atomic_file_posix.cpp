@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <limits>
 
 #include "platform/atomic_file.h"
 
@@ -27,6 +28,16 @@ NativeFileKind KindOfNativeFile(const std::string& native_path) {
 }
 
 std::string ProcessIdText() { return std::to_string(::getpid()); }
+
+UniqueFile OpenNativeReplaceable(const std::string& native_path) {
+  // An open file never keeps another process from renaming over it here.
+  return UniqueFile(std::fopen(native_path.c_str(), "rb"));
+}
+
+bool SeekBeforeEnd(std::FILE* file, std::uint64_t count) {
+  if (count > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+  return ::fseeko(file, -static_cast<off_t>(count), SEEK_END) == 0;
+}
 
 bool SyncToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
 

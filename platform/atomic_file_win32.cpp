@@ -1,8 +1,11 @@
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 
 #include "platform/atomic_file.h"
 
@@ -39,6 +42,32 @@ NativeFileKind KindOfNativeFile(const std::string& native_path) {
 
 std::string ProcessIdText() { return std::to_string(GetCurrentProcessId()); }
 
+UniqueFile OpenNativeReplaceable(const std::string& native_path) {
+  // The C library's own opening shares neither deletion nor renaming: a
+  // poll reading the file would keep another from replacing it.
+  const HANDLE handle = CreateFileA(native_path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    errno = GetLastError() == ERROR_FILE_NOT_FOUND ? ENOENT : EACCES;
+    return nullptr;
+  }
+  const int descriptor =
+      _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_RDONLY | _O_BINARY);
+  if (descriptor == -1) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(descriptor, "rb");
+  if (file == nullptr) _close(descriptor);
+  return UniqueFile(file);
+}
+
+bool SeekBeforeEnd(std::FILE* file, std::uint64_t count) {
+  if (count > static_cast<std::uint64_t>(std::numeric_limits<long long>::max())) return false;
+  return _fseeki64(file, -static_cast<long long>(count), SEEK_END) == 0;
+}
+
 bool SyncToDisk(std::FILE* file) {
   const std::intptr_t handle = _get_osfhandle(_fileno(file));
   return handle != -1 && FlushFileBuffers(reinterpret_cast<HANDLE>(handle)) != 0;
@@ -74,11 +103,22 @@ std::vector<std::string> StaleNativeFiles(const std::string& native_path,
 
 std::optional<std::string> RenameOver(const std::string& from, const std::string& to) {
   // Replaces an existing `to`; with write-through the call returns once
-  // the move is on the disk.
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return std::nullopt;
+  // the move is on the disk. A program holding `to` open without sharing
+  // its deletion (a viewer, a virus scanner) keeps it from being replaced
+  // while it does: most let go within moments.
+  constexpr int kTries = 40;
+  constexpr DWORD kPauseMilliseconds = 25;
+  DWORD error = ERROR_SUCCESS;
+  for (int tried = 1;; ++tried) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return std::nullopt;
+    }
+    error = GetLastError();
+    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || tried == kTries)
+      break;
+    Sleep(kPauseMilliseconds);
   }
-  return SystemMessage(GetLastError());
+  return SystemMessage(error);
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <future>
 #include <iostream>
 #include <iterator>
 #include <set>
@@ -93,8 +94,21 @@ Outcome RunSensor(const Scenario& scenario) {
   request.standard_input = scenario.standard_input;
   request.timeout = kSensorTimeout;
   const auto started = std::chrono::steady_clock::now();
+  std::vector<std::future<ChildProcessResult>> others;
+  for (int poll = 1; poll < scenario.polls_at_once; ++poll) {
+    others.push_back(std::async(std::launch::async, [&] {
+      ChildProcessResult other = RunChildProcess(request);
+      return target.NeverRan(other) ? RunChildProcess(request) : other;
+    }));
+  }
   ChildProcessResult result = RunChildProcess(request);
-  if (target.NeverRan(result) && layout.Snapshot() == before) {
+  for (std::future<ChildProcessResult>& other : others) {
+    ChildProcessResult ended = other.get();
+    EXPECT_FALSE(ended.timed_out || ended.signal != 0) << "an overlapping poll did not end well";
+    outcome.overlapping.push_back({target.Normalise(std::move(ended.out)),
+                                   target.Normalise(std::move(ended.err)), ended.exit_code});
+  }
+  if (others.empty() && target.NeverRan(result) && layout.Snapshot() == before) {
     // The same start once more, told in the test log.
     std::cerr << "the program did not start (exit code 1, no output); started again\n";
     result = RunChildProcess(request);

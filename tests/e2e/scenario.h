@@ -40,6 +40,17 @@ struct Scenario {
   // was built. Only the program that loads the RFC library (the Windows
   // build) looks beside itself; scenarios that set this run under Wine.
   std::string executable = {};
+  // How many polls of the scenario start at once, overlapping as a single
+  // sensor and a listing of the same system do. The outcome is the first
+  // one's; Outcome::overlapping holds the others'.
+  int polls_at_once = 1;
+};
+
+// What a poll that overlapped the scenario's own printed.
+struct OverlappingPoll {
+  std::string out;
+  std::string err;
+  int exit_code = -1;
 };
 
 struct Outcome {
@@ -70,6 +81,8 @@ struct Outcome {
   // The scenario's scratch directory, which lives as long as the outcome
   // and stays on disk when the test fails.
   std::shared_ptr<const ScratchDir> scratch;
+  // The other polls of a scenario whose polls overlap, in the order started.
+  std::vector<OverlappingPoll> overlapping;
 };
 
 }  // namespace e2e

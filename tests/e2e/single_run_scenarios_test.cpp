@@ -14,6 +14,7 @@
 #include "tests/e2e/alarm_fixtures.h"
 #include "tests/e2e/document_checks.h"
 #include "tests/e2e/expectations.h"
+#include "tests/e2e/harness.h"
 #include "tests/e2e/sensor_target.h"
 #include "tests/e2e/single_run_fixtures.h"
 
@@ -24,6 +25,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::MatchesRegex;
+using ::testing::Not;
 
 // An earlier run's trace, which a successful run removes.
 const std::map<std::string, std::string> kEarlierTrace = {
@@ -205,16 +207,20 @@ TEST(Alarms, InvalidValuesEndTheRunFirst) {
 TEST(Alarms, HistoryKeptOrItsFaultsTold) {
   const std::string prtg_days =
       PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "31"});
-  const SingleRunResult kept = RunSingle(
-      {.arguments = {"PRD", "FORECAST,SYSLOG"},
-       .files = {{"PRD.P00.hst", "garbage\n" + kSteadyGrowth + "2024-13-01T00:00:00Z 1 2\n"}}});
+  // Samples a poll with a clock four years ahead wrote stay, out of the
+  // forecast.
+  const std::string ahead = GrowingHistory(1, 5000, 0, 1, -4 * 365 * 24);
+  const SingleRunResult kept =
+      RunSingle({.arguments = {"PRD", "FORECAST,SYSLOG"},
+                 .files = {{"PRD.P00.hst",
+                            "garbage\n" + ahead + kSteadyGrowth + "2024-13-01T00:00:00Z 1 2\n"}}});
   EXPECT_EQ(kept.outcome.exit_code, 0);
   EXPECT_EQ(MaskTimes(kept.outcome.out), prtg_days);
   EXPECT_THAT(kept.outcome.err, HasSubstr("filling history not read"));
   EXPECT_THAT(kept.outcome.err, HasSubstr("2 lines are no sample and left out"));
   const std::string history = kept.outcome.ReadFile("PRD.P00.hst").value_or("");
-  ASSERT_EQ(history.substr(0, kSteadyGrowth.size()), kSteadyGrowth);
-  EXPECT_THAT(history.substr(kSteadyGrowth.size()),
+  ASSERT_EQ(history.substr(0, ahead.size() + kSteadyGrowth.size()), ahead + kSteadyGrowth);
+  EXPECT_THAT(history.substr(ahead.size() + kSteadyGrowth.size()),
               MatchesRegex("[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z 1850 5000\n"));
 
   const SingleRunResult directory =
@@ -224,6 +230,34 @@ TEST(Alarms, HistoryKeptOrItsFaultsTold) {
             PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "3650"}));
   EXPECT_THAT(directory.outcome.err, HasSubstr("filling history not read"));
   EXPECT_THAT(directory.outcome.err, HasSubstr("PRD.P00.hst is a directory"));
+}
+
+// Polls of one profile that overlap (a single sensor and a listing share
+// the history) each answer, and leave the history whole: no poll is kept
+// from recording its sample by another that reads the file meanwhile.
+TEST(Alarms, OverlappingPollsOfOneProfile) {
+  // A long history, so that reading and rewriting it takes the polls a
+  // while.
+  const std::string history = GrowingHistory(1850, 5000, 100, 300);
+  Scenario scenario =
+      ScenarioOf({.arguments = {"PRD", "FORECAST,SYSLOG"}, .files = {{"PRD.P00.hst", history}}});
+  // The polls would append to one record at once.
+  scenario.environment.erase("RFCSIM_RECORD");
+  scenario.polls_at_once = 4;
+  const Outcome outcome = RunSensor(scenario);
+  std::vector<OverlappingPoll> polls = outcome.overlapping;
+  polls.push_back({outcome.out, outcome.err, outcome.exit_code});
+  ASSERT_EQ(polls.size(), 4u);
+  for (const OverlappingPoll& poll : polls) {
+    EXPECT_EQ(poll.exit_code, 0) << poll.err;
+    EXPECT_THAT(poll.out, HasSubstr("<Channel>Days Until Full</Channel>"));
+    EXPECT_THAT(poll.err, Not(HasSubstr("filling history not")));
+  }
+  const std::string after = outcome.ReadFile("PRD.P00.hst").value_or("");
+  ASSERT_EQ(after.substr(0, history.size()), history);
+  EXPECT_THAT(
+      after.substr(history.size()),
+      MatchesRegex("([0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z 1850 5000\n)+"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

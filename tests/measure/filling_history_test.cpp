@@ -1,6 +1,8 @@
 // The history file's lines, read and written, and what a poll's update
-// keeps of the samples.
+// keeps of the samples within the file's bound.
 #include "measure/filling_history.h"
+
+#include "measure/history_bound.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,15 @@ using std::chrono::sys_days;
 using std::chrono::sys_seconds;
 
 constexpr sys_seconds kNow{sys_days{2024y / 6 / 1}};
+
+// `text` (ASCII) as an editor saves it in UTF-16 with a byte-order mark.
+std::string Utf16(std::string_view text, bool big_endian) {
+  std::string saved = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char c : text) {
+    saved += big_endian ? std::string{'\0', c} : std::string{c, '\0'};
+  }
+  return saved;
+}
 
 TEST(ReadHistory, LinesThatAreSamplesAndLinesThatAreNot) {
   struct Case {
@@ -56,12 +67,38 @@ TEST(ReadHistory, LinesThatAreSamplesAndLinesThatAreNot) {
        a, 3},
       {"a CR inside a line", "2024-05-31T23:59:00Z 1\r2 3\n", "", 1},
       {"an unfinished line", "2024-05-31T23:5", "", 1},
-      {"non-ASCII bytes", "\xEF\xBB\xBF" + a + "\xFF\xFE\n", "", 2},
+      {"non-ASCII bytes", a + "\xFF\xFE\n" + "\xEF\xBB\xBF" + a, a, 2},
+      {"saved as UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + a + b, a + b, 0},
+      {"saved as UTF-16 with a byte-order mark", Utf16(a + "x\r\n" + b, false), a + b, 1},
+      {"saved as UTF-16 big-endian", Utf16(a + b.substr(0, b.size() - 1), true), a + b, 0},
+      {"UTF-16 with a character beyond ASCII and half a unit at the end",
+       Utf16(a, false) +
+           std::string("2\0"
+                       "0\x01",
+                       4) +
+           "\x32",
+       a, 1},
+      {"a byte-order mark cut short", "\xEF\xBB", "", 1},
   };
   for (const Case& c : cases) {
     const measure::HistoryReading reading = measure::ReadHistory(c.text);
     EXPECT_EQ(measure::HistoryText(reading.samples), c.kept) << c.what;
     EXPECT_EQ(reading.skipped_lines, c.skipped) << c.what;
+
+    // Fed a byte at a time, as a file's chunks may cut it anywhere.
+    std::string samples;
+    std::size_t skipped = 0;
+    measure::HistoryLines lines([&](std::string_view line) {
+      if (const auto sample = measure::HistorySample::FromLine(line)) {
+        samples += sample->Line();
+      } else {
+        ++skipped;
+      }
+    });
+    for (const char byte : c.text) lines.Feed(std::string_view(&byte, 1));
+    lines.End();
+    EXPECT_EQ(samples, c.kept) << c.what << ", a byte at a time";
+    EXPECT_EQ(skipped, c.skipped) << c.what << ", a byte at a time";
   }
 }
 
@@ -87,70 +124,34 @@ TEST(HistorySample, OfTakesOnlyWhatALineCanHold) {
   EXPECT_EQ(measure::HistorySample::FromLine("9999-12-31T23:59:59Z 5 999999999999999999999"), last);
 }
 
-TEST(UpdatedHistory, WhatAPollKeeps) {
-  // Every line below is 27 bytes: "YYYY-MM-DDTHH:MM:SSZ uu 99\n"; a sample
-  // is named by its used size.
-  struct Entry {
-    sys_seconds time;
-    const char* used;
-  };
+TEST(KeptWithinBound, WhatAPollKeeps) {
+  // Every line 27 bytes, this poll's too; "o" a sample outside the span,
+  // "s" one within it; "+" kept, "-" not.
   struct Case {
     const char* what;
-    std::vector<Entry> history;
-    int days;
+    std::string history;
     std::size_t bound;
-    std::vector<std::string> kept;  // with this poll's "99" last
+    std::string kept;
   };
-  const sys_seconds d = kNow;
-  // Five samples before the last 7 days, three within them.
-  const std::vector<Entry> mixed = {
-      {d - 12 * 24h, "11"}, {d - 11 * 24h, "12"}, {d - 10 * 24h, "13"}, {d - 9 * 24h, "14"},
-      {d - 8 * 24h, "15"},  {d - 3 * 24h, "21"},  {d - 2 * 24h, "22"},  {d - 1 * 24h, "23"}};
   const std::vector<Case> cases = {
-      {"a new history", {}, 7, 1 << 20, {"99"}},
-      {"400 days kept, not a second more",
-       {{d - 400 * 24h - 1s, "10"}, {d - 400 * 24h, "11"}},
-       7,
-       1 << 20,
-       {"11", "99"}},
-      {"samples after now dropped, one at now kept",
-       {{d - 1s, "11"}, {d + 1s, "12"}, {d, "13"}, {d + 1000 * 24h, "14"}},
-       7,
-       1 << 20,
-       {"11", "13", "99"}},
-      {"put in time order, equal times as they came",
-       {{d - 2h, "12"}, {d - 3h, "11"}, {d - 1h, "14"}, {d - 2h, "13"}},
-       7,
-       1 << 20,
-       {"11", "12", "13", "14", "99"}},
-      {"within the bound, nothing thinned",
-       mixed,
-       7,
-       9 * 27,
-       {"11", "12", "13", "14", "15", "21", "22", "23", "99"}},
-      {"the older ones thinned once", mixed, 7, 200, {"11", "13", "15", "21", "22", "23", "99"}},
-      {"thinned until they fit", mixed, 7, 150, {"11", "21", "22", "23", "99"}},
-      {"the last older one dropped", mixed, 7, 120, {"21", "22", "23", "99"}},
-      {"the newest days thinned only when they alone exceed the bound", mixed, 7, 60, {"22", "99"}},
-      {"a bound below one line keeps this poll", mixed, 7, 0, {"99"}},
-      {"a longer span keeps more whole", mixed, 9, 170, {"14", "15", "21", "22", "23", "99"}},
-      {"days above 365 are 365",
-       {{d - 366 * 24h, "11"}, {d - 364 * 24h, "12"}},
-       1000,
-       54,
-       {"12", "99"}},
-      {"days below 1 are 1", {{d - 25h, "11"}, {d - 23h, "12"}}, 0, 60, {"12", "99"}},
+      {"a new history", "", 27, ""},
+      {"within the bound, nothing thinned", "ooooosss", 9 * 27, "++++++++"},
+      {"outside the span thinned once", "ooooosss", 200, "-+-+-+++"},
+      {"thinned until they fit", "ooooosss", 150, "---+-+++"},
+      {"the last outside the span dropped", "ooooosss", 120, "-----+++"},
+      {"samples after the poll's time are outside, wherever they stand", "sosos", 4 * 27, "+-+-+"},
+      {"the span thinned only when it alone exceeds the bound, back from the poll", "ooooosss", 60,
+       "------+-"},
+      {"the span thinned twice", "sssssss", 3 * 27, "---+---"},
+      {"a bound below one line keeps the poll alone", "ooooosss", 0, "--------"},
   };
   for (const Case& c : cases) {
-    std::vector<measure::HistorySample> history;
-    for (const Entry& e : c.history) {
-      history.push_back(*measure::HistorySample::Of(e.time, e.used, "99"));
-    }
-    const std::vector<measure::HistorySample> updated = measure::UpdatedHistory(
-        history, *measure::HistorySample::Of(d, "99", "99"), c.days, c.bound);
-    std::vector<std::string> kept;
-    for (const measure::HistorySample& sample : updated) kept.emplace_back(sample.used_text());
-    EXPECT_EQ(kept, c.kept) << c.what;
+    std::vector<measure::SampleLine> samples;
+    for (const char kind : c.history) samples.push_back({27, kind == 's'});
+    const std::vector<bool> kept = measure::KeptWithinBound(samples, 27, c.bound);
+    std::string shown;
+    for (const bool k : kept) shown += k ? '+' : '-';
+    EXPECT_EQ(shown, c.kept) << c.what;
   }
 }
 

@@ -5,13 +5,19 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
+#include <thread>
+#include <variant>
 #include <vector>
 
-#include "measure/days_until_full.h"
 #include "measure/filling_history.h"
+#include "measure/history_file.h"
+#include "platform/atomic_file.h"
 #include "tests/rfc/test_run.h"
 #include "tests/support/scratch_dir.h"
 
@@ -67,29 +73,71 @@ TEST(RecordAndForecast, KeepsTheHistoryFromPollToPoll) {
 }
 
 // A poll ended while it wrote leaves its new file beside the history; a
-// later poll removes it once it is an hour old, never one being written.
+// later poll removes it once it is an hour old, never one being written,
+// nor a file of another name that only begins alike.
 TEST(RecordAndForecast, NewFilesOfEndedPollsGoOnceOld) {
   ScratchDir scratch;
   WorkingDirectory in(scratch.path());
+  const std::vector<std::string> others = {"PRD.P00.hst.new",        "PRD.P00.hst.new-backup",
+                                           "PRD.P00.hst.new4711",    "PRD.P00.hst.new47-11x",
+                                           "PRD.P00.hst.new-4711-0", "QAS.P00.hst.new4713-0"};
   WriteFile("PRD.P00.hst.new4711-0", "2024-05-31T00:00:00Z 1");
   WriteFile("PRD.P00.hst.new4712-0", "2024-05-31T23:00:00Z 12");
-  WriteFile("QAS.P00.hst.new4713-0", "");
   const auto old = std::filesystem::file_time_type::clock::now() - 2h;
   std::filesystem::last_write_time("PRD.P00.hst.new4711-0", old);
-  std::filesystem::last_write_time("QAS.P00.hst.new4713-0", old);
+  for (const std::string& other : others) {
+    WriteFile(other, "mine");
+    std::filesystem::last_write_time(other, old);
+  }
   const measure::ForecastResult result = measure::RecordAndForecast(kHistory, kNow, "1", "10", 7);
   EXPECT_EQ(result.write_problem, std::nullopt);
-  EXPECT_EQ(Names(),
-            (std::vector<std::string>{kHistory, "PRD.P00.hst.new4712-0", "QAS.P00.hst.new4713-0"}));
+  std::vector<std::string> left = others;
+  left.push_back(kHistory);
+  left.push_back("PRD.P00.hst.new4712-0");
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(Names(), left);
 
-  // Over a history, the first poll of an hour looks for them; the others
-  // of that hour do not.
-  WriteFile("PRD.P00.hst.new4714-0", "");
-  std::filesystem::last_write_time("PRD.P00.hst.new4714-0", old);
-  (void)measure::RecordAndForecast(kHistory, kNow + 59min, "2", "10", 7);
-  EXPECT_TRUE(std::filesystem::exists("PRD.P00.hst.new4714-0"));
-  (void)measure::RecordAndForecast(kHistory, kNow + 60min, "3", "10", 7);
-  EXPECT_FALSE(std::filesystem::exists("PRD.P00.hst.new4714-0"));
+  // Every poll looks for them, not only the first of an hour.
+  WriteFile("PRD.P00.hst.new4714-12", "");
+  std::filesystem::last_write_time("PRD.P00.hst.new4714-12", old);
+  (void)measure::RecordAndForecast(kHistory, kNow + 1min, "2", "10", 7);
+  EXPECT_FALSE(std::filesystem::exists("PRD.P00.hst.new4714-12"));
+}
+
+// A poll whose clock is wrong records its sample at the wrong time, and
+// costs the history nothing else: samples dated after a poll stay in the
+// file, out of its forecast, and a later poll at the right time forecasts
+// from the month before as if the wrong one had not been.
+TEST(RecordAndForecast, AWrongClockLosesNoSample) {
+  std::string month;
+  for (int day = 30; day >= 1; --day) {
+    month += Line(kNow - std::chrono::days(day), std::to_string(10000 - day * 100), "20000");
+  }
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+
+  // Six samples dated four years ahead, then a poll at the right time.
+  std::string ahead;
+  for (int day = 1; day <= 6; ++day) {
+    ahead += Line(kNow + std::chrono::days(4 * 365 + day), "1", "20000");
+  }
+  WriteFile(kHistory, month + ahead);
+  const measure::ForecastResult now =
+      measure::RecordAndForecast(kHistory, kNow, "10000", "20000", 7);
+  EXPECT_EQ(now.days_until_full, 100);
+  EXPECT_EQ(ReadFile(kHistory), month + ahead + Line(kNow, "10000", "20000"));
+
+  // A poll booted with a dead clock, then one years ahead, then the right
+  // time again.
+  WriteFile(kHistory, month);
+  (void)measure::RecordAndForecast(kHistory, sys_days{2000y / 1 / 1}, "10000", "20000", 7);
+  (void)measure::RecordAndForecast(kHistory, kNow + 3 * 365 * 24h, "10000", "20000", 7);
+  const measure::ForecastResult later =
+      measure::RecordAndForecast(kHistory, kNow, "10000", "20000", 7);
+  EXPECT_EQ(later.days_until_full, 100);
+  EXPECT_EQ(ReadFile(kHistory), month + Line(sys_days{2000y / 1 / 1}, "10000", "20000") +
+                                    Line(kNow + 3 * 365 * 24h, "10000", "20000") +
+                                    Line(kNow, "10000", "20000"));
 }
 
 TEST(RecordAndForecast, WhatCannotBeReadOrWrittenCostsNoForecast) {
@@ -179,54 +227,71 @@ TEST(RecordAndForecast, ReadsTheEndOfAnOversizedHistory) {
                              [](const auto& a, const auto& b) { return a.time() < b.time(); }));
 }
 
-// A history is read line by line where it is in order and within bounds,
-// and taken whole where not: both ways must keep the same samples and give
-// the same days as the history's own rules do.
-TEST(RecordAndForecast, LineByLineAsTakenWhole) {
-  std::string steady;
-  for (int h = 200; h >= 1; --h) {
-    steady += Line(kNow - std::chrono::hours(h), std::to_string(5000 - h * 3), "9000");
-  }
-  std::string crowded;  // more than the bound, a sample a minute
-  for (int m = 40000; m >= 1; --m) {
-    crowded += Line(kNow - std::chrono::minutes(m), std::to_string(900000 - m), "990000");
-  }
-  struct Case {
-    const char* what;
-    std::string text;
-    int days;
-  };
-  const Case cases[] = {
-      {"in order", steady, 7},
-      {"one day", steady, 1},
-      {"garbage, blank lines, CR LF, no last line end",
-       "junk\n\n" + Line(kNow - 30h, "100") + "2024-05-31T01:00:00Z 120 1000\r\n" +
-           std::string(300, 'x') + "\n" + Line(kNow - 2h, "130") + "2024-05-31T23:00:00Z 131 1000",
-       7},
-      {"older than kept, later than now, equal times",
-       Line(kNow - 500 * 24h, "1") + Line(kNow - 3h, "200") + Line(kNow - 3h, "210") +
-           Line(kNow - 1h, "220") + Line(kNow + 1h, "999"),
-       7},
-      {"out of order", Line(kNow - 2h, "300") + Line(kNow - 20h, "100") + Line(kNow - 10h, "200"),
-       7},
-      {"over the bound", crowded, 7},
-      {"empty", "", 7},
-  };
-  for (const Case& c : cases) {
-    ScratchDir scratch;
-    WorkingDirectory in(scratch.path());
-    WriteFile(kHistory, c.text);
-    const measure::HistoryReading reading = measure::ReadHistory(c.text);
-    const std::vector<measure::HistorySample> updated = measure::UpdatedHistory(
-        reading.samples, *measure::HistorySample::Of(kNow, "230", "1000"), c.days);
+// Polls of one profile overlap (a single sensor and a listing share the
+// history), and a viewer may hold the file open: on Windows a file open
+// elsewhere cannot be replaced unless it was opened to allow it, and a
+// viewer that holds it a moment only delays the replacement.
+TEST(RecordAndForecast, AFileOpenElsewhereIsReplacedAllTheSame) {
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  const std::string two_days = Line(kNow - 48h, "100") + Line(kNow - 24h, "110");
+  WriteFile(kHistory, two_days);
+  {
+    // Another poll reading it.
+    auto opened = platform::OpenFileTail(kHistory, measure::kHistoryReadLimit);
+    ASSERT_TRUE(std::holds_alternative<platform::FileTail>(opened));
     const measure::ForecastResult result =
-        measure::RecordAndForecast(kHistory, kNow, "230", "1000", c.days);
-    EXPECT_EQ(result.days_until_full, measure::DaysUntilFull(updated, kNow, c.days)) << c.what;
-    EXPECT_EQ(ReadFile(kHistory), measure::HistoryText(updated)) << c.what;
-    EXPECT_EQ(result.read_problem.has_value(), reading.skipped_lines > 0) << c.what;
-    EXPECT_EQ(result.write_problem, std::nullopt) << c.what;
-    EXPECT_EQ(Names(), std::vector<std::string>{kHistory}) << c.what;
+        measure::RecordAndForecast(kHistory, kNow, "120", "1000", 7);
+    EXPECT_EQ(result.write_problem, std::nullopt);
+    std::string seen;
+    ASSERT_TRUE(
+        std::get<platform::FileTail>(opened).Read([&](std::string_view chunk) { seen += chunk; }));
+    EXPECT_EQ(seen, two_days) << "the reader sees the file as it opened it";
   }
+  EXPECT_EQ(ReadFile(kHistory), two_days + Line(kNow, "120"));
+
+  // A viewer that shares nothing but reading, and lets go in a moment.
+  std::optional<std::ifstream> viewer(std::in_place, kHistory, std::ios::binary);
+  ASSERT_TRUE(viewer->is_open());
+  std::thread closes([&] {
+    std::this_thread::sleep_for(100ms);
+    viewer.reset();
+  });
+  const measure::ForecastResult delayed =
+      measure::RecordAndForecast(kHistory, kNow + 1h, "121", "1000", 7);
+  closes.join();
+  EXPECT_EQ(delayed.write_problem, std::nullopt);
+  EXPECT_EQ(ReadFile(kHistory), two_days + Line(kNow, "120") + Line(kNow + 1h, "121"));
+  EXPECT_EQ(Names(), std::vector<std::string>{kHistory});
+}
+
+// A history of gigabytes (files put together by mistake, or hostile) is
+// read no further than its last kHistoryReadLimit bytes, and rewritten
+// within its bound, so that the next poll is quick again.
+TEST(RecordAndForecast, AHugeHistoryIsReadOnlyAtItsEnd) {
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  std::string week;
+  for (int hour = 7 * 24; hour >= 1; --hour) {
+    week += Line(kNow - std::chrono::hours(hour), std::to_string(5000 - hour), "5180");
+  }
+  // Beyond what 32 bits of position count, without taking the disk: the
+  // gigabytes are a hole of NUL bytes.
+  constexpr std::uintmax_t kHuge = std::uintmax_t{5} * 1024 * 1024 * 1024;
+  WriteFile(kHistory, "");
+  std::filesystem::resize_file(kHistory, kHuge);
+  {
+    std::ofstream end(kHistory, std::ios::binary | std::ios::app);
+    end << "\n" << week;
+  }
+  const measure::ForecastResult result =
+      measure::RecordAndForecast(kHistory, kNow, "5000", "5180", 7);
+  EXPECT_EQ(result.days_until_full, 7);
+  EXPECT_THAT(result.read_problem.value_or(""), HasSubstr("only its last lines are read"));
+  EXPECT_EQ(result.write_problem, std::nullopt);
+  const std::string kept = ReadFile(kHistory);
+  EXPECT_LE(kept.size(), measure::kHistoryTextBound);
+  EXPECT_EQ(kept, week + Line(kNow, "5000", "5180"));
 }
 
 }  // namespace

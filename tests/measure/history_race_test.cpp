@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "measure/days_until_full.h"
 #include "measure/filling_history.h"
+#include "measure/history_file.h"
 #include "tests/rfc/test_run.h"
 #include "tests/support/scratch_dir.h"
 
