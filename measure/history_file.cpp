@@ -15,12 +15,113 @@ namespace {
 
 using std::chrono::sys_seconds;
 
-// What the reading of a history saw.
+// A poll whose history another poll replaced between its two readings reads
+// it again, this many times in all.
+constexpr int kReadings = 3;
+
+// What the first reading of a history saw.
 struct HistoryCensus {
   std::vector<SampleLine> samples;  // each sample line, in the order of the file
   std::size_t skipped = 0;          // lines that are no sample
   bool plain = true;                // see HistoryLines::plain
+  bool cut = false;                 // see platform::FileTail::cut
+  // What was read, to tell the second reading whether it reads the same.
+  std::size_t bytes = 0;
+  std::size_t line_feeds = 0;
 };
+
+// Opens the history; a missing one is an empty FileTail.
+std::variant<platform::FileTail, std::string> OpenHistory(std::string_view history_path) {
+  std::variant<platform::FileTail, platform::FileFailure> opened =
+      platform::OpenFileTail(history_path, kHistoryReadLimit);
+  if (auto* failure = std::get_if<platform::FileFailure>(&opened))
+    return std::move(failure->reason);
+  return std::move(std::get<platform::FileTail>(opened));
+}
+
+// The first reading: the samples the forecast takes go to `fit`, and what
+// each line is to the census. The file is closed when it returns: a
+// replacement cannot go through while this process holds it open.
+std::variant<HistoryCensus, std::string> TakeCensus(std::string_view history_path, TrendFit& fit) {
+  std::variant<platform::FileTail, std::string> opened = OpenHistory(history_path);
+  if (auto* reason = std::get_if<std::string>(&opened)) return std::move(*reason);
+  const platform::FileTail& tail = std::get<platform::FileTail>(opened);
+  HistoryCensus census;
+  census.cut = tail.cut();
+  SampleTimes times;
+  HistoryLines lines([&](std::string_view line) {
+    const std::optional<sys_seconds> time = times.Of(line);
+    if (!time) {
+      ++census.skipped;
+      return;
+    }
+    const bool in_span = fit.Takes(*time);
+    // Only the samples the forecast takes are read whole.
+    if (in_span) fit.Add(*HistorySample::FromLine(line));
+    census.samples.push_back({static_cast<std::uint8_t>(line.size() + 1), in_span});
+  });
+  if (!tail.Read([&](std::string_view chunk) {
+        census.bytes += chunk.size();
+        census.line_feeds += static_cast<std::size_t>(std::count(chunk.begin(), chunk.end(), '\n'));
+        lines.Feed(chunk);
+      })) {
+    return "cannot read " + std::string(history_path);
+  }
+  lines.End();
+  census.plain = lines.plain();
+  return census;
+}
+
+// The second reading, into the replacement `file`: the samples `kept`
+// chooses, or, where it keeps every line as it stands, the text as it is.
+// Nothing on success, else the reason; `changed` tells where that is a
+// history other than the first reading's (another poll replaced it
+// meanwhile).
+std::optional<std::string> WriteKept(std::string_view history_path, const HistoryCensus& census,
+                                     const std::vector<bool>& kept, std::FILE* file,
+                                     bool& changed) {
+  const std::string path(history_path);
+  std::variant<platform::FileTail, std::string> opened = OpenHistory(history_path);
+  if (auto* reason = std::get_if<std::string>(&opened)) return std::move(*reason);
+  const platform::FileTail& tail = std::get<platform::FileTail>(opened);
+  const bool all_kept = std::find(kept.begin(), kept.end(), false) == kept.end();
+  bool same = tail.cut() == census.cut;
+  std::size_t bytes = 0;
+  std::size_t line_feeds = 0;
+  bool read = true;
+  if (all_kept && census.plain && census.skipped == 0 && !census.cut) {
+    // All samples, as this sensor writes a history: copied as it is.
+    read = tail.Read([&](std::string_view chunk) {
+      bytes += chunk.size();
+      line_feeds += static_cast<std::size_t>(std::count(chunk.begin(), chunk.end(), '\n'));
+      (void)std::fwrite(chunk.data(), 1, chunk.size(), file);
+    });
+    same = same && bytes == census.bytes && line_feeds == census.line_feeds;
+  } else {
+    SampleTimes times;
+    std::size_t index = 0;
+    std::size_t skipped = 0;
+    HistoryLines lines([&](std::string_view line) {
+      if (!times.Of(line)) {
+        ++skipped;
+        return;
+      }
+      same = same && index < kept.size() && census.samples[index].length == line.size() + 1;
+      if (same && kept[index]) {
+        (void)std::fwrite(line.data(), 1, line.size(), file);
+        (void)std::fputc('\n', file);
+      }
+      ++index;
+    });
+    read = tail.Read([&](std::string_view chunk) { lines.Feed(chunk); });
+    lines.End();
+    same = same && index == kept.size() && skipped == census.skipped;
+  }
+  if (!read) return "cannot read " + path + " again";
+  changed = !same;
+  if (changed) return path + " changed while it was read";
+  return std::nullopt;
+}
 
 // The read problem of lines that are no sample, as the trace shows it.
 std::optional<std::string> ReadProblem(const std::string& path, std::size_t skipped, bool cut) {
@@ -44,92 +145,45 @@ ForecastResult RecordAndForecast(std::string_view history_path, sys_seconds now,
                                  std::string_view used, std::string_view total, int days) {
   const std::string path(history_path);
   ForecastResult result;
-  std::variant<platform::FileTail, platform::FileFailure> opened =
-      platform::OpenFileTail(history_path, kHistoryReadLimit);
-  if (const auto* failure = std::get_if<platform::FileFailure>(&opened)) {
-    result.read_problem = failure->reason;
-  }
   const std::optional<HistorySample> poll = HistorySample::Of(now, used, total);
+  for (int reading = 1; reading <= kReadings; ++reading) {
+    TrendFit fit(now, days);
+    std::variant<HistoryCensus, std::string> taken = TakeCensus(history_path, fit);
+    if (auto* reason = std::get_if<std::string>(&taken)) {
+      // What could not be read: the forecast rests on this poll alone, and
+      // the file stays as it is, since a rewrite would lose it.
+      result.read_problem = std::move(*reason);
+      result.write_problem = path + " is left as it is: it cannot be read";
+      break;
+    }
+    const HistoryCensus& census = std::get<HistoryCensus>(taken);
+    result.read_problem = ReadProblem(path, census.skipped, census.cut);
+    if (!poll) break;
+    fit.Add(*poll);
+    result.days_until_full = fit.DaysUntilFull();
+
+    const std::vector<bool> kept =
+        KeptWithinBound(census.samples, poll->LineLength(), kHistoryTextBound);
+    bool changed = false;
+    std::optional<platform::FileFailure> not_written =
+        platform::ReplaceFileWith(history_path, [&](std::FILE* file) -> std::optional<std::string> {
+          if (std::optional<std::string> reason =
+                  WriteKept(history_path, census, kept, file, changed)) {
+            return reason;
+          }
+          const std::string line = poll->Line();
+          (void)std::fwrite(line.data(), 1, line.size(), file);
+          return std::nullopt;
+        });
+    result.write_problem.reset();
+    if (!not_written) break;
+    result.write_problem = std::move(not_written->reason);
+    if (!changed) break;
+  }
   if (!poll) {
     result.write_problem = "no sample recorded in " + path + ": the time or a size (\"" +
                            std::string(used) + "\", \"" + std::string(total) +
                            "\") cannot be written as a history line";
-  }
-  // What could not be read: the forecast rests on this poll alone, and the
-  // file stays as it is, since a rewrite would lose it.
-  if (result.read_problem) {
-    if (!result.write_problem) {
-      result.write_problem = path + " is left as it is: it cannot be read";
-    }
-    return result;
-  }
-  const platform::FileTail& tail = std::get<platform::FileTail>(opened);
-
-  // First reading: the forecast, and what each sample line is.
-  TrendFit fit(now, days);
-  HistoryCensus census;
-  {
-    SampleTimes times;
-    HistoryLines lines([&](std::string_view line) {
-      const std::optional<sys_seconds> time = times.Of(line);
-      if (!time) {
-        ++census.skipped;
-        return;
-      }
-      const bool in_span = fit.Takes(*time);
-      // Only the samples the forecast takes are read whole.
-      if (in_span) fit.Add(*HistorySample::FromLine(line));
-      census.samples.push_back({static_cast<std::uint8_t>(line.size() + 1), in_span});
-    });
-    if (!tail.Read([&](std::string_view chunk) { lines.Feed(chunk); })) {
-      result.read_problem = "cannot read " + path;
-      result.write_problem = path + " is left as it is: it cannot be read";
-      return result;
-    }
-    lines.End();
-    census.plain = lines.plain();
-  }
-  result.read_problem = ReadProblem(path, census.skipped, tail.cut());
-  if (!poll) return result;  // a forecast from the history alone: there is nothing to record
-  fit.Add(*poll);
-  result.days_until_full = fit.DaysUntilFull();
-
-  const std::vector<bool> kept =
-      KeptWithinBound(census.samples, poll->LineLength(), kHistoryTextBound);
-  const bool all_kept = std::find(kept.begin(), kept.end(), false) == kept.end();
-  // A history that is all samples, as this sensor writes it, is copied as
-  // it is; another one sample by sample.
-  const bool as_it_is = all_kept && census.plain && census.skipped == 0 && !tail.cut();
-  std::optional<platform::FileFailure> not_written =
-      platform::ReplaceFileWith(history_path, [&](std::FILE* file) -> std::optional<std::string> {
-        bool read = true;
-        if (as_it_is) {
-          read = tail.Read([&](std::string_view chunk) {
-            (void)std::fwrite(chunk.data(), 1, chunk.size(), file);
-          });
-        } else {
-          // Second reading of the same opened file: the same lines in the
-          // same order.
-          SampleTimes times;
-          std::size_t index = 0;
-          HistoryLines lines([&](std::string_view line) {
-            if (!times.Of(line)) return;
-            if (index < kept.size() && kept[index]) {
-              (void)std::fwrite(line.data(), 1, line.size(), file);
-              (void)std::fputc('\n', file);
-            }
-            ++index;
-          });
-          read = tail.Read([&](std::string_view chunk) { lines.Feed(chunk); });
-          lines.End();
-        }
-        if (!read) return "cannot read " + path + " again";
-        const std::string line = poll->Line();
-        (void)std::fwrite(line.data(), 1, line.size(), file);
-        return std::nullopt;
-      });
-  if (not_written) {
-    result.write_problem = std::move(not_written->reason);
   }
   platform::RemoveLeftNewFiles(history_path);
   return result;

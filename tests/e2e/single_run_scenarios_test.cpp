@@ -238,16 +238,16 @@ TEST(Alarms, HistoryKeptOrItsFaultsTold) {
 TEST(Alarms, OverlappingPollsOfOneProfile) {
   // A long history, so that reading and rewriting it takes the polls a
   // while.
-  const std::string history = GrowingHistory(1850, 5000, 100, 300);
+  const std::string history = GrowingHistory(1850, 5000, 100, 100);
   Scenario scenario =
       ScenarioOf({.arguments = {"PRD", "FORECAST,SYSLOG"}, .files = {{"PRD.P00.hst", history}}});
   // The polls would append to one record at once.
   scenario.environment.erase("RFCSIM_RECORD");
-  scenario.polls_at_once = 4;
+  scenario.polls_at_once = 3;
   const Outcome outcome = RunSensor(scenario);
   std::vector<OverlappingPoll> polls = outcome.overlapping;
   polls.push_back({outcome.out, outcome.err, outcome.exit_code});
-  ASSERT_EQ(polls.size(), 4u);
+  ASSERT_EQ(polls.size(), 3u);
   for (const OverlappingPoll& poll : polls) {
     EXPECT_EQ(poll.exit_code, 0) << poll.err;
     EXPECT_THAT(poll.out, HasSubstr("<Channel>Days Until Full</Channel>"));

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -228,40 +229,43 @@ TEST(RecordAndForecast, ReadsTheEndOfAnOversizedHistory) {
 }
 
 // Polls of one profile overlap (a single sensor and a listing share the
-// history), and a viewer may hold the file open: on Windows a file open
-// elsewhere cannot be replaced unless it was opened to allow it, and a
-// viewer that holds it a moment only delays the replacement.
-TEST(RecordAndForecast, AFileOpenElsewhereIsReplacedAllTheSame) {
+// history), and a viewer may hold the file open. On Windows a file open
+// elsewhere cannot be replaced; both let go within moments, and the
+// replacement waits for that rather than losing the sample.
+TEST(RecordAndForecast, AFileOpenElsewhereForAMomentIsReplacedAllTheSame) {
   ScratchDir scratch;
   WorkingDirectory in(scratch.path());
-  const std::string two_days = Line(kNow - 48h, "100") + Line(kNow - 24h, "110");
-  WriteFile(kHistory, two_days);
-  {
-    // Another poll reading it.
-    auto opened = platform::OpenFileTail(kHistory, measure::kHistoryReadLimit);
-    ASSERT_TRUE(std::holds_alternative<platform::FileTail>(opened));
+  std::string expected = Line(kNow - 48h, "100") + Line(kNow - 24h, "110");
+  WriteFile(kHistory, expected);
+  const std::vector<std::function<std::function<void()>()>> holders = {
+      [] {  // another poll reading it
+        auto tail = std::make_shared<std::variant<platform::FileTail, platform::FileFailure>>(
+            platform::OpenFileTail(kHistory, measure::kHistoryReadLimit));
+        EXPECT_TRUE(std::holds_alternative<platform::FileTail>(*tail));
+        return [tail] { *tail = platform::FileTail{}; };
+      },
+      [] {  // a viewer that shares nothing but reading
+        auto viewer = std::make_shared<std::ifstream>(kHistory, std::ios::binary);
+        EXPECT_TRUE(viewer->is_open());
+        return [viewer] { viewer->close(); };
+      },
+  };
+  int poll = 0;
+  for (const auto& hold : holders) {
+    const std::function<void()> let_go = hold();
+    std::thread lets_go([&] {
+      std::this_thread::sleep_for(100ms);
+      let_go();
+    });
+    const std::string used = std::to_string(120 + poll);
     const measure::ForecastResult result =
-        measure::RecordAndForecast(kHistory, kNow, "120", "1000", 7);
-    EXPECT_EQ(result.write_problem, std::nullopt);
-    std::string seen;
-    ASSERT_TRUE(
-        std::get<platform::FileTail>(opened).Read([&](std::string_view chunk) { seen += chunk; }));
-    EXPECT_EQ(seen, two_days) << "the reader sees the file as it opened it";
+        measure::RecordAndForecast(kHistory, kNow + std::chrono::hours(poll), used, "1000", 7);
+    lets_go.join();
+    EXPECT_EQ(result.write_problem, std::nullopt) << poll;
+    expected += Line(kNow + std::chrono::hours(poll), used);
+    EXPECT_EQ(ReadFile(kHistory), expected) << poll;
+    ++poll;
   }
-  EXPECT_EQ(ReadFile(kHistory), two_days + Line(kNow, "120"));
-
-  // A viewer that shares nothing but reading, and lets go in a moment.
-  std::optional<std::ifstream> viewer(std::in_place, kHistory, std::ios::binary);
-  ASSERT_TRUE(viewer->is_open());
-  std::thread closes([&] {
-    std::this_thread::sleep_for(100ms);
-    viewer.reset();
-  });
-  const measure::ForecastResult delayed =
-      measure::RecordAndForecast(kHistory, kNow + 1h, "121", "1000", 7);
-  closes.join();
-  EXPECT_EQ(delayed.write_problem, std::nullopt);
-  EXPECT_EQ(ReadFile(kHistory), two_days + Line(kNow, "120") + Line(kNow + 1h, "121"));
   EXPECT_EQ(Names(), std::vector<std::string>{kHistory});
 }
 
