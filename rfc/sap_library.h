@@ -152,10 +152,9 @@ class SapLibrary {
   // errors keeps it unused.
   virtual void PrepareErrorReport(std::function<void(const LibraryFailure&)> report_and_end) = 0;
   // Asked before Open: why this library could not be handed the password
-  // of `logon` whole; nothing when it can.
-  virtual std::optional<PasswordRefusal> RefusedPassword(const Logon& /*logon*/) const {
-    return std::nullopt;
-  }
+  // of `logon` whole; nothing when it can. Every library answers for
+  // itself, and a library that stands for another asks it.
+  virtual std::optional<PasswordRefusal> RefusedPassword(const Logon& logon) const = 0;
   // Logs on; no connection when the library opened none.
   virtual std::unique_ptr<SapConnection> Open(const Logon& logon, const TraceWriter& trace) = 0;
 };

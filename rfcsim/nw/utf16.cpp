@@ -35,6 +35,9 @@ std::string EnginePassword(std::u16string_view text) {
       std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit <= 0xFF; })) {
     return Utf16ToLatin1(text);
   }
+  // Trailing blanks never count in a password; the engine, which drops
+  // them from single bytes, sees none in this form.
+  text = text.substr(0, text.find_last_not_of(u' ') + 1);
   constexpr char kDigits[] = "0123456789ABCDEF";
   std::string bytes(1, '\x7F');
   for (const char16_t unit : text) {
