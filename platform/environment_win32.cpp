@@ -19,8 +19,9 @@ std::optional<SystemText> EnvironmentValue(const char* name) {
   }
   std::vector<wchar_t> value(size);
   // The variable may change between the calls: read until it fits.
-  for (DWORD read = 0;; value.resize(size)) {
-    read = GetEnvironmentVariableW(wide_name.c_str(), value.data(), size);
+  for (;; value.resize(size)) {
+    SetLastError(ERROR_SUCCESS);
+    const DWORD read = GetEnvironmentVariableW(wide_name.c_str(), value.data(), size);
     if (read == 0) {
       if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
       return SystemText(std::u16string());
