@@ -1,7 +1,8 @@
 #include "config/monitor_credentials.h"
 
-#include <cstdlib>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "output/texts.h"
 #include "platform/upper_case.h"
@@ -34,13 +35,21 @@ ConfigError Missing(const char* variable, std::string_view device) {
 
 Checked<MonitorLogon> MonitorLogonFromEnvironment(MonitorCredentials kind) {
   const Variables variables = VariablesOf(kind);
-  const char* user = std::getenv(variables.user);
-  if (user == nullptr || *user == '\0') return Missing(variables.user, variables.device);
-  const char* password = std::getenv(variables.password);
-  if (password == nullptr || *password == '\0') {
+  const std::optional<platform::SystemText> user = platform::EnvironmentValue(variables.user);
+  if (!user || platform::IsEmpty(*user)) return Missing(variables.user, variables.device);
+  std::optional<platform::SystemText> password = platform::EnvironmentValue(variables.password);
+  if (!password || platform::IsEmpty(*password)) {
     return Missing(variables.password, variables.device);
   }
-  return MonitorLogon{platform::UpperCase(user), password};
+  // The user travels as the profile's User does, in single bytes: it must
+  // be had in the ANSI code page.
+  const std::optional<std::string> narrow_user = platform::AnsiText(*user);
+  if (!narrow_user) {
+    return ConfigError{std::string(output::texts::kError1034Prefix)
+                           .append(variables.user)
+                           .append(output::texts::kUserOutsideCodePage)};
+  }
+  return MonitorLogon{platform::UpperCase(*narrow_user), std::move(*password), variables.password};
 }
 
 }  // namespace config

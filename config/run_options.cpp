@@ -29,6 +29,10 @@ constexpr std::size_t kItemNameLimit = 90;
 // "CH=" takes at most three characters.
 constexpr std::size_t kChannelDigits = 3;
 
+// Blanks and commas part the options: values end at them, and a keyword
+// without "=" counts only where they stand around it.
+constexpr std::string_view kSeparators = ", ";
+
 // The value after `keyword` up to the next "," or blank, read from the text
 // as given; nothing when the keyword is missing.
 std::optional<std::string> ValueAfter(const RunOptions& options, std::string_view keyword) {
@@ -36,8 +40,22 @@ std::optional<std::string> ValueAfter(const RunOptions& options, std::string_vie
   if (at == std::string::npos) return std::nullopt;
   const std::string_view text = options.text;
   const std::size_t from = std::min(at + keyword.size(), text.size());
-  const std::size_t end = std::min(text.find_first_of(", ", from), text.size());
+  const std::size_t end = std::min(text.find_first_of(kSeparators, from), text.size());
   return std::string(text.substr(from, end - from));
+}
+
+// Whether `word` stands in `upper` as a word of its own: at the start or
+// after a separator, and at the end or before one. Inside a host or profile
+// name ("SAPFORECAST1") it switches nothing on.
+bool HasWord(std::string_view upper, std::string_view word) {
+  for (std::size_t at = upper.find(word); at != std::string_view::npos;
+       at = upper.find(word, at + 1)) {
+    const std::size_t end = at + word.size();
+    const bool starts = at == 0 || kSeparators.find(upper[at - 1]) != std::string_view::npos;
+    const bool ends = end == upper.size() || kSeparators.find(upper[end]) != std::string_view::npos;
+    if (starts && ends) return true;
+  }
+  return false;
 }
 
 // The channel number after "CH=": at most three characters, up to a ",".
@@ -110,7 +128,7 @@ Checked<RunOptions> ParseRunOptions(std::string text) {
   if (std::optional<std::string> days = ValueAfter(options, kForecastDays)) {
     options.forecast_days = WholeNumber(*days, kLongestForecast);
     if (!options.forecast_days) return InvalidOption(output::texts::kForecastNeeds);
-  } else if (options.upper.find(kForecast) != std::string::npos) {
+  } else if (HasWord(options.upper, kForecast)) {
     options.forecast_days = kDefaultForecastDays;
   }
   options.single_run_display = SingleRunOptionsDisplay(options.text);

@@ -1,7 +1,9 @@
 // The option text of a run (the second argument, a blank and the third),
 // read once at start-up into the switches and values the rest of the sensor
 // reads. Keywords are found in any case, anywhere, also inside another word;
-// their values are read from the text as given, at the same place.
+// their values are read from the text as given, at the same place. The one
+// exception is "FORECAST" without "=", a word of its own between blanks and
+// commas: it writes a history, and a host or profile name may well hold it.
 #pragma once
 
 #include <optional>

@@ -41,6 +41,7 @@ namespace {
 using rfc::LibraryFailure;
 using rfc::LibraryLoadFailure;
 using rfc::Logon;
+using rfc::PasswordRefusal;
 using rfc::RfcLibrary;
 using rfc::SapConnection;
 using rfc::SapLibrary;
@@ -198,6 +199,9 @@ class LoadedSapLibrary final : public SapLibrary {
   // Called only after Load has succeeded.
   void PrepareErrorReport(std::function<void(const LibraryFailure&)> report_and_end) override {
     backend_->PrepareErrorReport(std::move(report_and_end));
+  }
+  std::optional<PasswordRefusal> RefusedPassword(const Logon& logon) const override {
+    return backend_->RefusedPassword(logon);
   }
   std::unique_ptr<SapConnection> Open(const Logon& logon, const TraceWriter& trace) override {
     return backend_->Open(logon, trace);

@@ -7,6 +7,7 @@
 #include "driver/run_end.h"
 #include "output/texts.h"
 #include "platform/clock.h"
+#include "platform/environment.h"
 #include "rfc/failure_report.h"
 #include "rfc/open_connection.h"
 #include "rfc/return_code_text.h"
@@ -46,19 +47,39 @@ void PrepareErrorReport(RunServices& services) {
       [&services](const rfc::LibraryFailure& failure) { PrintRfcError(services, failure); });
 }
 
+namespace {
+
+// Error 1034 for a password the library cannot be handed whole, naming
+// where it came from: the monitor's variable, or the destination's profile.
+std::string PasswordRefusalText(const RunState& run, const config::ConnectionProfile& profile,
+                                rfc::PasswordRefusal refusal) {
+  std::string text(output::texts::kError1034Prefix);
+  if (run.MonitorLogon) {
+    text.append(run.MonitorLogon->password_variable);
+  } else {
+    text.append(output::texts::kPasswordFor).append(profile.Destination);
+  }
+  return text.append(refusal == rfc::PasswordRefusal::kBlankInConnectionText
+                         ? output::texts::kPasswordHoldsBlank
+                         : output::texts::kPasswordOutsideCodePage);
+}
+
+}  // namespace
+
 std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run,
                                           const config::ConnectionProfile& profile,
                                           RunServices& services, const rfc::TraceWriter& trace) {
-  const rfc::AddressLogon address{profile.Destination,
-                                  profile.Client,
-                                  run.MonitorLogon ? run.MonitorLogon->user : profile.User,
-                                  run.MonitorLogon ? run.MonitorLogon->password : profile.Password,
-                                  profile.Language,
-                                  profile.Mode,
-                                  run.Options.host.value_or(profile.Hostname),
-                                  run.Options.system_number.value_or(profile.Sysnr),
-                                  profile.Gwhost,
-                                  profile.Gwservice};
+  const rfc::AddressLogon address{
+      profile.Destination,
+      profile.Client,
+      run.MonitorLogon ? run.MonitorLogon->user : profile.User,
+      run.MonitorLogon ? run.MonitorLogon->password : platform::SystemText(profile.Password),
+      profile.Language,
+      profile.Mode,
+      run.Options.host.value_or(profile.Hostname),
+      run.Options.system_number.value_or(profile.Sysnr),
+      profile.Gwhost,
+      profile.Gwservice};
   std::function<void(std::string_view)> console;
   if (run.Options.console) {
     console = [&out = services.out](std::string_view line) { out.Write(line); };
@@ -66,6 +87,9 @@ std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run,
   ReportStep(services, profile.Destination, std::string(output::texts::kStepLogon));
   const std::optional<rfc::Logon> logon = rfc::PrepareLogon(address, console);
   if (!logon) return nullptr;
+  if (const std::optional<rfc::PasswordRefusal> refusal = services.rfc.RefusedPassword(*logon)) {
+    throw ErrorDocumentExit(PasswordRefusalText(run, profile, *refusal));
+  }
   return services.rfc.Open(*logon, trace);
 }
 

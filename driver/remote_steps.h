@@ -27,7 +27,9 @@ void PrintRfcError(RunServices& services, const rfc::LibraryFailure& failure);
 
 // Logs on to the system of `profile`, ",HOST=" and ",NO=" overriding its
 // address; no connection when the library opened none or the destination
-// file could not be put in place.
+// file could not be put in place. A password the library cannot be handed
+// whole ends the run before the library is asked, with Error 1034
+// (ErrorDocumentExit).
 std::unique_ptr<rfc::SapConnection> LogOn(const RunState& run,
                                           const config::ConnectionProfile& profile,
                                           RunServices& services, const rfc::TraceWriter& trace);

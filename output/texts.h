@@ -57,6 +57,21 @@ inline constexpr std::string_view kCredentialsMissing =
     " not set - set the sensor's Environment to 'Set placeholders as environment values' and "
     "enter the SAP user as the device's ";
 inline constexpr std::string_view kCredentialsMissingEnd = " credentials";
+// A user the classic library and the profile's texts cannot hold:
+// "Error 1034: " + variable + kUserOutsideCodePage.
+inline constexpr std::string_view kUserOutsideCodePage =
+    " holds a character outside the Windows ANSI code page - enter the SAP user as SAP spells it";
+// A password SAP's classic library cannot be handed whole, refused before
+// any logon: "Error 1034: " + the variable, or kPasswordFor + destination
+// for the profile's own, + the reason.
+inline constexpr std::string_view kPasswordFor = "Password for ";
+inline constexpr std::string_view kPasswordHoldsBlank =
+    " holds a blank or tab, which librfc32 would split in the connection text of a logon "
+    "through SapRfc.ini - log on without the destination file, through sapnwrfc.dll, or with a "
+    "password without blanks";
+inline constexpr std::string_view kPasswordOutsideCodePage =
+    " holds a character outside the Windows ANSI code page, which librfc32 cannot take - log on "
+    "through sapnwrfc.dll or with another password";
 
 // The run's deadline ("TIMEOUT="): "Error 1032: Timeout after " + seconds +
 // " s - no answer from " + destination + " at " + step; a listing's summary

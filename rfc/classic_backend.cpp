@@ -70,6 +70,10 @@ void ClassicSapLibrary::PrepareErrorReport(
   operations_.Environment(&HandleRfcLibraryError);
 }
 
+std::optional<PasswordRefusal> ClassicSapLibrary::RefusedPassword(const Logon& logon) const {
+  return RefusedByConnection(logon);
+}
+
 std::unique_ptr<SapConnection> ClassicSapLibrary::Open(const Logon& logon,
                                                        const TraceWriter& trace) {
   const RfcHandle handle = OpenConnection(operations_, logon, trace, records_);

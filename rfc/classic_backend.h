@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "rfc/open_connection.h"
 #include "rfc/remote_call.h"
@@ -23,6 +24,7 @@ class ClassicSapLibrary final : public SapLibrary {
   ClassicSapLibrary& operator=(const ClassicSapLibrary&) = delete;
 
   void PrepareErrorReport(std::function<void(const LibraryFailure&)> report_and_end) override;
+  std::optional<PasswordRefusal> RefusedPassword(const Logon& logon) const override;
   std::unique_ptr<SapConnection> Open(const Logon& logon, const TraceWriter& trace) override;
 
   // The library's error handler: reads the failure of `operation`, hands it

@@ -5,10 +5,12 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 #include "config/file_names.h"
 #include "output/texts.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/leading_number.h"
 #include "platform/upper_case.h"
@@ -39,17 +41,26 @@ const char* AbsentWhenEmpty(const std::string& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
-void FillRecords(const AddressLogon& logon, ConnectionRecords& records) {
+// The characters that part the words of RfcOpenEx's connection text.
+constexpr std::string_view kConnectionTextBlanks = " \t";
+
+const platform::SystemText& PasswordOf(const Logon& logon) {
+  return std::visit([](const auto& way) -> const platform::SystemText& { return way.password; },
+                    logon);
+}
+
+void FillRecords(const AddressLogon& logon, std::string password, ConnectionRecords& records) {
   AddressLogon& copy = records.logon;
   copy = logon;
   PadWithBlanks(copy.user, kUserWidth);
-  PadWithBlanks(copy.password, kPasswordWidth);
+  records.password = std::move(password);
+  PadWithBlanks(records.password, kPasswordWidth);
 
   OpenOptions& options = records.options;
   options.destination = copy.destination.c_str();
   options.client = copy.client.c_str();
   options.user = copy.user.c_str();
-  options.password = copy.password.c_str();
+  options.password = records.password.c_str();
   options.language = copy.language.c_str();
   if (copy.mode == kGatewayMode) {
     options.mode = kGatewayModeCode;
@@ -114,10 +125,22 @@ std::optional<Logon> PrepareLogon(const AddressLogon& address,
       DestinationLogon{address.client, address.user, address.password, address.destination}};
 }
 
+std::optional<PasswordRefusal> RefusedByConnection(const Logon& logon) {
+  const std::optional<std::string> password = platform::AnsiText(PasswordOf(logon));
+  if (!password) return PasswordRefusal::kOutsideCodePage;
+  if (std::holds_alternative<DestinationLogon>(logon) &&
+      password->find_first_of(kConnectionTextBlanks) != std::string::npos) {
+    return PasswordRefusal::kBlankInConnectionText;
+  }
+  return std::nullopt;
+}
+
 RfcHandle OpenConnection(RfcLibrary& library, const Logon& logon, const TraceWriter& trace,
                          ConnectionRecords& records) {
+  if (RefusedByConnection(logon)) return 0;
+  std::string password = *platform::AnsiText(PasswordOf(logon));
   if (const auto* address = std::get_if<AddressLogon>(&logon)) {
-    FillRecords(*address, records);
+    FillRecords(*address, std::move(password), records);
     const RfcHandle handle = library.Open(&records.options);
     WriteTraceLine(trace, static_cast<int>(handle), trace_events::kOpenCalled, "");
     return handle;
@@ -126,8 +149,7 @@ RfcHandle OpenConnection(RfcLibrary& library, const Logon& logon, const TraceWri
   // The profile's texts as read, not padded; the entry in "SapRfc.ini"
   // supplies the address, and the logon language is always D.
   records.connection_text = "CLIENT=" + destination.client + " USER=" + destination.user +
-                            " PASSWD=" + destination.password +
-                            " LANG=D DEST=" + destination.destination;
+                            " PASSWD=" + password + " LANG=D DEST=" + destination.destination;
   records.error_info = RfcErrorInfoEx{};
   const RfcHandle handle = library.OpenEx(records.connection_text.c_str(), &records.error_info);
   WriteTraceLine(trace, static_cast<int>(handle), trace_events::kOpenExCalled, "");

@@ -24,8 +24,10 @@ struct ConnectionRecords {
   ConnectionRecords(const ConnectionRecords&) = delete;
   ConnectionRecords& operator=(const ConnectionRecords&) = delete;
 
-  // The working copy of the logon; user and password blank-padded.
+  // The working copy of the logon; the user blank-padded.
   AddressLogon logon;
+  // The password in the library's code page, blank-padded.
+  std::string password;
 
   OpenOptions options{};
   ServerAddress server{};
@@ -44,8 +46,15 @@ struct ConnectionRecords {
 std::optional<Logon> PrepareLogon(const AddressLogon& address,
                                   const std::function<void(std::string_view)>& console);
 
+// Why the classic library cannot be handed the password of `logon` whole:
+// a character outside the ANSI code page, or, in the connection text of a
+// destination file's logon, a blank or tab. The text is parted at those,
+// and SAP documents no quoting for RfcOpenEx's values.
+std::optional<PasswordRefusal> RefusedByConnection(const Logon& logon);
+
 // Opens the connection (RfcOpen or RfcOpenEx) and writes its trace line;
-// the handle, 0 when the library opened none.
+// the handle, 0 when the library opened none. A password that
+// RefusedByConnection refuses is never sent: no opening, 0.
 RfcHandle OpenConnection(RfcLibrary& library, const Logon& logon, const TraceWriter& trace,
                          ConnectionRecords& records);
 

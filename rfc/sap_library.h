@@ -13,6 +13,7 @@
 #include <string_view>
 #include <variant>
 
+#include "platform/environment.h"
 #include "rfc/filling_row.h"
 
 namespace rfc {
@@ -86,11 +87,14 @@ class SapConnection {
 // Logon through the profile's address: application server and system
 // number, or gateway host and service for mode "R/2". Host and system
 // number are those of the profile unless the options override them.
+// The password is the profile's, in the bytes it is stored in, or the
+// monitor's, as the environment hands it over; each library takes it whole
+// in its own form.
 struct AddressLogon {
   std::string destination;
   std::string client;
   std::string user;
-  std::string password;
+  platform::SystemText password;
   std::string language;
   std::string mode;
   std::string host;
@@ -104,11 +108,22 @@ struct AddressLogon {
 struct DestinationLogon {
   std::string client;
   std::string user;
-  std::string password;
+  platform::SystemText password;
   std::string destination;
 };
 
 using Logon = std::variant<AddressLogon, DestinationLogon>;
+
+// Why a library cannot be handed a logon's password whole; a password is
+// never sent in part or changed.
+enum class PasswordRefusal {
+  // The connection text of a destination file's logon parts its words at
+  // blanks and tabs, and SAP documents no quoting for a value that holds one.
+  kBlankInConnectionText,
+  // The library takes single bytes of the ANSI code page, which lacks one
+  // of its characters.
+  kOutsideCodePage,
+};
 
 // Where ",SYSLOG" trace lines go: one call per line, the line ending in a
 // line feed. Empty when the run traces nothing.
@@ -136,6 +151,10 @@ class SapLibrary {
   // read from the library, and must not return. A library without such
   // errors keeps it unused.
   virtual void PrepareErrorReport(std::function<void(const LibraryFailure&)> report_and_end) = 0;
+  // Asked before Open: why this library could not be handed the password
+  // of `logon` whole; nothing when it can. Every library answers for
+  // itself, and a library that stands for another asks it.
+  virtual std::optional<PasswordRefusal> RefusedPassword(const Logon& logon) const = 0;
   // Logs on; no connection when the library opened none.
   virtual std::unique_ptr<SapConnection> Open(const Logon& logon, const TraceWriter& trace) = 0;
 };

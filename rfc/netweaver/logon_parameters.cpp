@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <utility>
+#include <variant>
 
 #include "config/file_names.h"
 #include "output/texts.h"
@@ -42,6 +44,17 @@ std::optional<std::string> TwoDigitSystemNumber(std::string_view text) {
 
 std::string WithoutTrailingBlanks(std::string_view text) {
   return std::string(text.substr(0, text.find_last_not_of(' ') + 1));
+}
+
+// The password as the library takes it: UTF-16, ISO 8859-1 bytes widened.
+std::u16string PasswordText(const platform::SystemText& password) {
+  if (const auto* bytes = std::get_if<std::string>(&password)) return Utf16FromLatin1(*bytes);
+  return std::get<std::u16string>(password);
+}
+
+std::u16string WithoutTrailingBlanks(std::u16string text) {
+  text.erase(text.find_last_not_of(u' ') + 1);
+  return text;
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -137,6 +150,10 @@ void LogonParameters::Add(std::string_view name, std::string_view value) {
   parameters_.emplace_back(Utf16FromLatin1(name), Utf16FromLatin1(value));
 }
 
+void LogonParameters::Add(std::string_view name, std::u16string value) {
+  parameters_.emplace_back(Utf16FromLatin1(name), std::move(value));
+}
+
 std::vector<::nw::RFC_CONNECTION_PARAMETER> LogonParameters::Records() const {
   std::vector<::nw::RFC_CONNECTION_PARAMETER> records;
   records.reserve(parameters_.size());
@@ -158,15 +175,14 @@ LogonRequest LogonFromAddress(const AddressLogon& logon) {
   parameters.Add("sysnr", *TwoDigitSystemNumber(std::to_string(number)));
   parameters.Add("client", logon.client);
   parameters.Add("user", WithoutTrailingBlanks(logon.user));
-  parameters.Add("passwd", WithoutTrailingBlanks(logon.password));
+  parameters.Add("passwd", WithoutTrailingBlanks(PasswordText(logon.password)));
   parameters.Add("lang", logon.language);
   return parameters;
 }
 
 LogonRequest LogonFromDestination(const DestinationLogon& logon) {
-  std::variant<Words, LogonRefusal> parsed =
-      ParseWords("CLIENT=" + logon.client + " USER=" + logon.user + " PASSWD=" + logon.password +
-                 " LANG=D DEST=" + logon.destination);
+  std::variant<Words, LogonRefusal> parsed = ParseWords(
+      "CLIENT=" + logon.client + " USER=" + logon.user + " LANG=D DEST=" + logon.destination);
   if (auto* refusal = std::get_if<LogonRefusal>(&parsed)) return std::move(*refusal);
   const Words& words = std::get<Words>(parsed);
 
@@ -182,10 +198,11 @@ LogonRequest LogonFromDestination(const DestinationLogon& logon) {
     refusal = AddAddress(*entry, "destination '" + destination + "' in SapRfc.ini", parameters);
   }
   if (refusal) return std::move(*refusal);
-  for (const auto& [key, name] : {std::pair{"CLIENT", "client"}, std::pair{"USER", "user"},
-                                  std::pair{"PASSWD", "passwd"}, std::pair{"LANG", "lang"}}) {
+  for (const auto& [key, name] : {std::pair{"CLIENT", "client"}, std::pair{"USER", "user"}}) {
     if (const std::string* value = Find(words, key)) parameters.Add(name, *value);
   }
+  parameters.Add("passwd", WithoutTrailingBlanks(PasswordText(logon.password)));
+  if (const std::string* value = Find(words, "LANG")) parameters.Add("lang", *value);
   return parameters;
 }
 

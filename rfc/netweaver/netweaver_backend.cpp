@@ -147,6 +147,11 @@ class NetWeaverBackend final : public SapLibrary {
   // No failure of this library calls for the RFC error report.
   void PrepareErrorReport(std::function<void(const LibraryFailure&)>) override {}
 
+  // The library takes every password whole, as one UTF-16 parameter.
+  std::optional<PasswordRefusal> RefusedPassword(const Logon&) const override {
+    return std::nullopt;
+  }
+
   // Connections are numbered 1, 2, 3... in the order opened, as the trace
   // lines have always shown them; a logon that fails is 0 there. A failed
   // logon leaves its block in the trace file under the classic operation's

@@ -13,8 +13,9 @@ std::variant<LogonRequest, std::string> ReadLogonParameters(
   std::map<std::string, std::string> given;
   for (unsigned i = 0; i < count; ++i) {
     if (!parameters[i].name) continue;
-    given[AsciiUpper(Utf16ToLatin1(TerminatedText(parameters[i].name)))] =
-        Utf16ToLatin1(TerminatedText(parameters[i].value));
+    std::string name = AsciiUpper(Utf16ToLatin1(TerminatedText(parameters[i].name)));
+    const std::u16string_view value = TerminatedText(parameters[i].value);
+    given[name] = name == "PASSWD" ? EnginePassword(value) : Utf16ToLatin1(value);
   }
   const auto value = [&](const char* name) {
     const auto it = given.find(name);

@@ -2,7 +2,9 @@
 // logon: "gwhost" with "gwserv" and no "ashost" for a gateway, else "ashost"
 // (which the engine refuses when missing) with "sysnr" for an application
 // server; "client", "user", "passwd", "lang". Other names ("dest",
-// "trace", ...) are ignored.
+// "trace", ...) are ignored. The password goes to the engine whole, in the
+// form the NetWeaver landscape gives the accounts' passwords
+// (EnginePassword).
 #pragma once
 
 #include <string>

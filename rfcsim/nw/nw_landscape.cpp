@@ -17,8 +17,22 @@ bool UnderAnswers(std::string_view pointer) {
   return slash != std::string_view::npos && pointer.substr(slash, 11) == "/functions/";
 }
 
+// "/systems/<n>/accounts/<i>/password".
+bool IsAccountPassword(std::string_view pointer) {
+  constexpr std::string_view kSystems = "/systems/";
+  constexpr std::string_view kAccounts = "/accounts/";
+  constexpr std::string_view kPassword = "/password";
+  if (!pointer.starts_with(kSystems) || !pointer.ends_with(kPassword)) return false;
+  const auto slash = pointer.find('/', kSystems.size());
+  return slash != std::string_view::npos && pointer.substr(slash).starts_with(kAccounts) &&
+         pointer.find('/', slash + kAccounts.size()) == pointer.size() - kPassword.size();
+}
+
 // Replaces every text of a function answer that goes beyond ISO 8859-1 by
-// its single-byte stand-in ('?' per character) and notes it.
+// its single-byte stand-in ('?' per character) and notes it; every
+// account's password becomes the engine's form of what the library is
+// handed (EnginePassword), so that one beyond ISO 8859-1 logs on only when
+// it arrives whole.
 void Narrow(Json& value, const std::string& pointer, WideTexts& wide) {
   if (value.is_object()) {
     for (auto& [key, member] : value.items()) Narrow(member, pointer + "/" + key, wide);
@@ -28,7 +42,11 @@ void Narrow(Json& value, const std::string& pointer, WideTexts& wide) {
     }
   } else if (value.is_string()) {
     const std::string& utf8 = value.get_ref<const std::string&>();
-    // Elsewhere (names, accounts, faults) the classic reader rejects it.
+    if (IsAccountPassword(pointer)) {
+      value = Latin1ToUtf8(EnginePassword(Utf8ToUtf16(utf8)));
+      return;
+    }
+    // Elsewhere (names, user names, faults) the classic reader rejects it.
     if (!UnderAnswers(pointer) || Utf8ToLatin1(utf8)) return;
     const std::u16string text = Utf8ToUtf16(utf8);
     wide[pointer] = text;

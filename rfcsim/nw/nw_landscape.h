@@ -1,9 +1,11 @@
 // The landscape as the NetWeaver stand-in reads it: the same file and
-// schema as the classic stand-in (docs/landscape.md), with one freedom more.
-// A text of a function module's answer may hold characters beyond
+// schema as the classic stand-in (docs/landscape.md), with two freedoms
+// more. A text of a function module's answer may hold characters beyond
 // ISO 8859-1: the NetWeaver library hands texts out as UTF-16, so such a
 // text reaches the caller as it stands in the file. The engine, whose texts
-// are single bytes, sees '?' in their place.
+// are single bytes, sees '?' in their place. And an account's password may
+// hold them, as the library takes passwords in UTF-16: the engine compares
+// it in a single-byte form that only the whole password yields.
 #pragma once
 
 #include <map>

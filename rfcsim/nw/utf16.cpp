@@ -1,5 +1,7 @@
 #include "rfcsim/nw/utf16.h"
 
+#include <algorithm>
+
 namespace rfcsim::nw {
 
 std::u16string Latin1ToUtf16(std::string_view bytes) {
@@ -24,6 +26,22 @@ std::string Utf16ToLatin1(std::u16string_view text) {
         text[i + 1] <= 0xDFFF) {
       ++i;
     }
+  }
+  return bytes;
+}
+
+std::string EnginePassword(std::u16string_view text) {
+  if (text.find_first_of(u"\u007F") == std::u16string_view::npos &&
+      std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit <= 0xFF; })) {
+    return Utf16ToLatin1(text);
+  }
+  // Trailing blanks never count in a password; the engine, which drops
+  // them from single bytes, sees none in this form.
+  text = text.substr(0, text.find_last_not_of(u' ') + 1);
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string bytes(1, '\x7F');
+  for (const char16_t unit : text) {
+    for (int shift = 12; shift >= 0; shift -= 4) bytes.push_back(kDigits[(unit >> shift) & 0xF]);
   }
   return bytes;
 }

@@ -12,6 +12,13 @@ std::u16string Latin1ToUtf16(std::string_view bytes);
 // Characters beyond U+00FF (and lone surrogates) become '?'.
 std::string Utf16ToLatin1(std::u16string_view text);
 
+// A password as the engine compares it, in single bytes: ISO 8859-1 where
+// every character is one (and none is DEL), otherwise DEL followed by the
+// UTF-16 units in four hexadecimal digits each. Only the same text yields
+// the same bytes, so a password with a character beyond U+00FF matches
+// only whole: no "?" stands in for a character the sensor failed to send.
+std::string EnginePassword(std::u16string_view text);
+
 // Expects valid UTF-8, as the JSON parser hands it over.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 

@@ -75,7 +75,7 @@ TEST(RunOptions, TimeoutSecondsOrError1033) {
 }
 
 // LIMITS= takes two whole per cents, warning not above error; FORECAST
-// stands alone (7 days) or takes whole days from 1 to 365.
+// stands alone as a word (7 days) or takes whole days from 1 to 365.
 TEST(RunOptions, LimitsAndForecastOrError1033) {
   const std::string limits_invalid =
       "Error 1033: Invalid option LIMITS= - needs warning/error per cent, e.g. LIMITS=80/90";
@@ -92,7 +92,11 @@ TEST(RunOptions, LimitsAndForecastOrError1033) {
       {"# limits=1/1,SYSLOG forecast", config::FillingLimits{1, 1}, 7, nullptr},
       {"LIMITS=100/100 FORECAST=365", config::FillingLimits{100, 100}, 365, nullptr},
       {"Forecast=1,CH=10", {}, 1, nullptr},
-      {"FORECASTING", {}, 7, nullptr},
+      {"x,FORECAST", {}, 7, nullptr},
+      // Without "=" only a word of its own, between blanks and commas.
+      {"FORECASTING", {}, {}, nullptr},
+      {",HOST=sapforecast1", {}, {}, nullptr},
+      {"@D:\\Sensors\\FORECAST.P00", {}, {}, nullptr},
       {"LIMITS=90/80", {}, {}, &limits_invalid},
       {"LIMITS=abc", {}, {}, &limits_invalid},
       {"LIMITS=80", {}, {}, &limits_invalid},

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -295,6 +296,52 @@ TEST(RunCheckedSteps, ProbeThenSystemInformationThenTheDatabaseCheck) {
     for (const fake::RemoteCall& call : t.rfc.calls) functions.push_back(call.function);
     EXPECT_EQ(functions, c.functions) << c.what;
     EXPECT_EQ(profile.HostnameDisplay, c.host_display) << c.what;
+  }
+}
+
+// A password the classic library cannot be handed whole ends the run
+// before it is asked, with Error 1034 naming where the password came from:
+// the profile's (by its destination) or the monitor's variable.
+TEST(LogOn, PasswordTheClassicLibraryCannotTakeWhole) {
+  const std::string blank =
+      " holds a blank or tab, which librfc32 would split in the connection text of a logon "
+      "through SapRfc.ini - log on without the destination file, through sapnwrfc.dll, or with a "
+      "password without blanks";
+  const std::string code_page =
+      " holds a character outside the Windows ANSI code page, which librfc32 cannot take - log on "
+      "through sapnwrfc.dll or with another password";
+  struct Case {
+    const char* what;
+    bool destination_file;
+    std::string profile_password;
+    std::optional<platform::SystemText> monitor_password;
+    std::string ending;  // empty: the library is asked
+  };
+  const std::vector<Case> cases = {
+      {"profile's by address", false, "two words", std::nullopt, ""},
+      {"profile's through the destination file", true, "two words", std::nullopt,
+       "Error 1034: Password for PRD" + blank},
+      {"monitor's through the destination file", true, "secret", platform::SystemText("a b=c"),
+       "Error 1034: prtg_linuxpassword" + blank},
+      {"monitor's equals signs through the destination file", true, "secret",
+       platform::SystemText("a=b=c"), ""},
+      {"monitor's outside the code page", false, "secret", platform::SystemText(u"a\u0141b"),
+       "Error 1034: prtg_linuxpassword" + code_page},
+  };
+  for (const Case& c : cases) {
+    ScratchDir scratch;
+    WorkingDirectory in(scratch.path());
+    if (c.destination_file) WriteFile("SapRfc.PRD", "DEST=PRD\n");
+    TestRun t;
+    if (c.monitor_password) {
+      t.run.MonitorLogon =
+          config::MonitorLogon{"MONITOR", *c.monitor_password, "prtg_linuxpassword"};
+    }
+    config::ConnectionProfile profile = SampleProfile();
+    profile.Password = c.profile_password;
+    const Ending ending = EndingOf([&] { driver::LogOn(t.run, profile, t.services, {}); });
+    EXPECT_EQ(ending.document, c.ending) << c.what;
+    EXPECT_EQ(t.rfc.log.empty(), !c.ending.empty()) << c.what;
   }
 }
 

@@ -69,6 +69,9 @@ struct LogonCase {
   // How often that library is asked to log on, where the adapter refuses a
   // destination file's logon without asking it.
   std::optional<std::size_t> logons_through_netweaver = std::nullopt;
+  // A logon the classic library refuses and the NetWeaver library takes: the
+  // run through it succeeds, the library asked once.
+  bool logs_on_through_netweaver = false;
 };
 
 const std::string kR2Refused =
@@ -90,6 +93,11 @@ TEST_P(Logon, EndsAsExpected) {
       c.logons = 0;
     }
     c.logons = c.logons_through_netweaver.value_or(c.logons);
+    if (c.logs_on_through_netweaver) {
+      c.out = ExamplePrtgDocument();
+      c.exit_code = 0;
+      c.logons = 1;
+    }
   }
   SingleRunResult result = RunSingle(c.run);
   const Outcome& outcome = result.outcome;
@@ -126,6 +134,17 @@ const std::map<std::string, std::string> kWindowsCredentials = {
     {"prtg_windowsuser", "monitor"}, {"prtg_windowspassword", std::string(kPassword)}};
 const std::map<std::string, std::string> kLinuxCredentials = {
     {"prtg_linuxuser", "MONITOR"}, {"prtg_linuxpassword", std::string(kPassword)}};
+// A password with blanks and an equals sign, its pieces long enough to be
+// looked for in everything the run writes (upper case, as a key the
+// connection text names, too).
+const std::string kSpacedPassword = "Yx8 MOUND=q7 fern";
+std::map<std::string, std::string> LinuxCredentials(const std::string& password) {
+  return {{"prtg_linuxuser", "monitor"}, {"prtg_linuxpassword", password}};
+}
+const std::string kPasswordHoldsBlank =
+    " holds a blank or tab, which librfc32 would split in the connection text of a logon "
+    "through SapRfc.ini - log on without the destination file, through sapnwrfc.dll, or with a "
+    "password without blanks";
 const std::string kCredentialsMissing =
     " not set - set the sensor's Environment to 'Set placeholders as environment values' and "
     "enter the SAP user as the device's ";
@@ -148,6 +167,47 @@ INSTANTIATE_TEST_SUITE_P(
                    .profile = WithoutCredentials({}),
                    .files = {{"SapRfc.PRD", kDestinationFile}},
                    .environment = kWindowsCredentials},
+                  ExamplePrtgDocument(),
+                  0,
+                  {"SapRfc.ini"},
+                  {},
+                  kDestinationFile},
+        // Blanks and equals signs: the whole password reaches the library
+        // by address, and through a destination file the NetWeaver library
+        // as one logon parameter; the classic library's connection text
+        // would split it, and so it is refused before any logon.
+        LogonCase{"PasswordWithBlanksByHost",
+                  {.arguments = {"PRD", "CRED=LINUX"},
+                   .profile = WithoutCredentials({}),
+                   .system = WithAccount(PrdSystem(), "MONITOR", kSpacedPassword),
+                   .environment = LinuxCredentials(kSpacedPassword),
+                   .password = kSpacedPassword},
+                  ExamplePrtgDocument()},
+        LogonCase{"PasswordWithBlanksThroughDestinationFile",
+                  {.arguments = {"PRD", "CRED=LINUX"},
+                   .profile = WithoutCredentials({}),
+                   .system = WithAccount(PrdSystem(), "MONITOR", kSpacedPassword),
+                   .files = {{"SapRfc.PRD", kDestinationFile}},
+                   .environment = LinuxCredentials(kSpacedPassword),
+                   .password = kSpacedPassword},
+                  PrtgErrorDocument("Error 1034: prtg_linuxpassword" + kPasswordHoldsBlank),
+                  2,
+                  {"SapRfc.ini"},
+                  {},
+                  kDestinationFile,
+                  {},
+                  0,
+                  {},
+                  {},
+                  std::nullopt,
+                  true},
+        LogonCase{"PasswordWithEqualsSignsThroughDestinationFile",
+                  {.arguments = {"PRD", "CRED=LINUX"},
+                   .profile = WithoutCredentials({}),
+                   .system = WithAccount(PrdSystem(), "MONITOR", "=Yx8=MOUND="),
+                   .files = {{"SapRfc.PRD", kDestinationFile}},
+                   .environment = LinuxCredentials("=Yx8=MOUND="),
+                   .password = "=Yx8=MOUND="},
                   ExamplePrtgDocument(),
                   0,
                   {"SapRfc.ini"},
@@ -422,6 +482,41 @@ INSTANTIATE_TEST_SUITE_P(
                                 1,
                                 "the NetWeaver library calls no error handler"}),
     NameOfCase);
+
+// A password with a character outside the ANSI code page, as PRTG hands it
+// over on Windows: the NetWeaver library takes it whole in UTF-16; the
+// classic library cannot take it at all, and it is refused before any
+// logon rather than sent as a best-fit stand-in.
+TEST(LogonCredentials, PasswordOutsideTheAnsiCodePage) {
+  if (TargetUnderTest().RfcLibraryName().empty()) {
+    GTEST_SKIP() << "the Linux build hands environment values on as the bytes they are: there "
+                    "is no ANSI code page to fall outside of";
+  }
+  // "\u0141" (L with stroke) has no place in code page 1252, nor "\u03a9".
+  const std::string password = "Yx8 \u0141\u03a9D\u0179=q7 fern";
+  SingleRunResult result = RunSingle(
+      {.arguments = {"PRD", "CRED=WINDOWS"},
+       .profile = WithoutCredentials({}),
+       // The classic stand-in reads no account beyond ISO 8859-1.
+       .system = ThroughNetWeaver() ? WithAccount(PrdSystem(), "MONITOR", password) : PrdSystem(),
+       .files = {{"SapRfc.PRD", kDestinationFile}},
+       .environment = {{"prtg_windowsuser", "monitor"},
+                       {"prtg_windowspassword", password},
+                       // Wine reads the environment in the host's locale.
+                       {"LC_ALL", "C.UTF-8"}},
+       .password = password});
+  if (ThroughNetWeaver()) {
+    EXPECT_EQ(result.outcome.out, ExamplePrtgDocument());
+    EXPECT_EQ(result.outcome.exit_code, 0);
+    return;
+  }
+  EXPECT_EQ(result.outcome.out,
+            PrtgErrorDocument("Error 1034: prtg_windowspassword holds a character outside the "
+                              "Windows ANSI code page, which librfc32 cannot take - log on "
+                              "through sapnwrfc.dll or with another password"));
+  EXPECT_EQ(result.outcome.exit_code, 2);
+  EXPECT_EQ(CountOf(result.record, "RfcOpen") + CountOf(result.record, "RfcOpenEx"), 0u);
+}
 
 // What the library is handed for a logon.
 

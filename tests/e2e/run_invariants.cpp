@@ -38,6 +38,25 @@ std::set<std::string> ProfilePasswords(const Scenario& scenario) {
   return passwords;
 }
 
+// The monitor's passwords the scenario hands over ("CRED="), and each piece
+// of them between blanks, tabs and equals signs: a password split in a
+// connection text would show such a piece in a failure message.
+std::set<std::string> MonitorPasswordPieces(const Scenario& scenario) {
+  std::set<std::string> pieces;
+  for (const char* variable : {"prtg_windowspassword", "prtg_linuxpassword"}) {
+    const auto it = scenario.environment.find(variable);
+    if (it == scenario.environment.end()) continue;
+    const std::string& password = it->second;
+    if (password.size() >= kShortestCheckedPassword) pieces.insert(password);
+    for (std::size_t from = 0; from < password.size();) {
+      const std::size_t end = std::min(password.find_first_of(" \t=", from), password.size());
+      if (end - from >= kShortestCheckedPassword) pieces.insert(password.substr(from, end - from));
+      from = end + 1;
+    }
+  }
+  return pieces;
+}
+
 // A run that forecasts: "FORECAST" among its options, or a listing of the
 // item "Days Until Full".
 bool Forecasts(const Scenario& scenario) {
@@ -79,6 +98,22 @@ void CheckRunInvariants(const Scenario& scenario, const Outcome& outcome) {
   }
   if (scenario.files.contains("Dev_Rfc.Trc") && !outcome.Exists("Dev_Rfc.Trc")) {
     EXPECT_EQ(outcome.exit_code, 0) << "the trace file was deleted after a failed run";
+  }
+  const auto record = scenario.environment.find("RFCSIM_RECORD");
+  for (const std::string& piece : MonitorPasswordPieces(scenario)) {
+    EXPECT_EQ(outcome.out.find(piece), std::string::npos)
+        << "the monitor's password, or a piece of it, on standard output";
+    EXPECT_EQ(outcome.err.find(piece), std::string::npos)
+        << "the monitor's password, or a piece of it, on standard error";
+    // Every file the run wrote, the library's trace among them; rfcsim's
+    // record, a test facility, stands apart.
+    for (const std::string& changed : outcome.changed_files) {
+      if (record != scenario.environment.end() && Lower(changed) == Lower(record->second)) {
+        continue;
+      }
+      EXPECT_EQ(outcome.ReadFile(changed).value_or("").find(piece), std::string::npos)
+          << "the monitor's password, or a piece of it, in " << changed;
+    }
   }
   const std::optional<std::string> ini = outcome.ReadFile("SapRfc.ini");
   for (const std::string& password : ProfilePasswords(scenario)) {

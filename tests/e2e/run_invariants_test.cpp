@@ -41,6 +41,12 @@ TEST(RunInvariants, EachBreachIsReported) {
   Outcome own_files = Clean();
   own_files.changed_files = {"Dev_Rfc.Trc", "SapRfc.ini"};
   CheckRunInvariants(scenario, own_files);
+
+  // The monitor's password: a piece of it shows as much as the whole.
+  const Scenario monitor{.environment = {{"prtg_windowspassword", "Tiger 77=pass word"}}};
+  Outcome piece = Clean();
+  piece.err = "invalid connection text: unknown key 'pass'";
+  EXPECT_NONFATAL_FAILURE(CheckRunInvariants(monitor, piece), "a piece of it, on standard error");
 }
 
 }  // namespace

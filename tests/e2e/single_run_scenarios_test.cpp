@@ -60,6 +60,8 @@ struct SuccessCase {
   std::string out;
   // Laid beside the profile: the filling's history, for a forecast.
   std::optional<std::string> history = std::nullopt;
+  // The run forecasts, and so writes the history.
+  bool forecast = false;
 };
 
 void PrintTo(const SuccessCase& c, std::ostream* out) { *out << c.name; }
@@ -70,12 +72,8 @@ TEST_P(Document, IsPrintedWhole) {
   const SuccessCase& c = GetParam();
   std::map<std::string, std::string> files = kEarlierTrace;
   if (c.history) files["PRD.P00.hst"] = *c.history;
-  const bool forecast = std::any_of(c.arguments.begin(), c.arguments.end(), [](std::string upper) {
-    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
-    return upper.find("FORECAST") != std::string::npos;
-  });
   ExpectSuccess(RunSingle({.arguments = c.arguments, .files = files, .environment = c.environment}),
-                c.out, forecast);
+                c.out, c.forecast);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -145,40 +143,55 @@ INSTANTIATE_TEST_SUITE_P(
                     {"PRD", "FORECAST"},
                     {},
                     PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "31"}),
-                    kSteadyGrowth},
+                    kSteadyGrowth,
+                    true},
         SuccessCase{"ForecastOverTwoDays",
                     {"PRD", "Forecast=2"},
                     {},
                     PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "10"}),
-                    kFasterOfLate},
+                    kFasterOfLate,
+                    true},
         SuccessCase{"ForecastWithLimits",
                     {"PRD", "LIMITS=80/90", "FORECAST=30"},
                     Flavour("Wendrel"),
                     PrtgDocument(kExampleText, ExampleChannels(),
                                  {.used_area_limits = UsedAreaLimitElements(80, 90),
                                   .days_until_full = "31"}),
-                    kSteadyGrowth},
+                    kSteadyGrowth,
+                    true},
         // A first poll starts the history: nothing to forecast from yet.
         SuccessCase{"ForecastWithoutHistory",
                     {"PRD", "FORECAST"},
                     {},
-                    PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "3650"})},
+                    PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "3650"}),
+                    std::nullopt,
+                    true},
+        // Without "=" the keyword is a word of its own: inside a name it
+        // neither forecasts nor writes a history.
+        SuccessCase{"ForecastInsideAName",
+                    {"PRD", "LIMITS=80/90,x", "sapforecast1 FORECASTS,FORECAST2"},
+                    {},
+                    PrtgDocument(kExampleText, ExampleChannels(), kUsedAreaLimits),
+                    kSteadyGrowth},
         // Ten channels: as many as Halvaric takes.
         SuccessCase{"ForecastHalvaric",
                     {"PRD", "FORECAST"},
                     Flavour("Halvaric"),
                     HalvaricDocument(kExampleText, ExampleChannels(), {.days_until_full = "31"}),
-                    kSteadyGrowth},
+                    kSteadyGrowth,
+                    true},
         SuccessCase{"ForecastPellmar",
                     {"PRD", "FORECAST"},
                     Flavour("Pellmar"),
                     PellmarDocument(kExampleText, ExampleChannels(), {.days_until_full = "31"}),
-                    kSteadyGrowth},
+                    kSteadyGrowth,
+                    true},
         SuccessCase{"ForecastPellmarChannelTen",
                     {"PRD", "FORECAST CH=10"},
                     Flavour("Pellmar"),
                     "31\n",
-                    kSteadyGrowth}),
+                    kSteadyGrowth,
+                    true}),
     NameOfCase);
 
 // Values the keywords cannot take end the run before any logon.

@@ -258,6 +258,58 @@ TEST(PrepareLogon, DestinationFileLeadsToRfcOpenEx) {
   }
 }
 
+// The classic library is handed a password whole or not at all: the
+// connection text of a destination file's logon parts its words at blanks
+// and tabs, and the library takes single bytes of the ANSI code page (off
+// Windows, ISO 8859-1). What it may take reaches it unchanged.
+TEST(OpenConnection, PasswordWholeOrRefused) {
+  using rfc::PasswordRefusal;
+  struct Case {
+    const char* what;
+    bool through_destination_file;
+    platform::SystemText password;
+    std::optional<PasswordRefusal> refusal;
+    std::string sent;  // in the record or the connection text
+  };
+  const std::vector<Case> cases = {
+      {"blank by address", false, "two words", std::nullopt, "two words "},
+      {"blank in the connection text", true, "two words", PasswordRefusal::kBlankInConnectionText,
+       ""},
+      {"tab in the connection text", true, "two\twords", PasswordRefusal::kBlankInConnectionText,
+       ""},
+      {"equals signs in the connection text", true, "a=b=", std::nullopt, "a=b="},
+      {"UTF-16 within the code page", true, u"Gr\u00fcn=9", std::nullopt, "Gr\xfcn=9"},
+      {"UTF-16 beyond it by address", false, u"Kw9\u03a9tide", PasswordRefusal::kOutsideCodePage,
+       ""},
+      {"UTF-16 beyond it in the connection text", true, u"Kw9 \u03a9tide",
+       PasswordRefusal::kOutsideCodePage, ""},
+  };
+  for (const Case& c : cases) {
+    rfc::Logon logon = SampleLogon();
+    std::get<rfc::AddressLogon>(logon).password = c.password;
+    if (c.through_destination_file) {
+      logon = rfc::DestinationLogon{"100", "MONITOR", c.password, "PRD"};
+    }
+    EXPECT_EQ(rfc::RefusedByConnection(logon), c.refusal) << c.what;
+
+    fake::FakeRfcLibrary library;
+    rfc::ConnectionRecords records;
+    const auto handle = rfc::OpenConnection(library, logon, {}, records);
+    if (c.refusal) {
+      // Never sent, not even in part.
+      EXPECT_EQ(handle, 0u) << c.what;
+      EXPECT_TRUE(library.log.empty()) << c.what;
+    } else if (c.through_destination_file) {
+      EXPECT_EQ(library.open_ex_text,
+                "CLIENT=100 USER=MONITOR PASSWD=" + c.sent + " LANG=D DEST=PRD")
+          << c.what;
+    } else {
+      ASSERT_TRUE(library.open) << c.what;
+      EXPECT_EQ(library.open->password, c.sent) << c.what;
+    }
+  }
+}
+
 TEST(PrepareLogon, UnwritableSapRfcIniGivesNoLogon) {
   ScratchDir scratch;
   WorkingDirectory in(scratch.path());

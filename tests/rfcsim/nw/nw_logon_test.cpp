@@ -131,3 +131,42 @@ TEST_F(NwTest, RecordsTheEngineOperations) {
 
 }  // namespace
 }  // namespace rfcsim::nw::testing
+
+namespace rfcsim::nw::testing {
+namespace {
+
+// The library takes passwords in UTF-16: an account's password beyond
+// ISO 8859-1 logs on whole, and only whole. A "?" where a character was
+// lost on the way, or one character in place of another, is a wrong
+// password, as SAP would count it; so is an ISO 8859-1 password spelling
+// out the engine's form of a wide one.
+TEST_F(NwTest, PasswordBeyondIso88591OnlyWhole) {
+  UseLandscape(R"({"systems": [{"name": "PRD", "ashost": "sapprd01",
+      "accounts": [{"client": "100", "user": "MONITOR", "password": "Yx8 \u0141\u03a9=q7"}]}]})");
+  struct Case {
+    std::u16string password;
+    RFC_RC expected;
+  };
+  const Case cases[] = {
+      {u"Yx8 \u0141\u03a9=q7", RFC_OK},
+      {u"Yx8 \u0141\u03a9=q7  ", RFC_OK},  // trailing blanks never count
+      {u"Yx8 ?"
+       u"?=q7",
+       RFC_LOGON_FAILURE},
+      {u"Yx8 \u0141\u03a8=q7", RFC_LOGON_FAILURE},
+      {u"\u007f00590078003800200141", RFC_LOGON_FAILURE},
+  };
+  for (const Case& c : cases) {
+    const std::u16string names[] = {u"ashost", u"sysnr", u"client", u"user", u"passwd"};
+    const std::u16string values[] = {u"sapprd01", u"00", u"100", u"MONITOR", c.password};
+    RFC_CONNECTION_PARAMETER parameters[5];
+    for (int i = 0; i < 5; ++i) parameters[i] = {names[i].c_str(), values[i].c_str()};
+    RFC_ERROR_INFO error{};
+    RFC_CONNECTION_HANDLE connection = RfcOpenConnection(parameters, 5, &error);
+    EXPECT_EQ(error.code, c.expected) << Narrow(c.password);
+    if (connection) RfcCloseConnection(connection, &error);
+  }
+}
+
+}  // namespace
+}  // namespace rfcsim::nw::testing
