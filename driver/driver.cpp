@@ -28,11 +28,11 @@ namespace {
 // open gets its summary, counting every system not measured in time as
 // failed (exit code 0: the channels stand); any other run the error
 // document naming the step it waited for.
-std::pair<std::string, int> TimeoutDocument(const RunProgress::Snapshot& now, int seconds,
-                                            const std::string& flavour,
+std::pair<std::string, int> TimeoutDocument(const RunProgress::Snapshot& now, bool listing_open,
+                                            int seconds, const std::string& flavour,
                                             std::optional<int> channel) {
   output::ResultDocument document(flavour, channel);
-  if (now.listing_open) {
+  if (listing_open) {
     const std::string suffix = std::string(output::texts::kSummaryTimeout) +
                                std::to_string(seconds) +
                                std::string(output::texts::kSummaryTimeoutAt) + now.entry;
@@ -63,9 +63,11 @@ int Run(const std::vector<std::string>& command_line, RunState& run, RunServices
       deadline.emplace(std::chrono::seconds(seconds), [&out = *services.guarded_out, &progress,
                                                        seconds, flavour = run.OutputFlavour,
                                                        channel = run.Options.channel] {
-        const int code =
-            out.Close([&] { return TimeoutDocument(progress.Get(), seconds, flavour, channel); });
-        platform::EndProcessNow(code);
+        out.Close(
+            [&](bool listing_open) {
+              return TimeoutDocument(progress.Get(), listing_open, seconds, flavour, channel);
+            },
+            platform::EndProcessNow);
       });
     }
     const bool search_prtg = run.OutputFlavour == "EXEXML" && !run.Options.profile_as_named;
@@ -78,9 +80,8 @@ int Run(const std::vector<std::string>& command_line, RunState& run, RunServices
     }
     return RunSingleSystem(run, services);
   } catch (const ErrorDocumentExit& failure) {
-    services.out.ReleaseDocument();
     run.Document.WriteErrorDocument(failure.what());
-    services.out.Write(run.Document.Take());
+    services.out.End(run.Document.Take(), output::kExitRunError);
     return output::kExitRunError;
   } catch (const RfcAbort& abort) {
     PrintRfcError(services, abort.failure());
@@ -96,7 +97,6 @@ int RunSensor(const std::vector<std::string>& command_line, RunServices& service
   // Destroyed first: the run answered in time, its watch stops.
   std::optional<platform::Watch> deadline;
   const int code = Run(command_line, run, services, progress, deadline);
-  if (services.guarded_out != nullptr) services.guarded_out->Finish(code);
   services.progress = nullptr;
   return code;
 }

@@ -95,6 +95,7 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
   PrepareErrorReport(services);
   run.Document.Clear();
 
+  bool processed = false;
   if (std::unique_ptr<rfc::SapConnection> connection =
           LogOn(run, system.profile, services, trace)) {
     RunCheckedSteps(services, *connection, system.profile);
@@ -115,26 +116,32 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
             system.delivered = true;
           }
         });
+    if (std::holds_alternative<rfc::RemoteFailure>(read)) system.failed = true;
+    processed =
+        std::holds_alternative<rfc::FillingRead>(read) && !system.failed && system.delivered;
+    // Counted before the logoff: the system's channel is in the document,
+    // and a logoff that hangs until the deadline must not make it failed.
+    if (processed && services.progress != nullptr) services.progress->Processed();
     connection.reset();
     if (auto* failure = std::get_if<rfc::LibraryFailure>(&read)) throw RfcAbort(*failure);
-    if (std::holds_alternative<rfc::RemoteFailure>(read)) system.failed = true;
   } else {
     system.failed = true;
   }
 
-  const bool processed = !system.failed && system.delivered;
   ++(processed ? tally.processed : tally.failed);
-  if (processed && services.progress != nullptr) services.progress->Processed();
   if (run.Options.console) {
     services.out.Write("\n" + console_line + " State=" + std::string(StateText(system)) + "\n");
   }
 }
 
+// Ends the output with the summary (and the console's closing line).
 void PrintSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
                   const Tally& tally) {
   run.Document.Clear();
-  services.out.Write(
-      ListingSummary(run.Document, plan.item, tally.systems, tally.processed, tally.failed, ""));
+  services.out.End(
+      ListingSummary(run.Document, plan.item, tally.systems, tally.processed, tally.failed, "") +
+          (run.Options.console ? ProcessedLine() : ""),
+      output::kExitSuccess);
 }
 
 }  // namespace
@@ -169,11 +176,12 @@ int RunListing(RunState& run, RunServices& services) {
   // the error document the whole output.
   const rfc::TraceWriter trace = RunTrace(run, services);
   LoadRfcLibrary(services, trace);
-  run.Document.OpenResultDocument();
-  services.out.Write(run.Document.Take() + "\n");
   if (services.progress != nullptr) {
-    services.progress->ListingOpened(plan.item, static_cast<std::uint32_t>(plan.systems.size()));
+    services.progress->Listing(plan.item, static_cast<std::uint32_t>(plan.systems.size()));
   }
+  // From here on the deadline ends the run with the listing's summary.
+  run.Document.OpenResultDocument();
+  services.out.OpenDocument(run.Document.Take() + "\n");
 
   Tally tally;
   for (const std::string& entry : plan.systems) {
@@ -185,7 +193,6 @@ int RunListing(RunState& run, RunServices& services) {
   }
 
   PrintSummary(run, services, plan, tally);
-  if (run.Options.console) WriteProcessedLine(services);
   return output::kExitSuccess;
 }
 

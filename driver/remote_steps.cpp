@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "driver/run_end.h"
+#include "output/exit_codes.h"
 #include "output/texts.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -35,10 +36,8 @@ void LoadRfcLibrary(RunServices& services, const rfc::TraceWriter& trace) {
 }
 
 void PrintRfcError(RunServices& services, const rfc::LibraryFailure& failure) {
-  services.out.ReleaseDocument();
-  services.out.Write(rfc::RfcErrorReport(failure));
+  services.out.End(rfc::RfcErrorReport(failure), output::kExitRfcError);
   services.err.Write(rfc::RfcAbortLogLine());
-  services.out.Flush();
   services.err.Flush();
 }
 
@@ -118,9 +117,9 @@ void RunCheckedSteps(RunServices& services, rfc::SapConnection& connection,
   }
 }
 
-void WriteProcessedLine(RunServices& services) {
-  services.out.Write("\n* " + platform::LocalTimeOfDay() + " SAP " +
-                     std::string(output::texts::kProgramName) + " now processed...\n");
+std::string ProcessedLine() {
+  return "\n* " + platform::LocalTimeOfDay() + " SAP " + std::string(output::texts::kProgramName) +
+         " now processed...\n";
 }
 
 }  // namespace driver

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "config/connection_profile.h"
 #include "driver/run_services.h"
@@ -22,7 +23,8 @@ void LoadRfcLibrary(RunServices& services, const rfc::TraceWriter& trace);
 // from: the report goes to services.out, the abort line to services.err.
 void PrepareErrorReport(RunServices& services);
 
-// Prints the RFC error report of `failure` (see PrepareErrorReport).
+// Ends the output with the RFC error report of `failure` and exit code 1
+// (see PrepareErrorReport).
 void PrintRfcError(RunServices& services, const rfc::LibraryFailure& failure);
 
 // Logs on to the system of `profile`, ",HOST=" and ",NO=" overriding its
@@ -44,8 +46,8 @@ void RunCheckedSteps(RunServices& services, rfc::SapConnection& connection,
                      config::ConnectionProfile& profile);
 
 // The console line that closes a run: "* <time> SAP Brackwater now
-// processed...", after an empty line.
-void WriteProcessedLine(RunServices& services);
+// processed...", after an empty line; part of the run's last text.
+std::string ProcessedLine();
 
 // The answer of a step, or the end of the run as RunCheckedSteps ends it.
 template <class Answer>

@@ -11,9 +11,8 @@ void RunProgress::At(std::string destination, std::string step) {
   now_.step = std::move(step);
 }
 
-void RunProgress::ListingOpened(std::string item, std::uint32_t systems) {
+void RunProgress::Listing(std::string item, std::uint32_t systems) {
   const std::lock_guard<platform::Lock> guard(lock_);
-  now_.listing_open = true;
   now_.item = std::move(item);
   now_.systems = systems;
 }

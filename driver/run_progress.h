@@ -16,8 +16,7 @@ class RunProgress {
   struct Snapshot {
     std::string destination;  // the system the run waits for
     std::string step;         // "the logon", "GET_CPU_ALL", ...
-    // A listing run, once its document is open.
-    bool listing_open = false;
+    // A listing run.
     std::string item;
     std::uint32_t systems = 0;    // in the listing
     std::uint32_t processed = 0;  // measured in time
@@ -25,7 +24,7 @@ class RunProgress {
   };
 
   void At(std::string destination, std::string step);
-  void ListingOpened(std::string item, std::uint32_t systems);
+  void Listing(std::string item, std::uint32_t systems);
   void System(std::string entry);
   void Processed();
   Snapshot Get() const;

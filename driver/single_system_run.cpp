@@ -1,5 +1,8 @@
 #include "driver/single_system_run.h"
 
+#include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "config/file_names.h"
@@ -42,15 +45,16 @@ void PrintOpeningLines(const RunState& run, RunServices& services,
                      "\n");
 }
 
-// Reads the filling and prints the document; the first DEVSTAT row is the
-// measurement (its text line printed at once, its nine channels left in the
-// document, the forecast's after them once the filling is read whole),
-// later rows are read but ignored: one document carries one measurement. Without a row the document
-// still gets its opening: a closing alone is no document a monitor can read. The connection is
-// closed before the document is printed; under a deadline after it, so that a logoff that hangs
-// cannot cost the answer.
-void MeasureFilling(RunState& run, RunServices& services, const config::ConnectionProfile& profile,
-                    const rfc::TraceWriter& trace, std::unique_ptr<rfc::SapConnection> connection) {
+// Reads the filling and returns the result document; the first DEVSTAT row
+// is the measurement (its text line printed at once, its nine channels left
+// in the document, the forecast's after them once the filling is read
+// whole), later rows are read but ignored: one document carries one
+// measurement. Without a row the document still gets its opening: a
+// closing alone is no document a monitor can read. A failed filling ends
+// the run after the logoff.
+std::string MeasureFilling(RunState& run, RunServices& services,
+                           const config::ConnectionProfile& profile, const rfc::TraceWriter& trace,
+                           std::unique_ptr<rfc::SapConnection>& connection) {
   ReportStep(services, profile.Destination, "ADA_DB_FILLING");
   // Held until it is whole: a deadline replaces an unfinished document.
   services.out.HoldDocument();
@@ -73,14 +77,7 @@ void MeasureFilling(RunState& run, RunServices& services, const config::Connecti
                                                        *run.Options.forecast_days, trace));
   }
   run.Document.CloseResultDocument();
-  const bool answer_first = services.guarded_out != nullptr && services.progress != nullptr;
-  if (!answer_first) connection.reset();
-  services.out.Write(run.Document.Take());
-  services.out.ReleaseDocument();
-  if (answer_first) {
-    services.guarded_out->Finish(output::kExitSuccess);
-    connection.reset();
-  }
+  return run.Document.Take();
 }
 
 }  // namespace
@@ -101,11 +98,18 @@ int RunSingleSystem(RunState& run, RunServices& services) {
                             std::string(output::texts::kError1011Suffix));
   }
   RunCheckedSteps(services, *connection, profile);
-  MeasureFilling(run, services, profile, trace, std::move(connection));
+  const std::string document = MeasureFilling(run, services, profile, trace, connection);
 
-  // The library's trace is kept after a failure, for the operator.
+  // The logoff comes before the answer; under a deadline after it, so that
+  // a logoff that hangs cannot cost a complete measurement: the deadline
+  // then finds the output ended and the process ends with exit code 0.
+  const bool answer_first = services.progress != nullptr;
+  if (!answer_first) connection.reset();
+  services.out.End(document + (run.Options.console ? ProcessedLine() : ""), output::kExitSuccess);
+  connection.reset();
+  // The library's trace is kept after a failure, for the operator; and
+  // after a logoff that never came back.
   platform::RemoveFile(config::file_names::kTraceFile);
-  if (run.Options.console) WriteProcessedLine(services);
   return output::kExitSuccess;
 }
 

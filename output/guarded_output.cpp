@@ -6,6 +6,7 @@ namespace output {
 
 void GuardedOutput::Write(std::string_view bytes) {
   const std::lock_guard<platform::Lock> guard(lock_);
+  if (ended_) return;
   if (holding_) {
     held_.append(bytes);
   } else {
@@ -23,31 +24,35 @@ void GuardedOutput::HoldDocument() {
   holding_ = true;
 }
 
-void GuardedOutput::ReleaseDocument() {
+void GuardedOutput::OpenDocument(std::string_view head) {
   const std::lock_guard<platform::Lock> guard(lock_);
+  if (ended_) return;
+  out_.Write(head);
+  document_open_ = true;
+}
+
+void GuardedOutput::End(std::string_view last, int exit_code) {
+  const std::lock_guard<platform::Lock> guard(lock_);
+  if (ended_) return;
   out_.Write(held_);
   held_.clear();
   holding_ = false;
+  out_.Write(last);
+  out_.Flush();
+  ended_ = exit_code;
 }
 
-void GuardedOutput::Finish(int exit_code) {
+void GuardedOutput::Close(const LastWords& last, const std::function<void(int)>& end_process) {
   const std::lock_guard<platform::Lock> guard(lock_);
-  out_.Flush();
-  finished_ = exit_code;
-}
-
-int GuardedOutput::Close(const std::function<std::pair<std::string, int>()>& last) {
-  // Never unlocked: the process ends while this thread holds it.
-  lock_.lock();
-  if (finished_) {
-    out_.Flush();
-    return *finished_;
+  if (!ended_) {
+    held_.clear();
+    holding_ = false;
+    const auto [text, exit_code] = last(document_open_);
+    out_.Write(text);
+    ended_ = exit_code;
   }
-  held_.clear();
-  const auto [text, exit_code] = last();
-  out_.Write(text);
   out_.Flush();
-  return exit_code;
+  end_process(*ended_);
 }
 
 }  // namespace output

@@ -87,6 +87,14 @@ RFC_HANDLE Engine::Logon(std::string_view verb, const OpenRequestBuild& build, R
 }
 
 void Engine::Close(RFC_HANDLE handle) {
+  // Only an open connection's logoff reaches a partner that can keep it
+  // waiting.
+  if (const auto open = connections_.find(handle); open != connections_.end()) {
+    const Operation operation{"RfcClose", ""};
+    if (const Delay* delay = FindDelay(landscape_, open->second.system, operation)) {
+      Wait(delay->wait);
+    }
+  }
   const bool was_open = connections_.erase(handle) > 0;
   Finish(StartRecord([&] {
     return Json{{"op", "RfcClose"}, {"handle", handle}, {"was_open", was_open}};

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
+#include <span>
 
 #include "rfcsim/files.h"
 #include "rfcsim/json_fields.h"
@@ -12,15 +13,24 @@
 namespace rfcsim {
 namespace {
 
-constexpr std::string_view kVerbs[] = {
+constexpr std::string_view kFaultVerbs[] = {
     "RfcOpen",  "RfcOpenEx", "RfcCall", "RfcReceive", "RfcInstallStructure",
     "ItCreate", "ItGetLine", "ItDelete"};
+// The logoff cannot fail (RfcClose returns nothing), but a partner can keep
+// it waiting.
+constexpr std::string_view kDelayVerbs[] = {
+    "RfcOpen",  "RfcOpenEx", "RfcCall",  "RfcReceive", "RfcInstallStructure",
+    "ItCreate", "ItGetLine", "ItDelete", "RfcClose"};
+
+bool TakesNoSubject(std::string_view verb) {
+  return verb == "RfcOpen" || verb == "RfcOpenEx" || verb == "RfcClose";
+}
 
 // The "operation" of a fault or a delay (`what`), split into verb and
 // subject.
 template <typename Entry>
 void ReadOperation(const Json& object, const std::string& path, std::string_view what,
-                   Entry& entry) {
+                   std::span<const std::string_view> verbs, Entry& entry) {
   if (!object.contains("operation")) {
     throw SchemaError(path, platform::Joined("a ", what, " needs an \"operation\""));
   }
@@ -29,10 +39,10 @@ void ReadOperation(const Json& object, const std::string& path, std::string_view
   const auto blank = text.find(' ');
   entry.verb = std::string(text.substr(0, blank));
   entry.subject = blank == std::string_view::npos ? "" : std::string(Trim(text.substr(blank)));
-  if (std::find(std::begin(kVerbs), std::end(kVerbs), entry.verb) == std::end(kVerbs)) {
+  if (std::find(verbs.begin(), verbs.end(), entry.verb) == verbs.end()) {
     throw SchemaError(ChildPath(path, "operation"), "no operation \"" + entry.verb + "\"");
   }
-  if ((entry.verb == "RfcOpen" || entry.verb == "RfcOpenEx") && !entry.subject.empty()) {
+  if (TakesNoSubject(entry.verb) && !entry.subject.empty()) {
     throw SchemaError(ChildPath(path, "operation"), entry.verb + " takes no subject");
   }
 }
@@ -62,7 +72,7 @@ Fault ReadFault(const Json& object, const std::string& path) {
                      "error_handler", "handler_text"},
                     path);
   Fault fault;
-  ReadOperation(object, path, "fault", fault);
+  ReadOperation(object, path, "fault", kFaultVerbs, fault);
   fault.result =
       static_cast<int>(OptionalInteger(object, "result", INT32_MIN, INT32_MAX, path).value_or(1));
   if (fault.result == 0) throw SchemaError(ChildPath(path, "result"), "a fault cannot return 0");
@@ -102,7 +112,7 @@ Delay ReadDelay(const Json& object, const std::string& path) {
   RequireObject(object, path);
   RejectUnknownKeys(object, {"operation", "seconds"}, path);
   Delay delay;
-  ReadOperation(object, path, "delay", delay);
+  ReadOperation(object, path, "delay", kDelayVerbs, delay);
   if (!object.contains("seconds")) throw SchemaError(path, "a delay needs \"seconds\"");
   const double seconds =
       NumberAt(object.at("seconds"), 0, kMaxDelaySeconds, ChildPath(path, "seconds"));

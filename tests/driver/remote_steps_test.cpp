@@ -10,10 +10,12 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/run_options.h"
 #include "driver/run_end.h"
+#include "output/guarded_output.h"
 #include "output/stdout_sink.h"
 #include "rfc/failure_report.h"
 #include "rfc/trace_line.h"
@@ -377,11 +379,19 @@ TEST(AnswerOrEnd, TheAnswerOrTheEndOfTheRun) {
   }
 }
 
-TEST(PrintRfcError, ReportOnStandardOutputAbortLineOnStandardError) {
+// The report ends the output: a deadline that comes before the process
+// has ended adds nothing and ends it with the report's exit code.
+TEST(PrintRfcError, ReportEndsStandardOutputAbortLineOnStandardError) {
   TestRun t;
+  output::GuardedOutput guarded(t.out);
+  driver::RunServices services{t.library, guarded, t.err, &guarded};
   const rfc::LibraryFailure failure{"RfcInstallStructure", "K", "S", "M", "I"};
-  driver::PrintRfcError(t.services, failure);
+  driver::PrintRfcError(services, failure);
+  std::optional<int> ended_with;
+  guarded.Close([](bool) { return std::pair<std::string, int>("Error 1032", 2); },
+                [&](int code) { ended_with = code; });
   EXPECT_EQ(t.out.text(), rfc::RfcErrorReport(failure));
+  EXPECT_EQ(ended_with, 1);
   EXPECT_EQ(t.err.text(), "* Pgrm aborted...\n");
 }
 

@@ -1,7 +1,8 @@
 // Runs with a deadline ("TIMEOUT=N"): whichever SAP step hangs, the sensor
 // answers within N seconds and a few, with the step it waited for; a
 // listing keeps the systems measured in time. A step that is slow but in
-// time changes nothing.
+// time changes nothing, and a logoff that hangs after a complete
+// measurement costs neither the answer nor the count.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -64,6 +65,25 @@ INSTANTIATE_TEST_SUITE_P(
                       HangCase{"Filling", "RfcReceive ADA_DB_FILLING", "ADA_DB_FILLING"}),
     NameOfCase);
 
+// The measurement is complete before the logoff: it is the answer, with the
+// console's lines, and the deadline only ends the process, with exit code 0.
+TEST(Deadline, LogoffThatHangsKeepsTheAnswer) {
+  for (const std::string console : {"", "$ "}) {
+    const std::string options = console + "TIMEOUT=" + std::to_string(kDeadlineSeconds);
+    SingleRunResult result = RunSingle(
+        {.arguments = {"PRD", options}, .system = Delayed(PrdSystem(), "RfcClose", kHangSeconds)});
+    const Outcome& outcome = result.outcome;
+    EXPECT_EQ(MaskTimes(outcome.out),
+              console.empty()
+                  ? ExamplePrtgDocument()
+                  : OpeningLines(options) + ExamplePrtgDocument() + std::string(kProcessedLine))
+        << options;
+    EXPECT_EQ(outcome.exit_code, 0) << options;
+    EXPECT_GE(outcome.elapsed, std::chrono::seconds(kDeadlineSeconds) - 100ms) << options;
+    EXPECT_LT(outcome.elapsed, kAnswerWithin) << options;
+  }
+}
+
 TEST(Deadline, SlowButInTimeChangesNothing) {
   SingleRunResult result = RunSingle({.arguments = {"PRD", "TIMEOUT=30"},
                                       .system = Delayed(PrdSystem(), "RfcReceive GET_CPU_ALL", 1)});
@@ -81,25 +101,34 @@ TEST(Deadline, InvalidValueEndsBeforeAnyLogon) {
   EXPECT_THAT(result.record, ::testing::IsEmpty());
 }
 
-// PRD is measured, QAS hangs at the probe, DEV is never reached: the
-// document keeps PRD's channel and the summary counts the other two failed.
+// PRD is measured, QAS hangs, DEV is never reached: the document keeps the
+// channels of the systems measured in time and the summary counts the
+// others failed. A system whose logoff hangs was measured in time.
 TEST(Deadline, ListingKeepsWhatWasMeasuredInTime) {
   using namespace listing;
-  SapSystem hanging = kQas;
-  hanging.delays = {R"({"operation": "RfcReceive GET_CPU_ALL", "seconds": 600})"};
-  std::map<std::string, std::string> files = SystemFiles({kPrd, kQas, kDev});
-  files[kLandscape] = LandscapeOf({kPrd, hanging, kDev});
-  files[kGlobalListing] = Listing("PRD.P00#QAS.P00#DEV.P00#");
-  const Outcome outcome = RunSensor(
-      InPrtg({.arguments = {"GLOBAL", "PRD01", "TIMEOUT=" + std::to_string(kDeadlineSeconds)},
-              .files = files}));
-  EXPECT_EQ(outcome.out, printed::PrtgOpening() + printed::PrtgChannel("PRD", Value(kPrd)) +
-                             "\n<Text>(***) Used Area: NoSystems=3, Processed=1, Failed=2 "
-                             "Timeout after " +
-                             std::to_string(kDeadlineSeconds) +
-                             " s at QAS.P00 </Text>\n\n</Prtg>\n\n");
-  EXPECT_EQ(outcome.exit_code, 0);
-  EXPECT_LT(outcome.elapsed, kAnswerWithin);
+  const struct {
+    std::string hanging;  // QAS's operation that does not come back
+    bool qas_measured;
+  } cases[] = {{"RfcReceive GET_CPU_ALL", false}, {"RfcClose", true}};
+  for (const auto& c : cases) {
+    SapSystem hanging = kQas;
+    hanging.delays = {R"({"operation": ")" + c.hanging + R"(", "seconds": 600})"};
+    std::map<std::string, std::string> files = SystemFiles({kPrd, kQas, kDev});
+    files[kLandscape] = LandscapeOf({kPrd, hanging, kDev});
+    files[kGlobalListing] = Listing("PRD.P00#QAS.P00#DEV.P00#");
+    const Outcome outcome = RunSensor(
+        InPrtg({.arguments = {"GLOBAL", "PRD01", "TIMEOUT=" + std::to_string(kDeadlineSeconds)},
+                .files = files}));
+    EXPECT_EQ(outcome.out, printed::PrtgOpening() + printed::PrtgChannel("PRD", Value(kPrd)) +
+                               (c.qas_measured ? printed::PrtgChannel("QAS", Value(kQas)) : "") +
+                               "\n<Text>(***) Used Area: NoSystems=3, Processed=" +
+                               (c.qas_measured ? "2, Failed=1" : "1, Failed=2") +
+                               " Timeout after " + std::to_string(kDeadlineSeconds) +
+                               " s at QAS.P00 </Text>\n\n</Prtg>\n\n")
+        << c.hanging;
+    EXPECT_EQ(outcome.exit_code, 0) << c.hanging;
+    EXPECT_LT(outcome.elapsed, kAnswerWithin) << c.hanging;
+  }
 }
 
 }  // namespace

@@ -310,7 +310,8 @@ TEST(RfcsimFindDelay, FirstMatchOfTheSystemsOwnThenOfTheLandscapeWide) {
 }
 
 // A delayed operation waits, then goes on as it would: a matching fault
-// still applies. Only a lower bound of the wait is checked.
+// still applies. Only a lower bound of the wait is checked; the logoff is
+// timed too.
 TEST_F(RfcsimFaults, DelaysWaitThenGoOnAsTheyWould) {
   const struct {
     std::string delays;         // PRD's own
@@ -328,6 +329,7 @@ TEST_F(RfcsimFaults, DelaysWaitThenGoOnAsTheyWould) {
       {"[]", R"([{"operation": "RfcCall", "seconds": 0.2}])",
        R"([{"operation": "RfcCall", "result": 7}])", true, 7, -1},
       {R"([{"operation": "ItCreate TF_CPU_ALL", "seconds": 0.2}])", "[]", "[]", true, 0, 0},
+      {"[]", R"([{"operation": "RfcClose", "seconds": 0.2}])", "[]", true, 0, 0},
   };
   for (const auto& c : cases) {
     const std::string label = c.delays + c.global_delays + c.faults;
@@ -335,6 +337,7 @@ TEST_F(RfcsimFaults, DelaysWaitThenGoOnAsTheyWould) {
     const auto start = std::chrono::steady_clock::now();
     const RFC_HANDLE handle = OpenServer("sapprd01", 0);
     const CpuCall call = CallCpu(handle);
+    engine_->Close(handle);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200)) << label;
     EXPECT_EQ(handle != 0, c.logged_on) << label;
     EXPECT_EQ(call.call_result, c.call_result) << label;
