@@ -16,9 +16,9 @@ constexpr std::string_view kItemMarker = "# GSNX: ";
 // Marker and sensor name: "# GSNx: " and ten characters.
 constexpr std::size_t kKeyLength = 18;
 constexpr std::size_t kSensorNameLength = 10;
-// Systems and item texts start in columns 21 and 20.
-constexpr std::size_t kSystemsColumn = 20;
-constexpr std::size_t kItemColumn = 19;
+// 0-based, as the lines are cut.
+constexpr std::size_t kSystemsColumn = kSystemsFirstColumn - 1;
+constexpr std::size_t kItemColumn = kItemFirstColumn - 1;
 constexpr std::string_view kSensorMark = "Sensor=\"SAP Brackwater\"";
 constexpr std::string_view kSensorCut = ",Sensor=";
 constexpr std::string_view kItemKeyword = "Item=";
@@ -122,6 +122,38 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
   return text.substr(0, text.find_last_not_of(' ') + 1);
 }
 
+// Where the text of a group or item line begins as written (0-based): the
+// first character after the sensor name and the blanks that pad it. A name
+// that fills its ten columns runs on to the next blank, as only its first
+// ten characters count. Nothing when no text follows the name.
+std::optional<std::size_t> WrittenTextStart(std::string_view line) {
+  std::size_t name_end =
+      kGroupMarker.size() +
+      WithoutTrailingBlanks(line.substr(kGroupMarker.size(), kSensorNameLength)).size();
+  if (name_end == kKeyLength) name_end = std::min(line.find(' ', kKeyLength), line.size());
+  const std::size_t start = line.find_first_not_of(' ', name_end);
+  if (start == std::string_view::npos) return std::nullopt;
+  return start;
+}
+
+// The lines of the sensor key `key` whose text the sensor reads from
+// another column than it begins in.
+std::vector<MisplacedText> MisplacedTexts(const std::vector<std::string>& lines,
+                                          const std::string& key) {
+  std::vector<MisplacedText> misplaced;
+  for (std::size_t index = 0; index < lines.size(); ++index) {
+    const std::string& line = lines[index];
+    if (LineKey(line) != key) continue;
+    const bool systems = platform::UpperCase(line.substr(0, kGroupMarker.size())) == kGroupMarker;
+    const std::optional<std::size_t> start = WrittenTextStart(line);
+    if (!start) continue;
+    if (systems ? *start != kSystemsColumn : *start < kItemColumn) {
+      misplaced.push_back({index, systems, *start + 1});
+    }
+  }
+  return misplaced;
+}
+
 }  // namespace
 
 Checked<ListingPlan> ReadGlobalListing(const std::vector<std::string>& lines,
@@ -139,7 +171,8 @@ std::vector<ListedSensor> ReadEveryListedSensor(const std::vector<std::string>& 
     const std::string_view written = WithoutTrailingBlanks(
         std::string_view(line).substr(kGroupMarker.size(), kSensorNameLength));
     const bool nameable = WithoutTrailingBlanks(*key).find(' ') == std::string_view::npos;
-    sensors.push_back({std::string(written), nameable, ReadForSensor(lines, *key, written)});
+    sensors.push_back({std::string(written), nameable, ReadForSensor(lines, *key, written),
+                       MisplacedTexts(lines, *key)});
     keys.push_back(std::move(*key));
   }
   return sensors;

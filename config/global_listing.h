@@ -3,6 +3,7 @@
 // systems for a run whose item came with "ITEM=" on the command line.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,24 @@ Checked<ListingPlan> ReadGlobalListing(const std::vector<std::string>& lines,
                                        std::string_view upper_options,
                                        std::string_view sensor_argument);
 
+// Where the sensor reads a group line's systems and an item line's item
+// text (1-based columns), whatever the sensor name before them: columns
+// 9-18 hold the name padded with blanks, 19 and 20 are not read.
+inline constexpr std::size_t kSystemsFirstColumn = 21;
+inline constexpr std::size_t kItemFirstColumn = 20;
+
+// A group or item line whose text, as written after the sensor name and
+// the blanks that pad it, begins elsewhere than the sensor reads it:
+// systems before or after column 21 (the sensor loses their first
+// characters, or takes the blanks into the first profile's name), an item
+// text before column 20 (the sensor loses its first characters; blanks
+// before it are harmless).
+struct MisplacedText {
+  std::size_t line_index;  // in the lines read
+  bool systems;            // a group line's; else an item line's item text
+  std::size_t column;      // where it begins as written, 1-based
+};
+
 // A sensor of the global listing: a key its group or item lines carry in
 // columns 9-18, and what a sensor named with it reads.
 struct ListedSensor {
@@ -49,6 +68,8 @@ struct ListedSensor {
   // As ReadGlobalListing gives it for this key, `key` standing for the
   // sensor argument of Error 1030.
   Checked<ListingPlan> plan;
+  // Its lines whose text the sensor reads from another column, in order.
+  std::vector<MisplacedText> misplaced;
 };
 
 // Every sensor key of the global listing, in the order its first group or

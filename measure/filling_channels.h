@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/filling_items.h"
 #include "rfc/filling_row.h"
 
 namespace measure {
@@ -25,20 +26,20 @@ inline constexpr std::size_t kFillingChannelCount = 9;
 
 // In the order the channels are written.
 inline constexpr std::array<FillingChannel, kFillingChannelCount> kFillingChannels{{
-    {"Total Size", kUnitMegabytes},
-    {"Used Area", kUnitMegabytes},
-    {"Used Area [Prc]", kUnitPercent},
-    {"Perm Used Area", kUnitMegabytes},
-    {"Perm Used Area [Prc]", kUnitPercent},
-    {"Temp Used Area", kUnitMegabytes},
-    {"Temp Used Area [Prc]", kUnitPercent},
-    {"Free Area", kUnitMegabytes},
-    {"Free Area [Prc]", kUnitPercent},
+    {config::filling_items::kTotalSize, kUnitMegabytes},
+    {config::filling_items::kUsedArea, kUnitMegabytes},
+    {config::filling_items::kUsedAreaPercent, kUnitPercent},
+    {config::filling_items::kPermUsedArea, kUnitMegabytes},
+    {config::filling_items::kPermUsedAreaPercent, kUnitPercent},
+    {config::filling_items::kTempUsedArea, kUnitMegabytes},
+    {config::filling_items::kTempUsedAreaPercent, kUnitPercent},
+    {config::filling_items::kFreeArea, kUnitMegabytes},
+    {config::filling_items::kFreeAreaPercent, kUnitPercent},
 }};
 
 // The forecast's channel after the nine, and a listing item of its own.
 inline constexpr std::string_view kUnitDays = "Days";
-inline constexpr FillingChannel kDaysUntilFull{"Days Until Full", kUnitDays};
+inline constexpr FillingChannel kDaysUntilFull{config::filling_items::kDaysUntilFull, kUnitDays};
 
 // One measurement's value in each kind of run.
 struct FillingValue {

@@ -55,6 +55,23 @@ Args NewArgs(const Args& changes = {}) {
   return args;
 }
 
+Args WithoutUser(Args args) {
+  const auto user = std::find(args.begin(), args.end(), "--user");
+  args.erase(user, user + 2);
+  return args;
+}
+
+Args WithPrtgCredentials(Args args) {
+  args.push_back("--prtg-credentials");
+  return args;
+}
+
+// The arguments of a valid new command for PRTG's credentials; `changes`
+// as for NewArgs.
+Args PrtgArgs(const Args& changes = {}) {
+  return WithPrtgCredentials(WithoutUser(NewArgs(changes)));
+}
+
 // `value` with the next check digit in place of its own.
 std::string WithWrongCheckDigit(std::string value) {
   const char check = config::XorWithKey(value[0], 0);
@@ -96,6 +113,10 @@ TEST(ProfileTool, NewWritesAProfileTheSensorAccepts) {
   const Outcome outcome = RunTool(NewArgs(), kPassword + "\r\n");
   ASSERT_EQ(outcome.code, 0) << outcome.err;
   ExpectSecretKept(outcome, "new");
+  // Standard output holds the profile alone.
+  EXPECT_EQ(outcome.err,
+            "brackwater-profile: written to standard output - logs on as MONITOR with the "
+            "password stored scrambled\n");
 
   const std::vector<std::string> lines =
       platform::SplitLines(outcome.out, config::kSingleSystemLineLimit);
@@ -121,35 +142,43 @@ TEST(ProfileTool, NewWritesAProfileTheSensorAccepts) {
 }
 
 // A profile for a sensor that logs on with PRTG's credentials: no user and
-// no password asked for or written, accepted by the check that knows it.
+// no password asked for or written, accepted by the check, which says what
+// the sensor needs.
 TEST(ProfileTool, PrtgCredentialsNeitherUserNorPassword) {
   ScratchDir dir;
   const std::string path = dir.path() + "/PRD.P00";
-  Args args = NewArgs({"--output", path});
-  args.erase(std::find(args.begin(), args.end(), "--user"),
-             std::find(args.begin(), args.end(), "--user") + 2);
-  args.push_back("--prtg-credentials");
-  ASSERT_EQ(RunTool(args).code, 0);  // nothing on standard input
+  const Outcome written = RunTool(PrtgArgs({"--output", path}));  // nothing on standard input
+  ASSERT_EQ(written.code, 0) << written.err;
+  EXPECT_EQ(written.out, path +
+                             ": written - logs on with PRTG's credentials: the sensor needs "
+                             "CRED=WINDOWS or CRED=LINUX\n");
   std::ifstream file(path, std::ios::binary);
   const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   EXPECT_EQ(text.find("User"), std::string::npos);
   EXPECT_EQ(text.find("Password"), std::string::npos);
   EXPECT_EQ(RunTool({"check", "--prtg-credentials", path}).out, "PRD.P00: accepted\n");
-  EXPECT_EQ(RunTool({"check", path}).code, 2);
-  // Without the flag the user stays required; with it, it may not be given.
-  Args without_user = NewArgs();
-  without_user.erase(std::find(without_user.begin(), without_user.end(), "--user"),
-                     std::find(without_user.begin(), without_user.end(), "--user") + 2);
-  EXPECT_NE(RunTool(without_user, kPassword).code, 0);
-  Args both = NewArgs();
-  both.push_back("--prtg-credentials");
-  EXPECT_NE(RunTool(both).code, 0);
+  const Outcome checked = RunTool({"check", path});
+  EXPECT_EQ(checked.code, 0);
+  EXPECT_EQ(checked.out,
+            "PRD.P00: accepted - no user and password: the sensor needs CRED=WINDOWS or "
+            "CRED=LINUX\n");
+  // With another defect it is no profile the sensor reads, with CRED= or
+  // without: the check reports as for any profile.
+  WriteText(path, text + "Client.....: 00\n");
+  const Outcome spoiled = RunTool({"check", path});
+  EXPECT_EQ(spoiled.code, 2);
+  EXPECT_NE(spoiled.out.find("the sensor stops with: Error 1006"), std::string::npos)
+      << spoiled.out;
 }
 
 TEST(ProfileTool, NewWritesAFileOnlyReplacedOnRequest) {
   ScratchDir dir;
   const std::string path = dir.path() + "/PRD.P00";
-  EXPECT_EQ(RunTool(NewArgs({"--output", path}), kPassword).code, 0);
+  const Outcome first = RunTool(NewArgs({"--output", path}), kPassword);
+  EXPECT_EQ(first.code, 0);
+  EXPECT_EQ(first.out,
+            path + ": written - logs on as MONITOR with the password stored scrambled\n");
+  EXPECT_EQ(first.err, "");
   const Outcome again = RunTool(NewArgs({"--output", path}), kPassword);
   EXPECT_EQ(again.code, 2);
   EXPECT_NE(again.err.find("exists"), std::string::npos);
@@ -202,6 +231,11 @@ TEST(ProfileTool, RefusesWhatTheSensorWouldNotTake) {
       {NewArgs({"--user", "mon\x01itor"}), kPassword, "--user may hold printable ASCII"},
       {NewArgs({"--extcompany", std::string(61, 'e')}), kPassword, "holds at most 60"},
       {{"new", "--client", "000"}, kPassword, "required"},
+      // The user alone missing; PRTG's credentials with what it leaves out.
+      {WithoutUser(NewArgs()), kPassword, "--user is required"},
+      {WithPrtgCredentials(NewArgs()), "", "excludes"},
+      {PrtgArgs({"--password", kPassword}), "", "excludes"},
+      {PrtgArgs({"--offset", "2"}), "", "excludes"},
       {{}, "", "subcommand"},
       {{"frobnicate"}, "", "subcommand"},
   };
@@ -281,7 +315,7 @@ TEST(ProfileTool, CheckListsEveryDefectAndAgreesWithTheSensor) {
   // Listed in a global listing, the profile fails its system with the
   // first defect, as the listing run reads it.
   ScratchDir dir;
-  WriteText(dir.path() + "/SAP Tessaron.Gbl", ListingText({{"S", "Item=Used", "PRD.P00#"}}));
+  WriteText(dir.path() + "/SAP Tessaron.Gbl", ListingText({{"S", "Item=Used:Area", "PRD.P00#"}}));
   for (const Case& c : cases) {
     const profile_tool::ProfileReport report = profile_tool::CheckProfileText(c.text, "PRD.P00");
     std::vector<int> codes;
@@ -326,7 +360,7 @@ std::vector<ListedSensor> ManySystems(const std::string& key, std::size_t count)
   for (std::size_t listed = 0; listed < count; listed += 10) {
     std::string systems;
     for (std::size_t i = listed; i < std::min(count, listed + 10); ++i) systems += "PRD.P00#";
-    sensors.push_back({key, "Item=Used", systems});
+    sensors.push_back({key, "Item=Used:Area", systems});
   }
   return sensors;
 }
@@ -348,6 +382,10 @@ TEST(ProfileTool, CheckListing) {
     item_listing += "systems............ " + ManySystems("", 9)[0].systems + "\n";
   }
   const std::string bad = "\"BAD.P00\" defective: Error 1006: there is no User (and 10 more)\n";
+  const std::string kUnknownItem =
+      " is none of the sensor's items, so every system reports \"Not Found\"; the items: Total "
+      "Size, Used Area, Used Area [Prc], Perm Used Area, Perm Used Area [Prc], Temp Used Area, "
+      "Temp Used Area [Prc], Free Area, Free Area [Prc], Days Until Full\n";
   struct Case {
     const char* what;
     std::string file;
@@ -356,56 +394,98 @@ TEST(ProfileTool, CheckListing) {
     std::string out;
   };
   const std::vector<Case> cases = {
-      {"accepted", "SAP Tessaron.Gbl",
-       ListingText({{"PRD01", "Item=Used:Area", "PRD.P00#"}, {"QAS", "Item=Free", "PRD.P00#"}}), 0,
+      {"accepted; a name over ten characters runs into columns 19 and 20, an item may begin later",
+       "SAP Tessaron.Gbl",
+       ListingText(
+           {{"PRD01", "Item=Used:Area", "PRD.P00#"}, {"QAS", "Item=Free:Area:[Prc]", "PRD.P00#"}}) +
+           "# GSNG: PRODUCTION1 PRD.P00#\n"
+           "# GSNX: PRODUCTION1  Item=Days:Until:Full,Sensor=\"SAP Brackwater\"\n",
+       0,
        "key \"PRD01\": item \"Used Area\", 1 system\n"
-       "key \"QAS\": item \"Free\", 1 system\n"
+       "key \"QAS\": item \"Free Area [Prc]\", 1 system\n"
+       "key \"PRODUCTION\": item \"Days Until Full\", 1 system\n"
        "SAP Tessaron.Gbl: accepted\n"},
       {"missing and defective profiles, each once per key; keys in any case are one",
        "SAP Tessaron.Gbl",
-       ListingText({{"PRD01", "Item=Used", "OLD.P00#BAD.P00##"},
-                    {"QAS", "Item=Free", "BAD.P00#"},
-                    {"prd01", "Item=Used", "BAD.P00#PRD.P00"}}),
+       ListingText({{"PRD01", "Item=Used:Area", "OLD.P00#BAD.P00##"},
+                    {"QAS", "Item=Free:Area", "BAD.P00#"},
+                    {"prd01", "Item=Used:Area", "BAD.P00#PRD.P00"}}),
        2,
-       "key \"PRD01\": item \"Used\", 5 systems\n"
+       "key \"PRD01\": item \"Used Area\", 5 systems\n"
        "key \"PRD01\": \"OLD.P00\" missing\n"
        "key \"PRD01\": " +
            bad +
            "key \"PRD01\": \"\" missing\n"
-           "key \"QAS\": item \"Free\", 1 system\n"
+           "key \"QAS\": item \"Free Area\", 1 system\n"
            "key \"QAS\": " +
            bad + "SAP Tessaron.Gbl: 4 findings\n"},
+      {"an item the sensor has no value for, spelt wrong or in other letter case",
+       "SAP Tessaron.Gbl",
+       ListingText(
+           {{"PRD01", "Item=Used:Aera", "PRD.P00#"}, {"QAS", "Item=used:area", "PRD.P00#"}}),
+       2,
+       "key \"PRD01\": item \"Used Aera\", 1 system\n"
+       "key \"PRD01\": item \"Used Aera\"" +
+           kUnknownItem +
+           "key \"QAS\": item \"used area\", 1 system\n"
+           "key \"QAS\": item \"used area\"" +
+           kUnknownItem + "SAP Tessaron.Gbl: 2 findings\n"},
+      {"sensor names padded to ten: systems and item text in column 19", "SAP Tessaron.Gbl",
+       "# GSNG: DEMO      PRD.P00#\n"
+       "# GSNX: DEMO      Item=Used:Area,Sensor=\"SAP Brackwater\"\n",
+       2,
+       "key \"DEMO\": Error 1026: Global Item Idenification missing...\n"
+       "key \"DEMO\": line 1: the systems start in column 19; the sensor reads them from column "
+       "21\n"
+       "key \"DEMO\": line 2: the item text starts in column 19; the sensor reads it from column "
+       "20\n"
+       "SAP Tessaron.Gbl: 3 findings\n"},
+      {"systems one column early and one late", "SAP Tessaron.Gbl",
+       "# GSNG: PRD01      PRD.P00#\n"
+       "# GSNX: PRD01      Item=Used:Area,Sensor=\"SAP Brackwater\"\n"
+       "* a comment\n"
+       "# gsng: prd01        PRD.P00#\n",
+       2,
+       "key \"PRD01\": item \"Used Area\", 2 systems\n"
+       "key \"PRD01\": line 1: the systems start in column 20; the sensor reads them from column "
+       "21\n"
+       "key \"PRD01\": line 4: the systems start in column 22; the sensor reads them from column "
+       "21\n"
+       "key \"PRD01\": \"RD.P00\" missing\n"
+       "key \"PRD01\": \" PRD.P00\" missing\n"
+       "SAP Tessaron.Gbl: 4 findings\n"},
       {"50 systems fit a sensor, 51 do not", "SAP Tessaron.Gbl", ListingText(sizes), 2,
-       "key \"FIFTY\": item \"Used\", 50 systems\n"
-       "key \"FIFTYONE\": item \"Used\", 51 systems\n"
+       "key \"FIFTY\": item \"Used Area\", 50 systems\n"
+       "key \"FIFTYONE\": item \"Used Area\", 51 systems\n"
        "key \"FIFTYONE\": 51 systems, more than the 50 channels PRTG shows for one sensor; "
        "split the key in two\n"
        "SAP Tessaron.Gbl: 1 finding\n"},
       {"the sensor's errors, per key", "SAP Tessaron.Gbl",
-       "# GSNX: OTHER      Item=Used,Sensor=\"SAP Other\"\n"
+       "# GSNX: OTHER      Item=Used:Area,Sensor=\"SAP Other\"\n"
        "# GSNG: LONELY      PRD.P00#\n"
-       "# GSNX: NOSYS      Item=Used,Sensor=\"SAP Brackwater\"\n" +
-           ListingText({{"NOITEM", "Other=1", "PRD.P00#"}, {"AB CD", "Item=Used", "PRD.P00#"}}),
+       "# GSNX: NOSYS      Item=Used:Area,Sensor=\"SAP Brackwater\"\n" +
+           ListingText(
+               {{"NOITEM", "Other=1", "PRD.P00#"}, {"AB CD", "Item=Used:Area", "PRD.P00#"}}),
        2,
        "key \"OTHER\": Error 1029: Invalid Sensor-Allocation...\n"
        "key \"LONELY\": Error 1030: Global Sensor LONELY not found...\n"
        "key \"NOSYS\": Error 1025: Global Server Listing missing...\n"
        "key \"NOITEM\": Error 1026: Global Item Idenification missing...\n"
-       "key \"AB CD\": item \"Used\", 1 system\n"
+       "key \"AB CD\": item \"Used Area\", 1 system\n"
        "key \"AB CD\": no sensor is named so: a blank ends the key a sensor is named with\n"
        "SAP Tessaron.Gbl: 5 findings\n"},
       {"a line cut at the listing's limit", "SAP Tessaron.Gbl",
-       ListingText({{"CUT", "Item=Used",
+       ListingText({{"CUT", "Item=Used:Area",
                      ManySystems("", 25)[0].systems + ManySystems("", 25)[1].systems +
                          ManySystems("", 25)[2].systems}}),
        2,
        "note: line 1: longer than 199 characters; the sensor reads the rest as a further line\n"
-       "key \"CUT\": item \"Used\", 23 systems\n"
+       "key \"CUT\": item \"Used Area\", 23 systems\n"
        "key \"CUT\": \"PRD\" missing\n"
        "SAP Tessaron.Gbl: 1 finding\n"},
       {"profiles read at the listing run's line limit", "SAP Tessaron.Gbl",
-       ListingText({{"S", "Item=Used", "LONG.P00#"}}), 2,
-       "key \"S\": item \"Used\", 1 system\n"
+       ListingText({{"S", "Item=Used:Area", "LONG.P00#"}}), 2,
+       "key \"S\": item \"Used Area\", 1 system\n"
        "key \"S\": \"LONG.P00\" defective: Error 1006: there is no User\n"
        "SAP Tessaron.Gbl: 1 finding\n"},
       {"no sensor at all", "sap tessaron.gbl", "", 2,

@@ -8,14 +8,16 @@
 #include "config/password_scramble.h"
 #include "config/profile_reader.h"
 #include "platform/line_reader.h"
+#include "platform/upper_case.h"
 #include "tools/profile_tool/password_input.h"
 #include "tools/profile_tool/profile_check.h"
 #include "tools/profile_tool/profile_text.h"
+#include "tools/profile_tool/tool_texts.h"
 
 namespace profile_tool {
 namespace {
 
-constexpr std::string_view kLead = "brackwater-profile: ";
+using texts::kLead;
 
 bool RefuseValues(const NewCommand& command, std::ostream& err) {
   bool refused = false;
@@ -31,7 +33,7 @@ bool RefuseValues(const NewCommand& command, std::ostream& err) {
   }
   std::error_code ec;
   if (!command.output.empty() && !command.force && std::filesystem::exists(command.output, ec)) {
-    err << kLead << command.output << " exists already; --force replaces it\n";
+    err << kLead << command.output << texts::kExistsAlready << '\n';
     refused = true;
   }
   return refused;
@@ -50,10 +52,10 @@ std::optional<std::string> ReadBackDefect(std::string_view text,
       config::ReadProfile(platform::SplitLines(text, config::kSingleSystemLineLimit),
                           CredentialsOf(!password.has_value()));
   if (!reading.defects.empty()) {
-    return config::DefectMessage(reading.defects.front(), "the new profile");
+    return config::DefectMessage(reading.defects.front(), texts::kNewProfile);
   }
   if (password && reading.profile.Password != *password) {
-    return "the password does not unscramble";
+    return std::string(texts::kPasswordDoesNotUnscramble);
   }
   return std::nullopt;
 }
@@ -70,20 +72,32 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Reads `text` back as the sensor will, then writes it where the command
-// says.
+// How the sensor logs on with the new profile: as its user with its
+// password, or with PRTG's credentials.
+std::string LogonOf(const NewCommand& command) {
+  if (command.prtg_credentials) return std::string(texts::kLogsOnWithPrtgCredentials);
+  return std::string(texts::kLogsOnAs)
+      .append(platform::UpperCase(command.settings.User))  // as the sensor logs on
+      .append(texts::kWithScrambledPassword);
+}
+
+// Reads `text` back as the sensor will, writes it where the command says
+// and says so: after the file's name on standard output, or on standard
+// error when the profile itself went to standard output.
 int WriteProfile(const NewCommand& command, const std::string& text,
                  std::optional<std::string_view> password, ToolConsole& console) {
   if (std::optional<std::string> defect = ReadBackDefect(text, password)) {
-    console.err << kLead << "internal error, the sensor would not read this profile: " << *defect
-                << '\n';
+    console.err << kLead << texts::kInternalError << *defect << '\n';
     return kToolRefused;
   }
   if (command.output.empty()) {
     console.out << text;
+    console.err << kLead << texts::kWrittenToStandardOutput << LogonOf(command) << '\n';
   } else if (!WriteFile(command.output, text)) {
-    console.err << kLead << "cannot write " << command.output << '\n';
+    console.err << kLead << texts::kCannotWrite << command.output << '\n';
     return kToolRefused;
+  } else {
+    console.out << command.output << texts::kWritten << LogonOf(command) << '\n';
   }
   return kToolSuccess;
 }
@@ -93,7 +107,7 @@ int RunListingCheck(const std::string& path, bool global, config::LogonCredentia
                     ToolConsole& console) {
   const std::optional<ListingReport> report = CheckListing(path, global, credentials);
   if (!report) {
-    console.err << kLead << "cannot read " << path << '\n';
+    console.err << kLead << texts::kCannotRead << path << '\n';
     return kToolRefused;
   }
   for (const std::string& line : report->lines) {
@@ -101,11 +115,11 @@ int RunListingCheck(const std::string& path, bool global, config::LogonCredentia
   }
   const std::string name = BaseName(path);
   if (report->findings == 0) {
-    console.out << name << ": accepted\n";
+    console.out << name << texts::kAccepted << '\n';
     return kToolSuccess;
   }
-  console.out << name << ": " << report->findings
-              << (report->findings == 1 ? " finding\n" : " findings\n");
+  console.out << name << texts::kFieldSeparator << report->findings
+              << (report->findings == 1 ? texts::kFinding : texts::kFindings) << '\n';
   return kToolRefused;
 }
 
@@ -170,7 +184,7 @@ int RunUnscramble(std::string_view value, bool verify, ToolConsole& console) {
     return kToolRefused;
   }
   const bool same = *typed == password;
-  console.out << (same ? "the value holds this password\n" : "the value holds another password\n");
+  console.out << (same ? texts::kHoldsThisPassword : texts::kHoldsAnotherPassword) << '\n';
   return same ? kToolSuccess : kToolRefused;
 }
 
@@ -183,24 +197,33 @@ int RunCheck(const std::string& path, bool prtg_credentials, ToolConsole& consol
   std::error_code ec;
   std::ifstream file(path, std::ios::binary);
   if (!std::filesystem::is_regular_file(path, ec) || !file) {
-    console.err << kLead << "cannot read " << path << '\n';
+    console.err << kLead << texts::kCannotRead << path << '\n';
     return kToolRefused;
   }
   const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   const std::string name = BaseName(path);
-  const ProfileReport report =
+  ProfileReport report =
       CheckProfileText(text, name, config::kSingleSystemLineLimit, CredentialsOf(prtg_credentials));
+  // Without user and password, and nothing else wrong: written for a sensor
+  // that logs on with PRTG's credentials, which reads it clean.
+  const bool for_prtg_credentials = !prtg_credentials && HoldsOnlyNoCredentials(report.defects);
+  if (for_prtg_credentials) {
+    report.defects.clear();
+    report.sensor_message.reset();
+  }
   for (const ProfileDefect& defect : report.defects) {
     console.out << DescribeDefect(defect) << '\n';
   }
   for (const std::string& note : report.notes) {
-    console.out << "note: " << note << '\n';
+    console.out << texts::kNote << texts::kFieldSeparator << note << '\n';
   }
   if (report.sensor_message) {
-    console.out << "the sensor stops with: " << *report.sensor_message << '\n';
+    console.out << texts::kSensorStopsWith << *report.sensor_message << '\n';
     return kToolRefused;
   }
-  console.out << name << ": accepted\n";
+  console.out << name
+              << (for_prtg_credentials ? texts::kAcceptedForPrtgCredentials : texts::kAccepted)
+              << '\n';
   return kToolSuccess;
 }
 

@@ -11,10 +11,12 @@
 #include "config/profile_key.h"
 #include "platform/joined.h"
 #include "tools/profile_tool/console_echo.h"
+#include "tools/profile_tool/tool_texts.h"
 
 namespace profile_tool {
 
 using platform::Joined;
+using texts::kLead;
 namespace {
 
 // Puts the echo back however the reading ends.
@@ -56,18 +58,19 @@ std::optional<std::string> ReadPassword(ToolConsole& console) {
   if (!console.in_is_terminal) {
     std::optional<std::string> line = ReadLine(console.in);
     if (!line) {
-      console.err << "brackwater-profile: no password on standard input\n";
+      console.err << kLead << texts::kNoPasswordOnInput << '\n';
     }
     return line;
   }
-  std::optional<std::string> first = AskHidden(console, "Password: ");
-  std::optional<std::string> second = first ? AskHidden(console, "Password again: ") : first;
+  std::optional<std::string> first = AskHidden(console, texts::kPasswordPrompt);
+  std::optional<std::string> second =
+      first ? AskHidden(console, texts::kPasswordAgainPrompt) : first;
   if (!first || !second) {
-    console.err << "brackwater-profile: no password given\n";
+    console.err << kLead << texts::kNoPasswordGiven << '\n';
     return std::nullopt;
   }
   if (*first != *second) {
-    console.err << "brackwater-profile: the two passwords differ\n";
+    console.err << kLead << texts::kPasswordsDiffer << '\n';
     return std::nullopt;
   }
   return first;
@@ -76,13 +79,13 @@ std::optional<std::string> ReadPassword(ToolConsole& console) {
 std::optional<std::string> PasswordRefusal(std::string_view password) {
   const std::size_t shortest = config::kPasswordField.minimum_length;
   if (password.size() > config::kLongestPassword) {
-    return Joined("the password is longer than ", config::kLongestPassword, " characters");
+    return Joined(texts::kPasswordLongerThan, config::kLongestPassword, texts::kCharacters);
   }
   if (!std::all_of(password.begin(), password.end(), config::IsPasswordCharacter)) {
-    return "the password may hold printable ASCII characters only, and no blank";
+    return std::string(texts::kPasswordCharacters);
   }
   if (password.size() < shortest) {
-    return Joined("the password needs at least ", shortest, " characters");
+    return Joined(texts::kPasswordNeedsAtLeast, shortest, texts::kCharacters);
   }
   return std::nullopt;
 }
@@ -90,14 +93,13 @@ std::optional<std::string> PasswordRefusal(std::string_view password) {
 std::optional<std::string> ScrambleForProfile(std::string_view password, std::optional<int> offset,
                                               std::mt19937& random, std::ostream& err) {
   if (std::optional<std::string> refusal = PasswordRefusal(password)) {
-    err << "brackwater-profile: " << *refusal << '\n';
+    err << kLead << *refusal << '\n';
     return std::nullopt;
   }
   if (!offset) {
     const std::vector<int> offsets = config::PrintableOffsets(password);
     if (offsets.empty()) {
-      err << "brackwater-profile: this password has no scrambled form of printable characters;"
-             " please choose another\n";
+      err << kLead << texts::kNoPrintableScrambling << '\n';
       return std::nullopt;
     }
     std::uniform_int_distribution<std::size_t> pick(0, offsets.size() - 1);
@@ -109,11 +111,9 @@ std::optional<std::string> ScrambleForProfile(std::string_view password, std::op
     return *value;
   }
   if (std::get<config::ScrambleRefusal>(scrambled) == config::ScrambleRefusal::kNotPrintable) {
-    err << "brackwater-profile: at offset " << *offset
-        << " the scrambled password would hold a blank or control character;"
-           " leave out --offset and a fitting one is chosen\n";
+    err << kLead << texts::kAtOffset << *offset << texts::kOffsetNotPrintable << '\n';
   } else {
-    err << "brackwater-profile: the offset must be 0 to " << config::kHighestOffset << '\n';
+    err << kLead << texts::kOffsetRange << config::kHighestOffset << '\n';
   }
   return std::nullopt;
 }

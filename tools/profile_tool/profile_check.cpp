@@ -6,6 +6,7 @@
 #include <set>
 
 #include "config/file_names.h"
+#include "config/filling_items.h"
 #include "config/global_listing.h"
 #include "config/profile_key.h"
 #include "config/profile_reader.h"
@@ -13,6 +14,7 @@
 #include "platform/joined.h"
 #include "platform/line_reader.h"
 #include "platform/upper_case.h"
+#include "tools/profile_tool/tool_texts.h"
 
 namespace profile_tool {
 
@@ -22,7 +24,7 @@ namespace {
 using config::NumberedLine;
 
 std::string LineNote(std::size_t number, std::string_view what) {
-  return Joined("line ", number, ": ", what);
+  return Joined(texts::kLine, number, texts::kFieldSeparator, what);
 }
 
 // The lines the sensor reads, each with the number of the file line it
@@ -40,12 +42,11 @@ std::vector<NumberedLine> SensorLines(std::string_view text, std::size_t limit,
       content.remove_suffix(1);
     }
     if (content.size() > limit) {
-      notes.push_back(LineNote(number, Joined("longer than ", limit,
-                                              " characters; the sensor reads the rest as a "
-                                              "further line")));
+      notes.push_back(
+          LineNote(number, Joined(texts::kLongerThan, limit, texts::kReadAsFurtherLine)));
     }
     if (content.find('\0') != content.npos) {
-      notes.push_back(LineNote(number, "holds a NUL byte; the sensor ignores what follows it"));
+      notes.push_back(LineNote(number, texts::kHoldsNul));
     }
     for (std::string& piece : platform::SplitLines(with_end, limit)) {
       lines.push_back({number, std::move(piece)});
@@ -74,7 +75,7 @@ std::string DirectoryOf(const std::string& path) {
 std::string Quoted(std::string_view text) { return Joined("\"", text, "\""); }
 
 std::string Systems(std::size_t count) {
-  return Joined(count, count == 1 ? " system" : " systems");
+  return Joined(count, count == 1 ? texts::kSystem : texts::kSystems);
 }
 
 // Checks one sensor's list of systems; a listed profile is read once
@@ -85,22 +86,22 @@ class ListingChecker {
   ListingChecker(std::string directory, const std::vector<std::string>& notes,
                  config::LogonCredentials credentials)
       : directory_(std::move(directory)), credentials_(credentials) {
-    for (const std::string& note : notes) Line("note", note);
+    for (const std::string& note : notes) Line(texts::kNote, note);
   }
 
   // `lead` begins each line of this sensor; `item` says which item it
-  // reports; `split` is the advice for too many systems, if any.
+  // reports; `split` is the advice for too many systems, if any;
+  // `findings` come before those on its systems.
   void Check(const std::string& lead, const config::Checked<config::ListingPlan>& checked,
-             std::string_view item, std::string_view split, bool nameable = true) {
+             std::string_view item, std::string_view split,
+             const std::vector<std::string>& findings = {}) {
     const auto* plan = std::get_if<config::ListingPlan>(&checked);
     if (plan == nullptr) {
       Finding(lead, std::get<config::ConfigError>(checked).message);
     } else {
-      Line(lead, Joined(item, ", ", Systems(plan->systems.size())));
+      Line(lead, Joined(item, texts::kComma, Systems(plan->systems.size())));
     }
-    if (!nameable) {
-      Finding(lead, "no sensor is named so: a blank ends the key a sensor is named with");
-    }
+    for (const std::string& finding : findings) Finding(lead, finding);
     if (plan != nullptr) CheckSystems(lead, *plan, split);
   }
 
@@ -115,8 +116,8 @@ class ListingChecker {
   void CheckSystems(std::string_view lead, const config::ListingPlan& plan,
                     std::string_view split) {
     if (plan.systems.size() > kMostChannels) {
-      Finding(lead, Joined(Systems(plan.systems.size()), ", more than the ", kMostChannels,
-                           " channels PRTG shows for one sensor", split));
+      Finding(lead, Joined(Systems(plan.systems.size()), texts::kMoreThanChannels, kMostChannels,
+                           texts::kChannelsForOneSensor, split));
     }
     std::set<std::string_view> seen;
     for (const std::string& entry : plan.systems) {
@@ -128,7 +129,7 @@ class ListingChecker {
   }
 
   void Line(std::string_view lead, std::string_view text) {
-    report_.lines.push_back(Joined(lead, ": ", text));
+    report_.lines.push_back(Joined(lead, texts::kFieldSeparator, text));
   }
 
   // Missing, or the first defect the listing run fails the system for;
@@ -138,15 +139,15 @@ class ListingChecker {
     if (!fresh) return at->second;
     const std::optional<std::string> text = FileText(directory_ + entry);
     if (!text) {
-      at->second = Joined(Quoted(entry), " missing");
+      at->second = Joined(Quoted(entry), texts::kMissing);
       return at->second;
     }
     const ProfileReport report =
         CheckProfileText(*text, entry, config::kListingLineLimit, credentials_);
     if (!report.defects.empty()) {
-      at->second = Joined(Quoted(entry), " defective: ", DescribeDefect(report.defects.front()));
+      at->second = Joined(Quoted(entry), texts::kDefective, DescribeDefect(report.defects.front()));
       if (report.defects.size() > 1) {
-        at->second->append(Joined(" (and ", report.defects.size() - 1, " more)"));
+        at->second->append(Joined(texts::kAndMore, report.defects.size() - 1, texts::kMore));
       }
     }
     return at->second;
@@ -158,11 +159,48 @@ class ListingChecker {
   ListingReport report_;
 };
 
+// What a sensor of the global listing misreads, besides the errors it
+// stops with: a key no sensor can be named with, texts the sensor reads
+// from another column than they begin in (`line_numbers`: the file line of
+// each line read), an item it reports no value for.
+std::vector<std::string> SensorFindings(const config::ListedSensor& sensor,
+                                        const std::vector<std::size_t>& line_numbers) {
+  std::vector<std::string> findings;
+  if (!sensor.nameable) findings.emplace_back(texts::kNotNameable);
+  for (const config::MisplacedText& text : sensor.misplaced) {
+    findings.push_back(text.systems
+                           ? LineNote(line_numbers[text.line_index],
+                                      Joined(texts::kSystemsStartIn, text.column,
+                                             texts::kSystemsReadFrom, config::kSystemsFirstColumn))
+                           : LineNote(line_numbers[text.line_index],
+                                      Joined(texts::kItemStartsIn, text.column,
+                                             texts::kItemReadFrom, config::kItemFirstColumn)));
+  }
+  const auto* plan = std::get_if<config::ListingPlan>(&sensor.plan);
+  if (plan != nullptr && !config::IsFillingItem(plan->item)) {
+    std::string finding = Joined(texts::kItem, Quoted(plan->item), texts::kUnknownItem);
+    for (std::string_view item : config::kFillingItems) {
+      if (item != config::kFillingItems.front()) finding.append(texts::kComma);
+      finding.append(item);
+    }
+    findings.push_back(std::move(finding));
+  }
+  return findings;
+}
+
 }  // namespace
 
 std::string DescribeDefect(const ProfileDefect& defect) {
-  const std::string where = defect.line == 0 ? "" : Joined("line ", defect.line, ": ");
-  return Joined(where, "Error ", defect.code, ": ", defect.what);
+  const std::string where =
+      defect.line == 0 ? "" : Joined(texts::kLine, defect.line, texts::kFieldSeparator);
+  return Joined(where, texts::kError, defect.code, texts::kFieldSeparator, defect.what);
+}
+
+bool HoldsOnlyNoCredentials(const std::vector<ProfileDefect>& defects) {
+  // The reader reports them last but the field lengths, for the file as a
+  // whole: 1006 for an empty User, 1007 for an empty Password.
+  return defects.size() == 2 && defects[0].code == 1006 && defects[0].line == 0 &&
+         defects[1].code == 1007 && defects[1].line == 0;
 }
 
 ProfileReport CheckProfileText(std::string_view text, std::string_view profile_name,
@@ -172,9 +210,9 @@ ProfileReport CheckProfileText(std::string_view text, std::string_view profile_n
   for (const NumberedLine& line : lines) {
     const std::optional<config::ProfileLine> entry = config::ParseProfileLine(line.text);
     if (entry && line.text.size() > config::kValueOffset + config::kLongestValue) {
-      report.notes.push_back(LineNote(
-          line.number, Joined(entry->field->name, " value longer than ", config::kLongestValue,
-                              " characters; the sensor ignores the rest")));
+      report.notes.push_back(
+          LineNote(line.number, Joined(entry->field->name, texts::kValueLongerThan,
+                                       config::kLongestValue, texts::kRestIgnored)));
     }
   }
   report.defects = config::ReadProfile(lines, credentials).defects;
@@ -201,25 +239,29 @@ std::optional<ListingReport> CheckListing(const std::string& path, bool global,
   if (!text) return std::nullopt;
   std::vector<std::string> notes;
   std::vector<std::string> lines;
+  std::vector<std::size_t> line_numbers;
   for (NumberedLine& line : SensorLines(*text, config::kListingLineLimit, notes)) {
     lines.push_back(std::move(line.text));
+    line_numbers.push_back(line.number);
   }
   ListingChecker checker(DirectoryOf(path), notes, credentials);
   if (!global) {
     // The item comes with "ITEM=" on the sensor's command line; whichever
     // it is, the same systems are read.
-    checker.Check("list", config::ReadItemListing(lines, "ITEM="), "item from ITEM=", "");
+    checker.Check(std::string(texts::kList), config::ReadItemListing(lines, "ITEM="),
+                  texts::kItemFromCommandLine, "");
     return checker.Take();
   }
   const std::vector<config::ListedSensor> sensors = config::ReadEveryListedSensor(lines);
   if (sensors.empty()) {
-    checker.Finding("listing", "no group or item line; every sensor stops with Error 1030");
+    checker.Finding(texts::kListing, texts::kNoSensorLines);
   }
   for (const config::ListedSensor& sensor : sensors) {
-    const std::string lead = Joined("key ", Quoted(sensor.key));
+    const std::string lead = Joined(texts::kKey, Quoted(sensor.key));
     const auto* plan = std::get_if<config::ListingPlan>(&sensor.plan);
-    checker.Check(lead, sensor.plan, plan != nullptr ? Joined("item ", Quoted(plan->item)) : "",
-                  "; split the key in two", sensor.nameable);
+    checker.Check(lead, sensor.plan,
+                  plan != nullptr ? Joined(texts::kItem, Quoted(plan->item)) : "",
+                  texts::kSplitTheKey, SensorFindings(sensor, line_numbers));
   }
   return checker.Take();
 }

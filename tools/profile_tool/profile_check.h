@@ -29,6 +29,12 @@ struct ProfileReport {
 // "line 5: Error 1004: ..." or, for the file as a whole, "Error 1006: ...".
 std::string DescribeDefect(const ProfileDefect& defect);
 
+// Whether the defects of a profile read with its own credentials are only
+// that it holds neither user nor password: a profile written for a sensor
+// that logs on with the monitor's credentials ("CRED="), which reads it
+// clean.
+bool HoldsOnlyNoCredentials(const std::vector<ProfileDefect>& defects);
+
 // `line_limit` is that of the run that reads the profile; with the
 // monitor's credentials ("CRED=") the profile needs no user and password.
 ProfileReport CheckProfileText(

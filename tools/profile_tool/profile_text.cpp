@@ -4,6 +4,7 @@
 
 #include "config/profile_reader.h"
 #include "platform/joined.h"
+#include "tools/profile_tool/tool_texts.h"
 
 namespace profile_tool {
 
@@ -23,13 +24,13 @@ bool IsPrintableAscii(char c) { return c >= 0x20 && c <= 0x7E; }
 std::optional<std::string> ValueRefusal(const config::ProfileField& field, std::string_view value) {
   const std::size_t longest = std::min(field.capacity, config::kLongestValue);
   if (!std::all_of(value.begin(), value.end(), IsPrintableAscii)) {
-    return "may hold printable ASCII characters only";
+    return std::string(texts::kValueNotPrintable);
   }
   if (value.size() < field.minimum_length) {
-    return Joined("needs at least ", field.minimum_length, " characters");
+    return Joined(texts::kValueNeedsAtLeast, field.minimum_length, texts::kCharacters);
   }
   if (value.size() > longest) {
-    return Joined("holds at most ", longest, " characters");
+    return Joined(texts::kValueHoldsAtMost, longest, texts::kCharacters);
   }
   return std::nullopt;
 }

@@ -102,11 +102,16 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
       "--prtg-credentials", new_command.prtg_credentials,
       "for a sensor that logs on with PRTG's device credentials (CRED=WINDOWS or CRED=LINUX): "
       "no user and no password in the profile");
-  for (CLI::Option* option : user_options) option->excludes(prtg_option);
-  new_app->add_option("--password", new_command.password,
-                      "the password; without it, read from standard input (keeps it out of the "
-                      "shell's history)");
+  CLI::Option* password_option = new_app->add_option(
+      "--password", new_command.password,
+      "the password; without it, read from standard input (keeps it out of the shell's "
+      "history)");
   CLI::Option* new_offset_option = AddOffsetOption(*new_app, new_offset);
+  // A profile for PRTG's credentials holds no password: a password or an
+  // offset to scramble it at would be dropped unseen.
+  for (CLI::Option* option : user_options) option->excludes(prtg_option);
+  password_option->excludes(prtg_option);
+  new_offset_option->excludes(prtg_option);
   new_app->add_option("-o,--output", new_command.output, "file to write; standard output without");
   new_app->add_flag("--force", new_command.force, "replace an existing output file");
 
@@ -160,8 +165,8 @@ int RunProfileTool(const std::vector<std::string>& arguments, ToolConsole& conso
   if (new_app->parsed()) {
     // The user is required unless PRTG provides it.
     if (!new_command.prtg_credentials && user_options.front()->count() == 0) {
-      return new_app->exit(CLI::RequiredError(user_options.front()->get_name()), console.out,
-                           console.err);
+      new_app->exit(CLI::RequiredError(user_options.front()->get_name()), console.out, console.err);
+      return kToolRefused;
     }
     new_command.offset = Given(new_offset_option, new_offset);
     return RunNew(new_command, console, random);
