@@ -27,7 +27,6 @@ struct HistoryCensus {
   bool cut = false;                 // see platform::FileTail::cut
   // What was read, to tell the second reading whether it reads the same.
   std::size_t bytes = 0;
-  std::size_t line_feeds = 0;
 };
 
 // Opens the history; a missing one is an empty FileTail.
@@ -62,7 +61,6 @@ std::variant<HistoryCensus, std::string> TakeCensus(std::string_view history_pat
   });
   if (!tail.Read([&](std::string_view chunk) {
         census.bytes += chunk.size();
-        census.line_feeds += static_cast<std::size_t>(std::count(chunk.begin(), chunk.end(), '\n'));
         lines.Feed(chunk);
       })) {
     return "cannot read " + std::string(history_path);
@@ -86,17 +84,18 @@ std::optional<std::string> WriteKept(std::string_view history_path, const Histor
   const platform::FileTail& tail = std::get<platform::FileTail>(opened);
   const bool all_kept = std::find(kept.begin(), kept.end(), false) == kept.end();
   bool same = tail.cut() == census.cut;
-  std::size_t bytes = 0;
-  std::size_t line_feeds = 0;
   bool read = true;
   if (all_kept && census.plain && census.skipped == 0 && !census.cut) {
-    // All samples, as this sensor writes a history: copied as it is.
+    // All samples, as this sensor writes a history: copied as it is. A
+    // replacement by another poll meanwhile has another length (a line
+    // more, or fewer after thinning); copied all the same it would still
+    // be a whole history of the sensor's own.
+    std::size_t bytes = 0;
     read = tail.Read([&](std::string_view chunk) {
       bytes += chunk.size();
-      line_feeds += static_cast<std::size_t>(std::count(chunk.begin(), chunk.end(), '\n'));
       (void)std::fwrite(chunk.data(), 1, chunk.size(), file);
     });
-    same = same && bytes == census.bytes && line_feeds == census.line_feeds;
+    same = same && bytes == census.bytes;
   } else {
     SampleTimes times;
     std::size_t index = 0;
