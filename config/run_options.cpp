@@ -33,9 +33,15 @@ constexpr std::size_t kChannelDigits = 3;
 // without "=" counts only where they stand around it.
 constexpr std::string_view kSeparators = ", ";
 
+// An option text as given and upper-cased.
+struct OptionText {
+  std::string_view text;
+  std::string_view upper;
+};
+
 // The value after `keyword` up to the next "," or blank, read from the text
 // as given; nothing when the keyword is missing.
-std::optional<std::string> ValueAfter(const RunOptions& options, std::string_view keyword) {
+std::optional<std::string> ValueAfter(OptionText options, std::string_view keyword) {
   const std::size_t at = options.upper.find(keyword);
   if (at == std::string::npos) return std::nullopt;
   const std::string_view text = options.text;
@@ -92,10 +98,15 @@ ConfigError InvalidOption(std::string_view needs) {
 
 }  // namespace
 
-Checked<RunOptions> ParseRunOptions(std::string text) {
+Checked<RunOptions> ParseRunOptions(std::string text, std::string_view further_words) {
   RunOptions options;
   options.text = std::move(text);
   options.upper = platform::UpperCase(options.text);
+  const OptionText described{options.text, options.upper};
+  const std::string opt_in_text =
+      further_words.empty() ? options.text : options.text + " " + std::string(further_words);
+  const std::string opt_in_upper = platform::UpperCase(opt_in_text);
+  const OptionText opt_in{opt_in_text, opt_in_upper};
   options.console = options.upper.find_first_of(kConsoleMarks) != std::string::npos;
   options.profile_as_named = options.upper.find(kProfileAsNamed) != std::string::npos;
   options.syslog = options.upper.find(kSyslog) != std::string::npos;
@@ -105,13 +116,13 @@ Checked<RunOptions> ParseRunOptions(std::string text) {
   if (const std::size_t at = options.upper.find(kChannel); at != std::string::npos) {
     options.channel = ChannelAt(options.upper, at + kChannel.size());
   }
-  options.host = ValueAfter(options, kHost);
-  options.system_number = ValueAfter(options, kSystemNumber);
-  if (std::optional<std::string> timeout = ValueAfter(options, kTimeout)) {
+  options.host = ValueAfter(described, kHost);
+  options.system_number = ValueAfter(described, kSystemNumber);
+  if (std::optional<std::string> timeout = ValueAfter(opt_in, kTimeout)) {
     options.timeout_seconds = WholeNumber(*timeout, kLongestTimeout);
     if (!options.timeout_seconds) return InvalidOption(output::texts::kTimeoutNeeds);
   }
-  if (std::optional<std::string> kind = ValueAfter(options, kCredentials)) {
+  if (std::optional<std::string> kind = ValueAfter(opt_in, kCredentials)) {
     const std::string upper = platform::UpperCase(*kind);
     if (upper == "WINDOWS") {
       options.credentials = MonitorCredentials::kWindows;
@@ -121,14 +132,14 @@ Checked<RunOptions> ParseRunOptions(std::string text) {
       return InvalidOption(output::texts::kCredentialsNeeds);
     }
   }
-  if (std::optional<std::string> limits = ValueAfter(options, kLimits)) {
+  if (std::optional<std::string> limits = ValueAfter(opt_in, kLimits)) {
     options.limits = LimitsOf(*limits);
     if (!options.limits) return InvalidOption(output::texts::kLimitsNeeds);
   }
-  if (std::optional<std::string> days = ValueAfter(options, kForecastDays)) {
+  if (std::optional<std::string> days = ValueAfter(opt_in, kForecastDays)) {
     options.forecast_days = WholeNumber(*days, kLongestForecast);
     if (!options.forecast_days) return InvalidOption(output::texts::kForecastNeeds);
-  } else if (HasWord(options.upper, kForecast)) {
+  } else if (HasWord(opt_in_upper, kForecast)) {
     options.forecast_days = kDefaultForecastDays;
   }
   options.single_run_display = SingleRunOptionsDisplay(options.text);

@@ -4,6 +4,11 @@
 // their values are read from the text as given, at the same place. The one
 // exception is "FORECAST" without "=", a word of its own between blanks and
 // commas: it writes a history, and a host or profile name may well hold it.
+//
+// The opt-in keywords ("TIMEOUT=", "LIMITS=", "FORECAST", "CRED=") are also
+// found in every further argument: a monitor splits its parameter field at
+// blanks, and a deadline or a logon setting typed as a fourth word must not
+// go unseen. The others keep to the second and third argument.
 #pragma once
 
 #include <optional>
@@ -30,7 +35,7 @@ struct FillingLimits {
 inline constexpr int kDefaultForecastDays = 7;
 
 struct RunOptions {
-  std::string text;   // as given
+  std::string text;   // the second and third argument, as given
   std::string upper;  // upper-cased, byte by byte
 
   bool console = false;           // "#", "@", "$" or "%": progress lines
@@ -63,9 +68,10 @@ struct RunOptions {
   std::string listing_display;
 };
 
-// Reads the option text; Error 1033 for a keyword whose value is not what
-// it needs.
-Checked<RunOptions> ParseRunOptions(std::string text);
+// Reads the option text and, for the opt-in keywords, `further_words` (the
+// arguments after the third, parted by blanks); Error 1033 for a keyword
+// whose value is not what it needs.
+Checked<RunOptions> ParseRunOptions(std::string text, std::string_view further_words = {});
 
 // The item name in `text` after `from`: up to a blank, a "," or 90
 // characters, whichever comes first; ":" stands for a blank.

@@ -34,7 +34,12 @@ void StartUp(RunState& run, const std::vector<std::string>& arguments,
   run.ProfileName = arguments[0];
   std::string options = arguments.size() > 1 ? arguments[1] : "";
   if (arguments.size() > 2) options += " " + arguments[2];
-  run.Options = CheckedOrEnd(config::ParseRunOptions(std::move(options)));
+  std::string further_words;
+  for (std::size_t i = 3; i < arguments.size(); ++i) {
+    if (i > 3) further_words += " ";
+    further_words += arguments[i];
+  }
+  run.Options = CheckedOrEnd(config::ParseRunOptions(std::move(options), further_words));
   if (run.Options.credentials) {
     run.MonitorLogon = CheckedOrEnd(config::MonitorLogonFromEnvironment(*run.Options.credentials));
   }

@@ -122,6 +122,31 @@ TEST(RunOptions, LimitsAndForecastOrError1033) {
   }
 }
 
+// The opt-in keywords are read from the words after the third argument
+// too, and refused there as anywhere; the others are not.
+TEST(RunOptions, OptInKeywordsInFurtherWords) {
+  const auto parsed = [](const std::string& text, std::string_view further) {
+    return std::get<config::RunOptions>(config::ParseRunOptions(text, further));
+  };
+  const config::RunOptions all = parsed("PRD LIMITS=80/90", "TIMEOUT=50 CRED=WINDOWS forecast");
+  EXPECT_EQ(all.limits, (config::FillingLimits{80, 90}));
+  EXPECT_EQ(all.timeout_seconds, 50);
+  EXPECT_EQ(all.credentials, config::MonitorCredentials::kWindows);
+  EXPECT_EQ(all.forecast_days, config::kDefaultForecastDays);
+  EXPECT_EQ(parsed("@", "x FORECAST=30").forecast_days, 30);
+
+  const config::RunOptions described = parsed("a b", ",HOST=other #,SYSLOG ITEM=Total CH=2");
+  EXPECT_FALSE(described.host || described.item || described.channel);
+  EXPECT_FALSE(described.console || described.syslog);
+  EXPECT_EQ(described.text, "a b");
+
+  const config::Checked<config::RunOptions> refused =
+      config::ParseRunOptions("$ LIMITS=80/90", "TIMEOUT=0");
+  ASSERT_TRUE(std::holds_alternative<config::ConfigError>(refused));
+  EXPECT_EQ(std::get<config::ConfigError>(refused).message,
+            "Error 1033: Invalid option TIMEOUT= - needs whole seconds from 1 to 3600");
+}
+
 TEST(RunOptions, SingleAndListingDisplays) {
   EXPECT_EQ(SingleRunOptionsDisplay(""), "(No Parameters)");
   EXPECT_EQ(SingleRunOptionsDisplay("(No "), "(No Parameters)");

@@ -87,6 +87,10 @@ TEST(StartUp, OptionTextAndConsoleMode) {
     EXPECT_EQ(run.Options.console, c.console) << c.options;
   }
   EXPECT_EQ(Start({"PRD", "Mixed,Host=abc"}).Options.text, "Mixed,Host=abc");
+  // A deadline typed as a word of its own after the console mark.
+  const driver::RunState listing = Start({"GLOBAL", "PRD01", "@", "LIMITS=80/90", "TIMEOUT=5"});
+  EXPECT_EQ(listing.Options.timeout_seconds, 5);
+  EXPECT_EQ(listing.Options.text, "PRD01 @");
 }
 
 }  // namespace

@@ -92,18 +92,26 @@ TEST(Deadline, SlowButInTimeChangesNothing) {
   EXPECT_GE(result.outcome.elapsed, 1s);
 }
 
+// Also where the monitor passes it as a word of its own, after the console
+// mark and the limits.
 TEST(Deadline, InvalidValueEndsBeforeAnyLogon) {
-  SingleRunResult result = RunSingle({.arguments = {"PRD", "x TIMEOUT=0"}});
-  EXPECT_EQ(result.outcome.out,
-            PrtgErrorDocument(
-                "Error 1033: Invalid option TIMEOUT= - needs whole seconds from 1 to 3600"));
-  EXPECT_EQ(result.outcome.exit_code, 2);
-  EXPECT_THAT(result.record, ::testing::IsEmpty());
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"PRD", "x TIMEOUT=0"},
+        std::vector<std::string>{"PRD", "$", "LIMITS=80/90", "TIMEOUT=0"}}) {
+    SingleRunResult result = RunSingle({.arguments = arguments});
+    EXPECT_EQ(result.outcome.out,
+              PrtgErrorDocument(
+                  "Error 1033: Invalid option TIMEOUT= - needs whole seconds from 1 to 3600"))
+        << arguments.back();
+    EXPECT_EQ(result.outcome.exit_code, 2);
+    EXPECT_THAT(result.record, ::testing::IsEmpty());
+  }
 }
 
 // PRD is measured, QAS hangs, DEV is never reached: the document keeps the
 // channels of the systems measured in time and the summary counts the
-// others failed. A system whose logoff hangs was measured in time.
+// others failed. A system whose logoff hangs was measured in time. The
+// deadline comes as a word of its own, as a monitor passes its parameters.
 TEST(Deadline, ListingKeepsWhatWasMeasuredInTime) {
   using namespace listing;
   const struct {
@@ -116,9 +124,10 @@ TEST(Deadline, ListingKeepsWhatWasMeasuredInTime) {
     std::map<std::string, std::string> files = SystemFiles({kPrd, kQas, kDev});
     files[kLandscape] = LandscapeOf({kPrd, hanging, kDev});
     files[kGlobalListing] = Listing("PRD.P00#QAS.P00#DEV.P00#");
-    const Outcome outcome = RunSensor(
-        InPrtg({.arguments = {"GLOBAL", "PRD01", "TIMEOUT=" + std::to_string(kDeadlineSeconds)},
-                .files = files}));
+    const Outcome outcome =
+        RunSensor(InPrtg({.arguments = {"GLOBAL", "PRD01", "LIMITS=80/90",
+                                        "TIMEOUT=" + std::to_string(kDeadlineSeconds)},
+                          .files = files}));
     EXPECT_EQ(outcome.out, printed::PrtgOpening() + printed::PrtgChannel("PRD", Value(kPrd)) +
                                (c.qas_measured ? printed::PrtgChannel("QAS", Value(kQas)) : "") +
                                "\n<Text>(***) Used Area: NoSystems=3, Processed=" +

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "tests/e2e/alarm_fixtures.h"
 #include "tests/e2e/document_checks.h"
 #include "tests/e2e/sensor_target.h"
 #include "tests/e2e/single_run_fixtures.h"
@@ -162,6 +163,14 @@ INSTANTIATE_TEST_SUITE_P(
                    .profile = Profile({.user = "someone", .password = "Other77"}),
                    .environment = kLinuxCredentials},
                   ExamplePrtgDocument()},
+        // Each keyword a word of its own, as a monitor splits its
+        // parameter field: the fourth is read as the second is.
+        LogonCase{"FromTheMonitorAsAFourthWord",
+                  {.arguments = {"PRD", "LIMITS=80/90", "TIMEOUT=50", "CRED=WINDOWS"},
+                   .profile = WithoutCredentials({}),
+                   .environment = kWindowsCredentials},
+                  PrtgDocument(FillingText("PRD", "5000", "37", "63"), ExampleChannels(),
+                               {.used_area_limits = UsedAreaLimitElements(80, 90)})},
         LogonCase{"FromTheMonitorThroughDestinationFile",
                   {.arguments = {"PRD", "CRED=WINDOWS"},
                    .profile = WithoutCredentials({}),

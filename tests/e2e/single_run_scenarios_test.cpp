@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -546,44 +544,6 @@ INSTANTIATE_TEST_SUITE_P(
             PrtgErrorDocument("Error 1011: RFC-Open for PRD failed !"),
             "0 RfcEnvironment called \n0 RfcOpen called \n"}),
     NameOfCase);
-
-// The install guide's example of ",SYSLOG" shows what the program prints:
-// the library loaded (a program that loads one) and the program first, then
-// the steps.
-TEST(InstallGuide, TraceExampleAsTheProgramPrintsIt) {
-  // The guide's example that begins with these two lines, up to its "...".
-  std::ifstream file(BRACKWATER_SOURCE_DIR "/docs/install-guide.md", std::ios::binary);
-  std::vector<std::string> example;
-  for (std::string line; std::getline(file, line);) {
-    const bool example_line = line.starts_with("    ") && line != "    ...";
-    if (example_line && (!example.empty() || line.starts_with("    0 RFC library loaded "))) {
-      example.push_back(line.substr(4));
-    } else if (example.size() >= 2 && example[1].starts_with("0 program started ")) {
-      break;
-    } else {
-      example.clear();
-    }
-  }
-  ASSERT_GE(example.size(), 3u);
-  ASSERT_TRUE(example[1].starts_with("0 program started ")) << example[1];
-
-  const SingleRunResult result = RunSingle({.arguments = {"PRD", "$,SYSLOG"}});
-  std::vector<std::string> printed;
-  std::istringstream err(result.outcome.err);
-  for (std::string line; std::getline(err, line);) printed.push_back(line);
-  std::size_t at = 0;
-  if (!TargetUnderTest().RfcLibraryName().empty()) {
-    ASSERT_FALSE(printed.empty());
-    EXPECT_TRUE(printed[at++].starts_with("0 RFC library loaded "));
-  }
-  ASSERT_GT(printed.size(), at);
-  EXPECT_TRUE(printed[at++].starts_with("0 program started "));
-  for (std::size_t i = 2; i < example.size(); ++i, ++at) {
-    ASSERT_GT(printed.size(), at);
-    // The program ends each step's line with a blank.
-    EXPECT_EQ(printed[at], example[i] + " ") << i;
-  }
-}
 
 // The probe needs no CPU rows to succeed.
 TEST(LibraryUse, ProbeWithoutCpuRows) {

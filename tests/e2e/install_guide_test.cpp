@@ -1,0 +1,235 @@
+// The install guide's example lines, run as an administrator runs them:
+// the lab's lines on the lab's files, the parameter lines as PRTG passes
+// them, and the trace example against what the program prints.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/e2e/harness.h"
+#include "tests/e2e/sensor_target.h"
+#include "tests/e2e/single_run_fixtures.h"
+
+namespace e2e {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+std::string ReadWhole(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::string Guide() { return ReadWhole(BRACKWATER_SOURCE_DIR "/docs/install-guide.md"); }
+
+// The example blocks (lines indented by four blanks, without the indent) of
+// the guide's section that begins with the heading line `heading`, up to
+// the next heading.
+std::vector<std::vector<std::string>> ExampleBlocks(const std::string& guide,
+                                                    std::string_view heading) {
+  std::vector<std::vector<std::string>> blocks;
+  const std::size_t start = guide.find("\n" + std::string(heading));
+  if (start == std::string::npos) return blocks;
+  std::istringstream section(guide.substr(start + 1));
+  std::string line;
+  std::getline(section, line);  // the heading
+  bool in_block = false;
+  while (std::getline(section, line) && !line.starts_with("#")) {
+    const bool block_line = line.starts_with("    ");
+    if (block_line && !in_block) blocks.emplace_back();
+    if (block_line) blocks.back().push_back(line.substr(4));
+    in_block = block_line;
+  }
+  return blocks;
+}
+
+std::vector<std::string> Words(std::string_view text) {
+  std::vector<std::string> words;
+  std::istringstream in{std::string(text)};
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+// The files of the package's lab folder: the demo sensor directory's,
+// without the demo's history (the lab has none).
+std::map<std::string, std::string> LabFiles(const std::string& into) {
+  const std::filesystem::path demo =
+      std::filesystem::path(BRACKWATER_SOURCE_DIR) /
+      "demo/drives/C/PRTG/PRTG Network Monitor/Custom Sensors/ExeXml";
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(demo)) {
+    if (entry.path().extension() == ".hst") continue;
+    files[into + "\\" + entry.path().filename().string()] = ReadWhole(entry.path());
+  }
+  return files;
+}
+
+// The run a lab line describes: the program's arguments, the prompt's
+// variables set before it, and what the guide says comes of it.
+struct LabLine {
+  std::vector<std::string> arguments;
+  std::map<std::string, std::string> environment;
+  std::string result;
+};
+
+// The lab's command lines: blocks of "brackwater.exe ..." lines, each with
+// its result after a gap of blanks and continued on lines that begin with
+// blanks, and "set" lines that give the following lines their variables.
+std::vector<LabLine> LabLines(const std::string& guide) {
+  constexpr std::string_view kProgram = "brackwater.exe ";
+  constexpr std::string_view kSet = "set prtg_";
+  std::vector<LabLine> lines;
+  for (const std::vector<std::string>& block :
+       ExampleBlocks(guide, "## 8. Trying the sensor without SAP")) {
+    const bool runs = std::all_of(block.begin(), block.end(), [&](const std::string& line) {
+      return line.starts_with(kProgram) || line.starts_with(kSet) || line.starts_with(" ");
+    });
+    if (!runs) continue;
+    std::map<std::string, std::string> environment;
+    for (const std::string& line : block) {
+      if (line.starts_with(kSet)) {
+        const std::size_t equals = line.find('=');
+        environment[line.substr(4, equals - 4)] = line.substr(equals + 1);
+      } else if (line.starts_with(kProgram)) {
+        const std::size_t gap = line.find("  ");
+        lines.push_back(
+            {Words(line.substr(kProgram.size(), gap - kProgram.size())), environment,
+             gap == std::string::npos ? "" : line.substr(line.find_first_not_of(' ', gap))});
+      } else if (!lines.empty()) {
+        lines.back().result += " " + line.substr(line.find_first_not_of(' '));
+      }
+    }
+  }
+  return lines;
+}
+
+const std::regex kSystemsFailed("Failed=[1-9]");
+
+void ExpectAnswered(const Outcome& outcome, const std::string& what) {
+  EXPECT_EQ(outcome.exit_code, 0) << what << "\n" << outcome.out;
+  EXPECT_THAT(outcome.out, Not(HasSubstr("<Error>"))) << what;
+  EXPECT_FALSE(std::regex_search(outcome.out, kSystemsFailed)) << what << "\n" << outcome.out;
+}
+
+// Every lab line gives what the guide says: its error message and exit code
+// 2, or a measurement (every system of a listing measured). A line that
+// takes PRTG's credentials fails with any other password, as the guide says.
+TEST(InstallGuide, LabLinesDoWhatTheGuideSays) {
+  const std::string lab = "C:\\Temp\\brackwater-lab";
+  const std::vector<LabLine> lines = LabLines(Guide());
+  ASSERT_EQ(lines.size(), 11u);
+  for (const LabLine& line : lines) {
+    std::string what;
+    for (const std::string& word : line.arguments) what += word + " ";
+    SCOPED_TRACE(what);
+    const Outcome outcome = RunSensor({.arguments = line.arguments,
+                                       .files = LabFiles(lab),
+                                       .environment = line.environment,
+                                       .working_directory = lab});
+    if (line.result.starts_with("Error ")) {
+      EXPECT_THAT(outcome.out, HasSubstr("<Text>" + line.result + "</Text>"));
+      EXPECT_EQ(outcome.exit_code, 2);
+      continue;
+    }
+    ExpectAnswered(outcome, what);
+    if (line.environment.contains("prtg_windowspassword")) {
+      std::map<std::string, std::string> other = line.environment;
+      other["prtg_windowspassword"] = "Not-The-Lab7";
+      const Outcome refused = RunSensor({.arguments = line.arguments,
+                                         .files = LabFiles(lab),
+                                         .environment = other,
+                                         .working_directory = lab});
+      EXPECT_TRUE(refused.out.find("Error 1011: RFC-Open for PRD failed !") != std::string::npos ||
+                  refused.out.find("Processed=0, Failed=2") != std::string::npos)
+          << refused.out;
+    }
+  }
+}
+
+// The full parameter lines of the PRTG section, each word an argument as
+// PRTG passes them, on the lab's files in PRTG's sensor directory with the
+// lab's shared account as PRTG's credentials: each keyword takes effect.
+TEST(InstallGuide, ParameterLinesTakeEveryKeyword) {
+  const std::string sensors = std::string(kSensorDirectory);
+  const auto blocks = ExampleBlocks(Guide(), "### Several options in the Parameters");
+  ASSERT_EQ(blocks.size(), 2u);
+  for (const auto& block : blocks) {
+    ASSERT_EQ(block.size(), 1u);
+    SCOPED_TRACE(block[0]);
+    const std::vector<std::string> words = Words(block[0]);
+    std::map<std::string, std::string> files = LabFiles(sensors);
+    files[std::string(kPrtgPathFile)] = "D:\\PRTG\r\n";
+    const std::map<std::string, std::string> shared = {{"prtg_windowsuser", "PRTGPROBE"},
+                                                       {"prtg_windowspassword", "Lab-Probe7"}};
+    const Outcome outcome = RunSensor(
+        {.arguments = words, .files = files, .environment = shared, .working_directory = sensors});
+    ExpectAnswered(outcome, block[0]);
+    if (block[0].find("LIMITS=80/90") != std::string::npos) {
+      EXPECT_THAT(outcome.out, HasSubstr("<LimitMaxWarning>80</LimitMaxWarning>"));
+    }
+    if (block[0].find("FORECAST") != std::string::npos) {
+      EXPECT_THAT(outcome.out, HasSubstr("<Channel>Days Until Full</Channel>"));
+    }
+    // PRTG's credentials, not the profiles' accounts: another password fails.
+    const Outcome refused = RunSensor({.arguments = words,
+                                       .files = files,
+                                       .environment = {{"prtg_windowsuser", "PRTGPROBE"},
+                                                       {"prtg_windowspassword", "Not-The-Lab7"}},
+                                       .working_directory = sensors});
+    EXPECT_TRUE(refused.out.find("Error 1011: RFC-Open for PRD failed !") != std::string::npos ||
+                refused.out.find("Processed=0, Failed=2") != std::string::npos)
+        << refused.out;
+  }
+}
+
+// The install guide's example of ",SYSLOG" shows what the program prints:
+// the library loaded (a program that loads one) and the program first, then
+// the steps.
+TEST(InstallGuide, TraceExampleAsTheProgramPrintsIt) {
+  // The guide's example that begins with these two lines, up to its "...".
+  std::ifstream file(BRACKWATER_SOURCE_DIR "/docs/install-guide.md", std::ios::binary);
+  std::vector<std::string> example;
+  for (std::string line; std::getline(file, line);) {
+    const bool example_line = line.starts_with("    ") && line != "    ...";
+    if (example_line && (!example.empty() || line.starts_with("    0 RFC library loaded "))) {
+      example.push_back(line.substr(4));
+    } else if (example.size() >= 2 && example[1].starts_with("0 program started ")) {
+      break;
+    } else {
+      example.clear();
+    }
+  }
+  ASSERT_GE(example.size(), 3u);
+  ASSERT_TRUE(example[1].starts_with("0 program started ")) << example[1];
+
+  const SingleRunResult result = RunSingle({.arguments = {"PRD", "$,SYSLOG"}});
+  std::vector<std::string> printed;
+  std::istringstream err(result.outcome.err);
+  for (std::string line; std::getline(err, line);) printed.push_back(line);
+  std::size_t at = 0;
+  if (!TargetUnderTest().RfcLibraryName().empty()) {
+    ASSERT_FALSE(printed.empty());
+    EXPECT_TRUE(printed[at++].starts_with("0 RFC library loaded "));
+  }
+  ASSERT_GT(printed.size(), at);
+  EXPECT_TRUE(printed[at++].starts_with("0 program started "));
+  for (std::size_t i = 2; i < example.size(); ++i, ++at) {
+    ASSERT_GT(printed.size(), at);
+    // The program ends each step's line with a blank.
+    EXPECT_EQ(printed[at], example[i] + " ") << i;
+  }
+}
+
+}  // namespace
+}  // namespace e2e
