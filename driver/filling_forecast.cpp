@@ -19,8 +19,9 @@ std::string HistoryPathOf(const std::string& profile_path) {
   return profile_path + std::string(config::file_names::kHistorySuffix);
 }
 
-int ForecastDaysUntilFull(const std::string& history_path, const rfc::FillingRow& row, int days,
-                          const rfc::TraceWriter& trace) {
+measure::ForecastResult ForecastDaysUntilFull(const std::string& history_path,
+                                              const rfc::FillingRow& row, int days,
+                                              const rfc::TraceWriter& trace) {
   const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
   const measure::ForecastResult forecast =
       measure::RecordAndForecast(history_path, now, row.used.raw, row.total.raw, days);
@@ -28,7 +29,7 @@ int ForecastDaysUntilFull(const std::string& history_path, const rfc::FillingRow
   if (forecast.write_problem) {
     rfc::WriteTraceLine(trace, 0, kHistoryNotWritten, *forecast.write_problem);
   }
-  return forecast.days_until_full;
+  return forecast;
 }
 
 }  // namespace driver

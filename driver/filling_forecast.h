@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "measure/history_file.h"
 #include "rfc/filling_row.h"
 #include "rfc/sap_library.h"
 
@@ -16,8 +17,10 @@ std::string HistoryPathOf(const std::string& profile_path);
 // Records `row`'s used and total size at this moment in the history at
 // `history_path` and forecasts from the samples of the last `days` days.
 // A history that cannot be read or written costs nothing but its part of
-// the forecast; the trace says why.
-int ForecastDaysUntilFull(const std::string& history_path, const rfc::FillingRow& row, int days,
-                          const rfc::TraceWriter& trace);
+// the forecast; the trace says why, and the result's trouble what the
+// monitor is to show of it.
+measure::ForecastResult ForecastDaysUntilFull(const std::string& history_path,
+                                              const rfc::FillingRow& row, int days,
+                                              const rfc::TraceWriter& trace);
 
 }  // namespace driver

@@ -1,7 +1,9 @@
 #include "driver/listing_run.h"
 
 #include <cstdint>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "config/file_names.h"
 #include "config/global_listing.h"
@@ -25,6 +27,8 @@ struct Tally {
   std::uint32_t systems = 0;
   std::uint32_t processed = 0;
   std::uint32_t failed = 0;
+  // The forecasts' troubles with their histories, for the summary.
+  std::vector<std::string> forecast_troubles;
 };
 
 // One listed system while it is measured.
@@ -108,11 +112,13 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
                                system.delivered;
           } else if (!system.delivered) {
             // One sample per poll: the first row's, as a single-system run takes it.
-            measure::ReportDaysUntilFullItem(
-                run.Document, services.out, channel_name,
-                ForecastDaysUntilFull(
-                    HistoryPathOf(run.ProfileDirectory + system.entry), row,
-                    run.Options.forecast_days.value_or(config::kDefaultForecastDays), trace));
+            const measure::ForecastResult forecast = ForecastDaysUntilFull(
+                HistoryPathOf(run.ProfileDirectory + system.entry), row,
+                run.Options.forecast_days.value_or(config::kDefaultForecastDays), trace);
+            measure::ReportDaysUntilFullItem(run.Document, services.out, channel_name,
+                                             forecast.days_until_full,
+                                             forecast.trouble.has_value());
+            if (forecast.trouble) tally.forecast_troubles.push_back(*forecast.trouble);
             system.delivered = true;
           }
         });
@@ -138,10 +144,11 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
 void PrintSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
                   const Tally& tally) {
   run.Document.Clear();
-  services.out.End(
-      ListingSummary(run.Document, plan.item, tally.systems, tally.processed, tally.failed, "") +
-          (run.Options.console ? ProcessedLine() : ""),
-      output::kExitSuccess);
+  const std::string troubles = measure::ForecastTroubleText(tally.forecast_troubles);
+  services.out.End(ListingSummary(run.Document, plan.item, tally.systems, tally.processed,
+                                  tally.failed, troubles.empty() ? "" : " " + troubles) +
+                       (run.Options.console ? ProcessedLine() : ""),
+                   output::kExitSuccess);
 }
 
 }  // namespace

@@ -47,34 +47,41 @@ void PrintOpeningLines(const RunState& run, RunServices& services,
 
 // Reads the filling and returns the result document; the first DEVSTAT row
 // is the measurement (its text line printed at once, its nine channels left
-// in the document, the forecast's after them once the filling is read
-// whole), later rows are read but ignored: one document carries one
-// measurement. Without a row the document still gets its opening: a
-// closing alone is no document a monitor can read. A failed filling ends
-// the run after the logoff.
+// in the document), later rows are read but ignored: one document carries
+// one measurement. A forecast waits for the filling read whole: its
+// history's trouble goes into the text line, its channel after the nine.
+// Without a row the document still gets its opening: a closing alone is no
+// document a monitor can read. A failed filling ends the run after the
+// logoff.
 std::string MeasureFilling(RunState& run, RunServices& services,
                            const config::ConnectionProfile& profile, const rfc::TraceWriter& trace,
                            std::unique_ptr<rfc::SapConnection>& connection) {
   ReportStep(services, profile.Destination, "ADA_DB_FILLING");
   // Held until it is whole: a deadline replaces an unfinished document.
   services.out.HoldDocument();
-  std::optional<rfc::FillingRow> reported;
+  const std::optional<int> forecast_days = run.Options.forecast_days;
+  std::optional<rfc::FillingRow> measured;
   rfc::StepResult<rfc::FillingRead> read = connection->ReadFilling([&](const rfc::FillingRow& row) {
-    if (reported) return;
-    measure::ReportFillingRow(run.Document, services.out, profile.Destination, row,
-                              run.Options.limits);
-    reported = row;
+    if (measured) return;
+    measured = row;
+    if (!forecast_days) {
+      measure::ReportFillingRow(run.Document, services.out, profile.Destination, row,
+                                run.Options.limits);
+    }
   });
   if (!std::holds_alternative<rfc::FillingRead>(read)) {
     connection.reset();
     AnswerOrEnd(std::move(read));
   }
-  if (!reported) {
+  if (!measured) {
     run.Document.OpenResultDocument();
-  } else if (run.Options.forecast_days) {
-    measure::ReportDaysUntilFull(run.Document,
-                                 ForecastDaysUntilFull(HistoryPathOf(run.ProfilePath), *reported,
-                                                       *run.Options.forecast_days, trace));
+  } else if (forecast_days) {
+    const measure::ForecastResult forecast =
+        ForecastDaysUntilFull(HistoryPathOf(run.ProfilePath), *measured, *forecast_days, trace);
+    measure::ReportFillingRow(run.Document, services.out, profile.Destination, *measured,
+                              run.Options.limits, forecast.trouble);
+    measure::ReportDaysUntilFull(run.Document, forecast.days_until_full,
+                                 forecast.trouble.has_value());
   }
   run.Document.CloseResultDocument();
   return run.Document.Take();

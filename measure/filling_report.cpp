@@ -16,7 +16,8 @@ constexpr std::string_view kFillingTextOpen = "(";
 
 void ReportFillingRow(output::ResultDocument& document, output::OutputSink& out,
                       std::string_view destination, const rfc::FillingRow& row,
-                      const std::optional<config::FillingLimits>& limits) {
+                      const std::optional<config::FillingLimits>& limits,
+                      const std::optional<std::string>& trouble) {
   document.OpenResultDocument();
   document.OpenResultText();
   document.Append(kFillingTextOpen);
@@ -29,6 +30,7 @@ void ReportFillingRow(output::ResultDocument& document, output::OutputSink& out,
   document.Append(output::texts::kFillingFreeArea);
   document.Append(std::to_string(row.free_percent));
   document.Append(output::texts::kFillingTextEnd);
+  if (trouble) document.AppendExternal(ForecastTroubleText({*trouble}) + " ");
   document.CloseResultText();
   out.Write(document.Take());
 
@@ -40,9 +42,10 @@ void ReportFillingRow(output::ResultDocument& document, output::OutputSink& out,
   }
 }
 
-void ReportDaysUntilFull(output::ResultDocument& document, int days) {
+void ReportDaysUntilFull(output::ResultDocument& document, int days, bool trouble) {
   document.WriteChannel(kDaysUntilFull.name, std::to_string(days), kDaysUntilFull.unit,
-                        LimitsOfChannel(kDaysUntilFull.name, RunKind::kSingleSystem, std::nullopt));
+                        LimitsOfChannel(kDaysUntilFull.name, RunKind::kSingleSystem, std::nullopt),
+                        trouble);
 }
 
 bool ReportFillingItem(output::ResultDocument& document, output::OutputSink& out,
@@ -63,11 +66,22 @@ bool ReportFillingItem(output::ResultDocument& document, output::OutputSink& out
 }
 
 void ReportDaysUntilFullItem(output::ResultDocument& document, output::OutputSink& out,
-                             std::string_view channel_name, int days) {
+                             std::string_view channel_name, int days, bool trouble) {
   document.Clear();
   document.WriteChannel(channel_name, std::to_string(days), kDaysUntilFull.unit,
-                        LimitsOfChannel(kDaysUntilFull.name, RunKind::kListing, std::nullopt));
+                        LimitsOfChannel(kDaysUntilFull.name, RunKind::kListing, std::nullopt),
+                        trouble);
   out.Write(document.Take());
+}
+
+std::string ForecastTroubleText(const std::vector<std::string>& troubles) {
+  std::string text;
+  for (const std::string& trouble : troubles) {
+    text.append(text.empty() ? output::texts::kForecastTroubleLead
+                             : output::texts::kForecastTroubleSeparator);
+    text.append(trouble);
+  }
+  return text;
 }
 
 }  // namespace measure

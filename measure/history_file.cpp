@@ -30,20 +30,21 @@ struct HistoryCensus {
 };
 
 // Opens the history; a missing one is an empty FileTail.
-std::variant<platform::FileTail, std::string> OpenHistory(std::string_view history_path) {
-  std::variant<platform::FileTail, platform::FileFailure> opened =
-      platform::OpenFileTail(history_path, kHistoryReadLimit);
-  if (auto* failure = std::get_if<platform::FileFailure>(&opened))
-    return std::move(failure->reason);
-  return std::move(std::get<platform::FileTail>(opened));
+std::variant<platform::FileTail, platform::FileFailure> OpenHistory(std::string_view history_path) {
+  return platform::OpenFileTail(history_path, kHistoryReadLimit);
+}
+
+platform::FileFailure NotReadAgain(std::string_view history_path) {
+  return {"cannot read " + std::string(history_path), platform::FileTrouble::kOther};
 }
 
 // The first reading: the samples the forecast takes go to `fit`, and what
 // each line is to the census. The file is closed when it returns: a
 // replacement cannot go through while this process holds it open.
-std::variant<HistoryCensus, std::string> TakeCensus(std::string_view history_path, TrendFit& fit) {
-  std::variant<platform::FileTail, std::string> opened = OpenHistory(history_path);
-  if (auto* reason = std::get_if<std::string>(&opened)) return std::move(*reason);
+std::variant<HistoryCensus, platform::FileFailure> TakeCensus(std::string_view history_path,
+                                                              TrendFit& fit) {
+  std::variant<platform::FileTail, platform::FileFailure> opened = OpenHistory(history_path);
+  if (auto* failure = std::get_if<platform::FileFailure>(&opened)) return std::move(*failure);
   const platform::FileTail& tail = std::get<platform::FileTail>(opened);
   HistoryCensus census;
   census.cut = tail.cut();
@@ -63,7 +64,7 @@ std::variant<HistoryCensus, std::string> TakeCensus(std::string_view history_pat
         census.bytes += chunk.size();
         lines.Feed(chunk);
       })) {
-    return "cannot read " + std::string(history_path);
+    return NotReadAgain(history_path);
   }
   lines.End();
   census.plain = lines.plain();
@@ -75,12 +76,13 @@ std::variant<HistoryCensus, std::string> TakeCensus(std::string_view history_pat
 // Nothing on success, else the reason; `changed` tells where that is a
 // history other than the first reading's (another poll replaced it
 // meanwhile).
-std::optional<std::string> WriteKept(std::string_view history_path, const HistoryCensus& census,
-                                     const std::vector<bool>& kept, std::FILE* file,
-                                     bool& changed) {
+std::optional<platform::FileFailure> WriteKept(std::string_view history_path,
+                                               const HistoryCensus& census,
+                                               const std::vector<bool>& kept, std::FILE* file,
+                                               bool& changed) {
   const std::string path(history_path);
-  std::variant<platform::FileTail, std::string> opened = OpenHistory(history_path);
-  if (auto* reason = std::get_if<std::string>(&opened)) return std::move(*reason);
+  std::variant<platform::FileTail, platform::FileFailure> opened = OpenHistory(history_path);
+  if (auto* failure = std::get_if<platform::FileFailure>(&opened)) return std::move(*failure);
   const platform::FileTail& tail = std::get<platform::FileTail>(opened);
   const bool all_kept = std::find(kept.begin(), kept.end(), false) == kept.end();
   bool same = tail.cut() == census.cut;
@@ -116,9 +118,11 @@ std::optional<std::string> WriteKept(std::string_view history_path, const Histor
     lines.End();
     same = same && index == kept.size() && skipped == census.skipped;
   }
-  if (!read) return "cannot read " + path + " again";
+  if (!read) return NotReadAgain(path + " again");
   changed = !same;
-  if (changed) return path + " changed while it was read";
+  if (changed)
+    return platform::FileFailure{path + " changed while it was read",
+                                 platform::FileTrouble::kChanging};
   return std::nullopt;
 }
 
@@ -138,6 +142,16 @@ std::optional<std::string> ReadProblem(const std::string& path, std::size_t skip
   return problem;
 }
 
+// What the monitor's text says of a history that cost the forecast: the
+// file's name, what was not done, and why in a few words.
+std::string Trouble(std::string_view history_path, std::string_view not_done,
+                    std::string_view why) {
+  const std::size_t separator = history_path.find_last_of("\\/");
+  const std::string_view name =
+      separator == std::string_view::npos ? history_path : history_path.substr(separator + 1);
+  return std::string(name) + " " + std::string(not_done) + " (" + std::string(why) + ")";
+}
+
 }  // namespace
 
 ForecastResult RecordAndForecast(std::string_view history_path, sys_seconds now,
@@ -147,12 +161,13 @@ ForecastResult RecordAndForecast(std::string_view history_path, sys_seconds now,
   const std::optional<HistorySample> poll = HistorySample::Of(now, used, total);
   for (int reading = 1; reading <= kReadings; ++reading) {
     TrendFit fit(now, days);
-    std::variant<HistoryCensus, std::string> taken = TakeCensus(history_path, fit);
-    if (auto* reason = std::get_if<std::string>(&taken)) {
+    std::variant<HistoryCensus, platform::FileFailure> taken = TakeCensus(history_path, fit);
+    if (auto* failure = std::get_if<platform::FileFailure>(&taken)) {
       // What could not be read: the forecast rests on this poll alone, and
       // the file stays as it is, since a rewrite would lose it.
-      result.read_problem = std::move(*reason);
+      result.read_problem = std::move(failure->reason);
       result.write_problem = path + " is left as it is: it cannot be read";
+      result.trouble = Trouble(path, "not read", platform::WordsOf(failure->trouble));
       break;
     }
     const HistoryCensus& census = std::get<HistoryCensus>(taken);
@@ -164,25 +179,28 @@ ForecastResult RecordAndForecast(std::string_view history_path, sys_seconds now,
     const std::vector<bool> kept =
         KeptWithinBound(census.samples, poll->LineLength(), kHistoryTextBound);
     bool changed = false;
-    std::optional<platform::FileFailure> not_written =
-        platform::ReplaceFileWith(history_path, [&](std::FILE* file) -> std::optional<std::string> {
-          if (std::optional<std::string> reason =
+    std::optional<platform::FileFailure> not_written = platform::ReplaceFileWith(
+        history_path, [&](std::FILE* file) -> std::optional<platform::FileFailure> {
+          if (std::optional<platform::FileFailure> failure =
                   WriteKept(history_path, census, kept, file, changed)) {
-            return reason;
+            return failure;
           }
           const std::string line = poll->Line();
           (void)std::fwrite(line.data(), 1, line.size(), file);
           return std::nullopt;
         });
     result.write_problem.reset();
+    result.trouble.reset();
     if (!not_written) break;
     result.write_problem = std::move(not_written->reason);
+    result.trouble = Trouble(path, "not written", platform::WordsOf(not_written->trouble));
     if (!changed) break;
   }
   if (!poll) {
     result.write_problem = "no sample recorded in " + path + ": the time or a size (\"" +
                            std::string(used) + "\", \"" + std::string(total) +
                            "\") cannot be written as a history line";
+    result.trouble = Trouble(path, "not written", "sizes not recordable");
   }
   platform::RemoveLeftNewFiles(history_path);
   return result;

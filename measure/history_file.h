@@ -23,6 +23,10 @@ struct ForecastResult {
   std::optional<std::string> read_problem;
   // Why this poll's sample could not be recorded: for the trace.
   std::optional<std::string> write_problem;
+  // What the monitor is to show where the history could not be read or this
+  // poll's sample not recorded (not for lines that are no sample, which the
+  // rewrite drops): "PRD.P00.hst not written (access denied)".
+  std::optional<std::string> trouble;
 };
 
 // Reads the history at `history_path` (its last kHistoryReadLimit bytes at

@@ -112,8 +112,8 @@ void ResultDocument::AppendExternal(std::string_view text) {
 }
 
 void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
-                                  std::string_view unit,
-                                  const std::optional<ChannelLimits>& limits) {
+                                  std::string_view unit, const std::optional<ChannelLimits>& limits,
+                                  bool warning) {
   ++channel_number_;
   if (format_ == DocumentFormat::kHalvaric && channel_number_ > kHalvaricChannelLimit) {
     return;
@@ -141,6 +141,7 @@ void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
   }
   text_.append("\n<Value>").append(EscapeXml(value)).append("</Value>");
   if (limits && format_ == DocumentFormat::kPrtgXml) AppendLimits(text_, *limits);
+  if (warning && format_ == DocumentFormat::kPrtgXml) AppendElement(text_, "Warning", "1");
   text_.append("</Result>\n");
 }
 

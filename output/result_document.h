@@ -52,9 +52,11 @@ class ResultDocument {
   // escaped where the document is PRTG XML, so it cannot break the markup.
   void AppendExternal(std::string_view text);
 
-  // `limits` show in the PRTG XML format only.
+  // `limits` and `warning` (PRTG's warning state for the channel, whatever
+  // its value) show in the PRTG XML format only.
   void WriteChannel(std::string_view name, std::string_view value, std::string_view unit,
-                    const std::optional<ChannelLimits>& limits = std::nullopt);
+                    const std::optional<ChannelLimits>& limits = std::nullopt,
+                    bool warning = false);
 
   // Replaces everything by the PRTG error document with `message`, whatever
   // the flavour. `message` may be a copy of this document's own text.

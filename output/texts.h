@@ -143,6 +143,13 @@ inline constexpr std::string_view kFillingUsedArea = ", UsedArea=";
 inline constexpr std::string_view kFillingFreeArea = "%, FreeArea=";
 inline constexpr std::string_view kFillingTextEnd = "% ";
 
+// A forecast whose history could not be read or written says so after the
+// measurement's text (a single system's) or the listing's summary:
+// "- forecast: PRD.P00.hst not written (access denied) ", troubles of
+// several systems parted by "; ".
+inline constexpr std::string_view kForecastTroubleLead = "- forecast: ";
+inline constexpr std::string_view kForecastTroubleSeparator = "; ";
+
 }  // namespace texts
 
 }  // namespace output

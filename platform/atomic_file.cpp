@@ -53,7 +53,58 @@ bool IsNewFileOf(std::string_view target, std::string_view name) {
 
 std::string ErrorText(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
 
+FileFailure ReadFailure(const std::string& path, int error) {
+  return {"cannot read " + path + ": " + ErrorText(error), TroubleOfError(error)};
+}
+
 }  // namespace
+
+std::string_view WordsOf(FileTrouble trouble) {
+  switch (trouble) {
+    case FileTrouble::kAccessDenied:
+      return "access denied";
+    case FileTrouble::kLocked:
+      return "locked by another program";
+    case FileTrouble::kReadOnly:
+      return "read-only";
+    case FileTrouble::kDirectory:
+      return "a directory";
+    case FileTrouble::kNotRegularFile:
+      return "not a regular file";
+    case FileTrouble::kDiskFull:
+      return "disk full";
+    case FileTrouble::kNoDrive:
+      return "no such drive";
+    case FileTrouble::kNoDirectory:
+      return "directory missing";
+    case FileTrouble::kChanging:
+      return "changed by another poll";
+    case FileTrouble::kOther:
+      break;
+  }
+  return "system error";
+}
+
+FileTrouble TroubleOfError(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return FileTrouble::kAccessDenied;
+    case EBUSY:
+      return FileTrouble::kLocked;
+    case EROFS:
+      return FileTrouble::kReadOnly;
+    case EISDIR:
+      return FileTrouble::kDirectory;
+    case ENOSPC:
+      return FileTrouble::kDiskFull;
+    case ENOENT:
+    case ENOTDIR:
+      return FileTrouble::kNoDirectory;
+    default:
+      return FileTrouble::kOther;
+  }
+}
 
 bool FileTail::Read(const std::function<void(std::string_view chunk)>& each) const {
   if (!file_) return true;
@@ -76,9 +127,9 @@ std::variant<FileTail, FileFailure> OpenFileTail(std::string_view windows_path, 
     case NativeFileKind::kMissing:
       return FileTail{};
     case NativeFileKind::kDirectory:
-      return FileFailure{path + " is a directory"};
+      return FileFailure{path + " is a directory", FileTrouble::kDirectory};
     case NativeFileKind::kOther:
-      return FileFailure{path + " is not a regular file"};
+      return FileFailure{path + " is not a regular file", FileTrouble::kNotRegularFile};
     case NativeFileKind::kFile:
     case NativeFileKind::kReadOnlyFile:
       break;
@@ -89,7 +140,8 @@ std::variant<FileTail, FileFailure> OpenFileTail(std::string_view windows_path, 
     const int open_error = errno;
     // Removed since it was looked at: then there is none.
     if (KindOfNativeFile(*native) == NativeFileKind::kMissing) return FileTail{};
-    return FileFailure{"cannot open " + path + ": " + ErrorText(open_error)};
+    return FileFailure{"cannot open " + path + ": " + ErrorText(open_error),
+                       TroubleOfError(open_error)};
   }
 
   FileTail tail;
@@ -105,19 +157,17 @@ std::variant<FileTail, FileFailure> OpenFileTail(std::string_view windows_path, 
     }
   } else {
     std::clearerr(file.get());
-    if (std::fseek(file.get(), 0, SEEK_SET) != 0) {
-      return FileFailure{"cannot read " + path + ": " + ErrorText(errno)};
-    }
+    if (std::fseek(file.get(), 0, SEEK_SET) != 0) return ReadFailure(path, errno);
   }
   if (std::ferror(file.get()) != 0 || std::fgetpos(file.get(), &tail.start_) != 0) {
-    return FileFailure{"cannot read " + path + ": " + ErrorText(errno)};
+    return ReadFailure(path, errno);
   }
   tail.file_ = std::move(file);
   return tail;
 }
 
 std::optional<FileFailure> ReplaceFile(std::string_view windows_path, std::string_view content) {
-  return ReplaceFileWith(windows_path, [content](std::FILE* file) -> std::optional<std::string> {
+  return ReplaceFileWith(windows_path, [content](std::FILE* file) -> std::optional<FileFailure> {
     (void)std::fwrite(content.data(), 1, content.size(), file);
     return std::nullopt;
   });
@@ -127,14 +177,14 @@ std::optional<FileFailure> ReplaceFileWith(std::string_view windows_path,
                                            const ContentWriter& write) {
   const std::string path(windows_path);
   const std::optional<std::string> native = ToNativePath(windows_path);
-  if (!native) return FileFailure{path + " lies on no drive of this system"};
+  if (!native) return FileFailure{path + " lies on no drive of this system", FileTrouble::kNoDrive};
   switch (KindOfNativeFile(*native)) {
     case NativeFileKind::kDirectory:
-      return FileFailure{path + " is a directory"};
+      return FileFailure{path + " is a directory", FileTrouble::kDirectory};
     case NativeFileKind::kReadOnlyFile:
-      return FileFailure{path + " is read-only"};
+      return FileFailure{path + " is read-only", FileTrouble::kReadOnly};
     case NativeFileKind::kOther:
-      return FileFailure{path + " is not a regular file"};
+      return FileFailure{path + " is not a regular file", FileTrouble::kNotRegularFile};
     case NativeFileKind::kMissing:
     case NativeFileKind::kFile:
       break;
@@ -145,11 +195,15 @@ std::optional<FileFailure> ReplaceFileWith(std::string_view windows_path,
   const std::string temporary = *native + suffix;
   errno = 0;
   UniqueFile file(std::fopen(temporary.c_str(), "wb"));
-  if (!file) return FileFailure{"cannot create " + path + suffix + ": " + ErrorText(errno)};
-  if (std::optional<std::string> not_had = write(file.get())) {
+  if (!file) {
+    const int error = errno;
+    return FileFailure{"cannot create " + path + suffix + ": " + ErrorText(error),
+                       TroubleOfError(error)};
+  }
+  if (std::optional<FileFailure> not_had = write(file.get())) {
     file.reset();
     (void)std::remove(temporary.c_str());
-    return FileFailure{std::move(*not_had)};
+    return not_had;
   }
   bool written =
       std::ferror(file.get()) == 0 && std::fflush(file.get()) == 0 && SyncToDisk(file.get());
@@ -160,11 +214,12 @@ std::optional<FileFailure> ReplaceFileWith(std::string_view windows_path,
   }
   if (!written) {
     (void)std::remove(temporary.c_str());
-    return FileFailure{"cannot write " + path + suffix + ": " + ErrorText(error)};
+    return FileFailure{"cannot write " + path + suffix + ": " + ErrorText(error),
+                       TroubleOfError(error)};
   }
-  if (std::optional<std::string> reason = RenameOver(temporary, *native)) {
+  if (std::optional<FileFailure> not_renamed = RenameOver(temporary, *native)) {
     (void)std::remove(temporary.c_str());
-    return FileFailure{"cannot replace " + path + ": " + *reason};
+    return FileFailure{"cannot replace " + path + ": " + not_renamed->reason, not_renamed->trouble};
   }
   ForgetDirectoryIndex();
   return std::nullopt;

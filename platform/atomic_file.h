@@ -20,9 +20,32 @@
 
 namespace platform {
 
-// Why a file could not be read or replaced, in words for a trace line.
+// What kept a file from being read or replaced, in kinds a monitor's
+// one-line text can name.
+enum class FileTrouble {
+  kAccessDenied,
+  kLocked,  // another program holds it open, sharing too little
+  kReadOnly,
+  kDirectory,
+  kNotRegularFile,
+  kDiskFull,
+  kNoDrive,
+  kNoDirectory,  // a directory on its path is missing
+  kChanging,     // another process replaced it while it was read
+  kOther,
+};
+
+// The trouble in a few words: "access denied", "locked by another program".
+std::string_view WordsOf(FileTrouble trouble);
+
+// The trouble behind a C library error number (errno).
+FileTrouble TroubleOfError(int error);
+
+// Why a file could not be read or replaced: in words for a trace line, and
+// its kind.
 struct FileFailure {
   std::string reason;
+  FileTrouble trouble = FileTrouble::kOther;
 
   bool operator==(const FileFailure&) const = default;
 };
@@ -74,7 +97,7 @@ class FileTail {
 
 // Writes the new content to the file it is given, which finds its own
 // write errors; returns why the content could not be had, or nothing.
-using ContentWriter = std::function<std::optional<std::string>(std::FILE* file)>;
+using ContentWriter = std::function<std::optional<FileFailure>(std::FILE* file)>;
 
 // ReplaceFile for content made while it is written, so that it needs not
 // be held whole: `write` may read the target, which stays as it was until
@@ -99,7 +122,8 @@ NativeFileKind KindOfNativeFile(const std::string& native_path);
 // The id of this process in decimal.
 std::string ProcessIdText();
 // Opens an existing regular file for reading in binary, so that another
-// process may rename a file over it or remove it meanwhile; null on failure.
+// process may rename a file over it or remove it meanwhile; null on failure,
+// with errno set (EBUSY where another program holds it locked).
 UniqueFile OpenNativeReplaceable(const std::string& native_path);
 // Sets `file`'s position `count` bytes before its end; false where the
 // file is shorter or the system cannot (the whole range of file sizes).
@@ -113,6 +137,6 @@ std::vector<std::string> StaleNativeFiles(const std::string& native_path,
 // Renames `from` over `to` in one step, replacing `to`; nothing on success,
 // else the system's reason. Where `to` is held open by another process that
 // keeps it from being replaced, the rename is tried again for a moment.
-std::optional<std::string> RenameOver(const std::string& from, const std::string& to);
+std::optional<FileFailure> RenameOver(const std::string& from, const std::string& to);
 
 }  // namespace platform

@@ -67,10 +67,11 @@ std::vector<std::string> StaleNativeFiles(const std::string& native_path,
   return stale;
 }
 
-std::optional<std::string> RenameOver(const std::string& from, const std::string& to) {
+std::optional<FileFailure> RenameOver(const std::string& from, const std::string& to) {
   // rename replaces an existing `to` in one step.
   if (std::rename(from.c_str(), to.c_str()) == 0) return std::nullopt;
-  return std::string(std::strerror(errno));
+  const int error = errno;
+  return FileFailure{std::strerror(error), TroubleOfError(error)};
 }
 
 }  // namespace platform

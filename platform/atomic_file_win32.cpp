@@ -26,6 +26,41 @@ std::string SystemMessage(DWORD error) {
   return message;
 }
 
+// The C library's error number for what a file operation met.
+int ErrorNumberOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EBUSY;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_ACCESS_DENIED:
+      return EACCES;
+    default:
+      return EIO;
+  }
+}
+
+// Whether another program holds `path` open without sharing its deletion,
+// which keeps a rename over it from going through: opening it for deletion
+// then meets a sharing violation.
+bool HeldWithoutSharingDeletion(const std::string& path) {
+  const HANDLE handle =
+      CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    CloseHandle(handle);
+    return false;
+  }
+  return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 }  // namespace
 
 NativeFileKind KindOfNativeFile(const std::string& native_path) {
@@ -49,7 +84,7 @@ UniqueFile OpenNativeReplaceable(const std::string& native_path) {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    errno = GetLastError() == ERROR_FILE_NOT_FOUND ? ENOENT : EACCES;
+    errno = ErrorNumberOf(GetLastError());
     return nullptr;
   }
   const int descriptor =
@@ -101,7 +136,7 @@ std::vector<std::string> StaleNativeFiles(const std::string& native_path,
   return stale;
 }
 
-std::optional<std::string> RenameOver(const std::string& from, const std::string& to) {
+std::optional<FileFailure> RenameOver(const std::string& from, const std::string& to) {
   // Replaces an existing `to`; with write-through the call returns once
   // the move is on the disk. A program holding `to` open without sharing
   // its deletion (a viewer, a virus scanner) keeps it from being replaced
@@ -118,7 +153,12 @@ std::optional<std::string> RenameOver(const std::string& from, const std::string
       break;
     Sleep(kPauseMilliseconds);
   }
-  return SystemMessage(error);
+  FileTrouble trouble = TroubleOfError(ErrorNumberOf(error));
+  // Windows denies a rename over a file that another program holds open
+  // as it would deny one over a file this account may not replace.
+  if (error == ERROR_ACCESS_DENIED && HeldWithoutSharingDeletion(to))
+    trouble = FileTrouble::kLocked;
+  return FileFailure{SystemMessage(error), trouble};
 }
 
 }  // namespace platform

@@ -229,8 +229,10 @@ std::string PrtgChannel(std::string_view name, std::string_view value, std::stri
          "</Result>\n";
 }
 
-std::string PrtgSummary(std::string_view item, int systems, int processed, int failed) {
-  return "\n<Text>" + Summary(item, systems, processed, failed) + "</Text>\n\n</Prtg>\n\n";
+std::string PrtgSummary(std::string_view item, int systems, int processed, int failed,
+                        std::string_view more) {
+  return "\n<Text>" + Summary(item, systems, processed, failed) + std::string(more) +
+         "</Text>\n\n</Prtg>\n\n";
 }
 
 std::string LinesOpening() { return "\n"; }

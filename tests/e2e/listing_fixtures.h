@@ -113,7 +113,9 @@ std::string PrtgChannel(std::string_view name, std::string_view value);
 // A channel in another unit than "Pages", with PRTG's limit elements.
 std::string PrtgChannel(std::string_view name, std::string_view value, std::string_view unit,
                         std::string_view limits);
-std::string PrtgSummary(std::string_view item, int systems, int processed, int failed);
+// `more`: what the summary's text carries after the counts.
+std::string PrtgSummary(std::string_view item, int systems, int processed, int failed,
+                        std::string_view more = {});
 
 // Halvaric and Pellmar: the (empty) opening, a channel, the summary text
 // with the document's end.

@@ -478,6 +478,20 @@ INSTANTIATE_TEST_SUITE_P(
                         PrtgChannel("DEV", "3650", "Days", DaysUntilFullLimitElements()) +
                         PrtgSummary("Days Until Full", 3, 3, 0),
                     kHistoriesWritten},
+        // A history that cannot be read or written: the system's channel
+        // carries PRTG's warning, and the summary says why.
+        ListingCase{"DaysUntilFullWithAHistoryInTrouble",
+                    InPrtg({.arguments = kGlobal,
+                            .files = Forecasting(ItemText("Item=Days:Until:Full,Sid"),
+                                                 GrowingHistory(757760, 2048000, 40000, 14)),
+                            .directories = {"DEV.P00.hst"}}),
+                    PrtgOpening() + PrtgChannel("PRD", "32", "Days", DaysUntilFullLimitElements()) +
+                        PrtgChannel("QAS", "16", "Days", DaysUntilFullLimitElements()) +
+                        PrtgChannel("DEV", "3650", "Days",
+                                    DaysUntilFullLimitElements() + "\n<Warning>1</Warning>") +
+                        PrtgSummary("Days Until Full", 3, 3, 0,
+                                    "- forecast: DEV.P00.hst not read (a directory) "),
+                    {"PRD.P00.hst", "QAS.P00.hst"}},
         // "FORECAST=D" sets the span: PRD grew 200,000 pages a day over the
         // last two days, 1,000 before.
         ListingCase{"DaysUntilFullOverTwoDays",

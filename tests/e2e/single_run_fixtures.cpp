@@ -212,12 +212,14 @@ std::string PrtgChannels(const ChannelValues& channels, const Alarms& alarms) {
     text.append("</CustomUnit>\n<Value>").append(value).append("</Value>");
     text.append(limits).append("</Result>\n");
   };
+  const std::string warning = alarms.history_trouble ? "\n<Warning>1</Warning>" : "";
   for (std::size_t i = 0; i < kChannels.size(); ++i) {
     append(kChannels[i].name, kChannels[i].unit, channels[i],
            i == kUsedAreaPercent ? alarms.used_area_limits : "");
   }
   if (alarms.days_until_full) {
-    append("Days Until Full", "Days", *alarms.days_until_full, DaysUntilFullLimitElements());
+    append("Days Until Full", "Days", *alarms.days_until_full,
+           DaysUntilFullLimitElements() + warning);
   }
   return text;
 }

@@ -123,6 +123,8 @@ std::string FillingText(std::string_view destination, std::string_view total_siz
 struct Alarms {
   std::string used_area_limits = {};
   std::optional<std::string> days_until_full = std::nullopt;
+  // The history could not be read or written: PRTG's warning state.
+  bool history_trouble = false;
 };
 
 // The channels in PRTG XML, as every format but the line formats writes

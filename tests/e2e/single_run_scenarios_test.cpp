@@ -215,8 +215,9 @@ TEST(Alarms, InvalidValuesEndTheRunFirst) {
 }
 
 // The poll's sample goes into the history, which keeps its samples and
-// loses what is none; a history that cannot be read costs the forecast its
-// past, never the measurement, and ",SYSLOG" tells why.
+// loses what is none; a history that cannot be read or written costs the
+// forecast its past, never the measurement: the channel carries PRTG's
+// warning, the text says what went wrong, and ",SYSLOG" tells more.
 TEST(Alarms, HistoryKeptOrItsFaultsTold) {
   const std::string prtg_days =
       PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "31"});
@@ -240,9 +241,22 @@ TEST(Alarms, HistoryKeptOrItsFaultsTold) {
       RunSingle({.arguments = {"PRD", "FORECAST,SYSLOG"}, .directories = {"PRD.P00.hst"}});
   EXPECT_EQ(directory.outcome.exit_code, 0);
   EXPECT_EQ(MaskTimes(directory.outcome.out),
-            PrtgDocument(kExampleText, ExampleChannels(), {.days_until_full = "3650"}));
+            PrtgDocument(kExampleText + "- forecast: PRD.P00.hst not read (a directory) ",
+                         ExampleChannels(), {.days_until_full = "3650", .history_trouble = true}));
   EXPECT_THAT(directory.outcome.err, HasSubstr("filling history not read"));
   EXPECT_THAT(directory.outcome.err, HasSubstr("PRD.P00.hst is a directory"));
+
+  // A read-only history (no write permission) is read, and left as it is.
+  Scenario read_only = ScenarioOf({.arguments = {"PRD", "FORECAST"},
+                                   .files = {{"PRD.P00.hst", kSteadyGrowth}},
+                                   .environment = Flavour("Pellmar")});
+  read_only.unreadable = {"PRD.P00.hst"};
+  const Outcome kept_as_it_is = RunSensor(read_only);
+  EXPECT_EQ(kept_as_it_is.exit_code, 0);
+  EXPECT_EQ(kept_as_it_is.out,
+            PellmarDocument(kExampleText + "- forecast: PRD.P00.hst not written (read-only) ",
+                            ExampleChannels(), {.days_until_full = "31"}));
+  EXPECT_EQ(kept_as_it_is.ReadFile("PRD.P00.hst"), kSteadyGrowth);
 }
 
 // Polls of one profile that overlap (a single sensor and a listing share

@@ -149,27 +149,32 @@ TEST(RecordAndForecast, WhatCannotBeReadOrWrittenCostsNoForecast) {
     std::string path;
     std::string used;
     int days;
-    std::string read_problem;   // a part of it; empty: none
-    std::string write_problem;  // a part of it; empty: none
-    std::string left;           // the history afterwards
+    std::string read_problem;                           // a part of it; empty: none
+    std::string write_problem;                          // a part of it; empty: none
+    std::string left;                                   // the history afterwards
+    std::optional<std::string> trouble = std::nullopt;  // what the monitor shows
   };
   const std::vector<Case> cases = {
       {"a directory", [] { std::filesystem::create_directory(kHistory); }, kHistory, "120", 3650,
-       "PRD.P00.hst is a directory", "PRD.P00.hst is left as it is", ""},
+       "PRD.P00.hst is a directory", "PRD.P00.hst is left as it is", "",
+       "PRD.P00.hst not read (a directory)"},
       {"a read-only history",
        [&] {
          WriteFile(kHistory, two_days);
          MakeReadOnly(kHistory, true);
        },
-       kHistory, "120", 88, "", "PRD.P00.hst is read-only", two_days},
+       kHistory, "120", 88, "", "PRD.P00.hst is read-only", two_days,
+       "PRD.P00.hst not written (read-only)"},
       {"a directory on the way missing", [] {}, "missing\\PRD.P00.hst", "120", 3650, "",
-       "cannot create missing\\PRD.P00.hst.new", ""},
+       "cannot create missing\\PRD.P00.hst.new", "", "PRD.P00.hst not written (directory missing)"},
+      // Lines that are no sample cost nothing the rewrite does not mend.
       {"lines that are no samples",
        [&] { WriteFile(kHistory, "PRD\n" + two_days + "2024-05-31T12:00:00Z 115\n"); }, kHistory,
        "120", 88, "PRD.P00.hst: 2 lines are no sample and left out", "",
        two_days + Line(kNow, "120")},
       {"a size no line holds", [&] { WriteFile(kHistory, two_days); }, kHistory, "12a", 3650, "",
-       "no sample recorded in PRD.P00.hst", two_days},
+       "no sample recorded in PRD.P00.hst", two_days,
+       "PRD.P00.hst not written (sizes not recordable)"},
   };
   for (const Case& c : cases) {
     ScratchDir scratch;
@@ -178,6 +183,7 @@ TEST(RecordAndForecast, WhatCannotBeReadOrWrittenCostsNoForecast) {
     const measure::ForecastResult result =
         measure::RecordAndForecast(c.path, kNow, c.used, "1000", 7);
     EXPECT_EQ(result.days_until_full, c.days) << c.what;
+    EXPECT_EQ(result.trouble, c.trouble) << c.what;
     if (c.read_problem.empty()) {
       EXPECT_EQ(result.read_problem, std::nullopt) << c.what;
     } else {
@@ -267,6 +273,30 @@ TEST(RecordAndForecast, AFileOpenElsewhereForAMomentIsReplacedAllTheSame) {
     ++poll;
   }
   EXPECT_EQ(Names(), std::vector<std::string>{kHistory});
+}
+
+// A viewer that holds the history open all through the poll keeps Windows
+// from replacing it: the monitor is told so, and the file stays as it was.
+// Elsewhere an open file never keeps a rename from going through.
+TEST(RecordAndForecast, AFileHeldOpenElsewhereIsToldOf) {
+  ScratchDir scratch;
+  WorkingDirectory in(scratch.path());
+  const std::string two_days = Line(kNow - 48h, "100") + Line(kNow - 24h, "110");
+  WriteFile(kHistory, two_days);
+  measure::ForecastResult result;
+  {
+    std::ifstream viewer(kHistory, std::ios::binary);
+    ASSERT_TRUE(viewer.is_open());
+    result = measure::RecordAndForecast(kHistory, kNow, "120", "1000", 7);
+  }
+  EXPECT_EQ(result.days_until_full, 88);
+#ifdef _WIN32
+  EXPECT_EQ(result.trouble, "PRD.P00.hst not written (locked by another program)");
+  EXPECT_EQ(ReadFile(kHistory), two_days);
+#else
+  EXPECT_EQ(result.trouble, std::nullopt);
+  EXPECT_EQ(ReadFile(kHistory), two_days + Line(kNow, "120"));
+#endif
 }
 
 // A history of gigabytes (files put together by mistake, or hostile) is
