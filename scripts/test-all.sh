@@ -17,6 +17,8 @@ export WINEDEBUG=-all
 # a prefix of unnamed width would be a 64-bit one.
 export WINEPREFIX="$root/build/wineprefix"
 prefix64="$root/build/wineprefix64"
+# Each step's heading says when it began, so that a slow step shows.
+section() { echo "== $* [at ${SECONDS} s]"; }
 prepare_prefix() { # directory architecture
   if [ ! -f "$1/system.reg" ]; then
     echo "== preparing the Wine prefix $1 ($2)"
@@ -28,39 +30,39 @@ prepare_prefix() { # directory architecture
 prepare_prefix "$WINEPREFIX" win32
 prepare_prefix "$prefix64" win64
 
-echo "== windows: build"
+section "windows: build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 
-echo "== windows64: build"
+section "windows64: build"
 cmake --preset windows64 >/dev/null
 cmake --build --preset windows64 -j "$jobs"
 
-echo "== native: build"
+section "native: build"
 cmake --preset native -DBRACKWATER_WINDOWS_EXE="$root/build/windows/bin/brackwater.exe" \
   -DBRACKWATER_WINDOWS64_EXE="$root/build/windows64/bin/brackwater64.exe" >/dev/null
 cmake --build --preset native -j "$jobs"
 
-echo "== asan: build"
+section "asan: build"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 
 status=0
-echo "== clang-tidy over the sensor's sources"
+section "clang-tidy over the sensor's sources"
 "$root/scripts/clang-tidy.sh" || status=1
-echo "== native: tests (unit, end to end on Linux and under 32-bit and 64-bit Wine)"
+section "native: tests (unit, end to end on Linux and under 32-bit and 64-bit Wine)"
 ctest --preset native -j "$jobs" || status=1
-echo "== native: end-to-end scenarios under Valgrind memcheck"
+section "native: end-to-end scenarios under Valgrind memcheck"
 "$root/scripts/valgrind-e2e.sh" || status=1
-echo "== asan: tests"
+section "asan: tests"
 ctest --preset asan -j "$jobs" || status=1
-echo "== windows: unit tests under Wine"
+section "windows: unit tests under Wine"
 ctest --preset windows || status=1
-echo "== windows64: unit tests under 64-bit Wine"
+section "windows64: unit tests under 64-bit Wine"
 ctest --preset windows64 || status=1
 
 if [ -x "$root/scripts/fuzz-regression.sh" ]; then
-  echo "== fuzz targets over their seed corpora"
+  section "fuzz targets over their seed corpora"
   "$root/scripts/fuzz-regression.sh" || status=1
 fi
 
@@ -78,4 +80,5 @@ if [ "$status" -ne 0 ]; then
   done
   echo "SOME SUITES FAILED"
 fi
+echo "== done [at ${SECONDS} s]"
 exit "$status"
