@@ -23,7 +23,7 @@ measure::ForecastResult ForecastDaysUntilFull(const std::string& history_path,
                                               const rfc::FillingRow& row, int days,
                                               const rfc::TraceWriter& trace) {
   const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-  const measure::ForecastResult forecast =
+  measure::ForecastResult forecast =
       measure::RecordAndForecast(history_path, now, row.used.raw, row.total.raw, days);
   if (forecast.read_problem) rfc::WriteTraceLine(trace, 0, kHistoryNotRead, *forecast.read_problem);
   if (forecast.write_problem) {

@@ -47,23 +47,28 @@ section "asan: build"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 
+# A list of failed tests left by an earlier run would be taken for this one's.
+rm -f "$root"/build/{native,asan,windows,windows64}/Testing/Temporary/LastTestsFailed.log
 status=0
-section "clang-tidy over the sensor's sources"
-"$root/scripts/clang-tidy.sh" || status=1
-section "native: tests (unit, end to end on Linux and under 32-bit and 64-bit Wine)"
-ctest --preset native -j "$jobs" || status=1
-section "native: end-to-end scenarios under Valgrind memcheck"
-"$root/scripts/valgrind-e2e.sh" || status=1
-section "asan: tests"
-ctest --preset asan -j "$jobs" || status=1
-section "windows: unit tests under Wine"
-ctest --preset windows || status=1
-section "windows64: unit tests under 64-bit Wine"
-ctest --preset windows64 || status=1
-
+failed=()
+step() { # heading command...: runs every step, and keeps the names of those that fail
+  local heading=$1
+  shift
+  section "$heading"
+  if ! "$@"; then
+    status=1
+    failed+=("$heading")
+  fi
+}
+step "clang-tidy over the sensor's sources" "$root/scripts/clang-tidy.sh"
+step "native: tests (unit, end to end on Linux and under 32-bit and 64-bit Wine)" \
+  ctest --preset native -j "$jobs"
+step "native: end-to-end scenarios under Valgrind memcheck" "$root/scripts/valgrind-e2e.sh"
+step "asan: tests" ctest --preset asan -j "$jobs"
+step "windows: unit tests under Wine" ctest --preset windows
+step "windows64: unit tests under 64-bit Wine" ctest --preset windows64
 if [ -x "$root/scripts/fuzz-regression.sh" ]; then
-  section "fuzz targets over their seed corpora"
-  "$root/scripts/fuzz-regression.sh" || status=1
+  step "fuzz targets over their seed corpora" "$root/scripts/fuzz-regression.sh"
 fi
 
 wineserver -k 2>/dev/null || true
@@ -78,6 +83,13 @@ if [ "$status" -ne 0 ]; then
       grep -E -A8 ': Failure$|^\[  FAILED  \]' "$log" | head -n 150
     fi
   done
+  for list in "$root"/build/{native,asan,windows,windows64}/Testing/Temporary/LastTestsFailed.log; do
+    [ -f "$list" ] || continue
+    echo "== tests that failed or timed out, in ${list#"$root"/}"
+    head -n 50 "$list"
+  done
+  echo "== steps that failed:"
+  printf '   %s\n' "${failed[@]}"
   echo "SOME SUITES FAILED"
 fi
 echo "== done [at ${SECONDS} s]"
