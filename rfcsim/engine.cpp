@@ -4,6 +4,7 @@
 
 #include "rfcsim/error_records.h"
 #include "rfcsim/logon.h"
+#include "rfcsim/process_crash.h"
 #include "rfcsim/rfc_errors.h"
 
 namespace rfcsim {
@@ -68,7 +69,7 @@ RFC_HANDLE Engine::Logon(std::string_view verb, const OpenRequestBuild& build, R
   }
   const SystemModel* system = systems_.Find(build.request->partner);
   if (system) record.Set("system", [&] { return Latin1ToUtf8(system->name); });
-  if (Tripped(system, operation)) return 0;
+  if (Tripped(system, operation, record)) return 0;
   if (!system) {
     Fail(operation,
          CommunicationError("partner '" + PartnerName(build.request->partner) + "' not reached"));
@@ -109,9 +110,17 @@ int Engine::LastError(RFC_ERROR_INFO* error_info) {
   return error_info ? 0 : 1;
 }
 
-const Fault* Engine::Tripped(const SystemModel* system, const Operation& operation) {
+const Fault* Engine::Tripped(const SystemModel* system, const Operation& operation,
+                             RecordLine& record) {
   if (const Delay* delay = FindDelay(landscape_, system, operation)) Wait(delay->wait);
   const Fault* fault = FindFault(landscape_, system, operation);
+  if (fault && fault->crash) {
+    // The record is appended whole on every call: a reader finds the
+    // crashing operation's line complete, as far as the operation got.
+    record.Set("crash", true);
+    recorder_.Write(record.line());
+    CrashProcess();
+  }
   if (fault) Trip(*fault, operation);
   return fault;
 }

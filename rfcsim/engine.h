@@ -5,7 +5,8 @@
 // Every operation appends one line to the record (when recording), and a
 // failing operation appends to the trace file and sets the texts that
 // RfcLastError hands out. An operation the landscape delays waits where its
-// faults are checked.
+// faults are checked. An operation made to crash ends the process once its
+// record line is written.
 #pragma once
 
 #include <chrono>
@@ -71,8 +72,9 @@ class Engine {
   // system reached in `record`.
   RFC_HANDLE Logon(std::string_view verb, const OpenRequestBuild& build, RecordLine& record);
   // Waits out the operation's delay, if any, then checks it against the
-  // faults; a matching fault is carried out (see Trip) and returned.
-  const Fault* Tripped(const SystemModel* system, const Operation& operation);
+  // faults; a matching fault is carried out (see Trip) and returned. A
+  // crashing one writes `record` as it stands and ends the process.
+  const Fault* Tripped(const SystemModel* system, const Operation& operation, RecordLine& record);
   // Trace lines and last error of `fault`; arms the error handler.
   void Trip(const Fault& fault, const Operation& operation);
   // An error of rfcsim's own: a trace block and the last error.

@@ -30,7 +30,7 @@ int Engine::Call(RFC_HANDLE handle, const char* function, RFC_PARAMETER* exporti
   } else if (const auto problem = CheckLists(exporting, tables)) {
     Fail(operation, ProgramError(*problem));
     result = 1;
-  } else if (const Fault* fault = Tripped(connection->system, operation)) {
+  } else if (const Fault* fault = Tripped(connection->system, operation, record)) {
     result = fault->result;
   }
   // Only a call that went out can be received.
@@ -67,7 +67,7 @@ int Engine::Receive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tabl
   } else {
     Wait(connection->system->latency);
     const ModuleLayout* module = FindModule(*function);
-    if (const Fault* fault = Tripped(connection->system, operation)) {
+    if (const Fault* fault = Tripped(connection->system, operation, record)) {
       result = fault->result;
       exception_name = fault->exception;
     } else if (!module) {

@@ -21,7 +21,7 @@ int Engine::InstallStructure(const char* name, const RFC_TYPE_ELEMENT* elements,
   const std::string structure(TextOrEmpty(name));
   const Operation operation{"RfcInstallStructure", structure};
   int result = 0;
-  if (const Fault* fault = Tripped(current_system_, operation)) {
+  if (const Fault* fault = Tripped(current_system_, operation, record)) {
     result = fault->result;
   } else if (!name || !type_handle || (element_count > 0 && !elements)) {
     Fail(operation, ProgramError("incomplete structure description"));
@@ -49,7 +49,7 @@ ITAB_H Engine::CreateTable(const char* name, unsigned row_length, unsigned occur
   const std::string table_name(TextOrEmpty(name));
   const Operation operation{"ItCreate", table_name};
   InternalTable* table = nullptr;
-  if (Tripped(current_system_, operation)) {
+  if (Tripped(current_system_, operation, record)) {
     // failed as configured
   } else if (row_length == 0 || row_length > kMaxRowLength) {
     Fail(operation, ProgramError("row length " + std::to_string(row_length) + " of table '" +
@@ -78,23 +78,24 @@ unsigned Engine::TableFill(ITAB_H handle) {
 void* Engine::TableLine(ITAB_H handle, unsigned row) {
   InternalTable* table = tables_.Find(handle);
   const std::string name = table ? table->name() : "";
+  RecordLine record = StartRecord([&] {
+    return Json{{"op", "ItGetLine"},
+                {"table", TableSerial(tables_, handle)},
+                {"name", table ? RecordText(name.c_str()) : Json(nullptr)},
+                {"row", row}};
+  });
   const Operation operation{"ItGetLine", name, row};
   void* line = nullptr;
   if (!table) {
     Fail(operation, ProgramError("invalid table handle"));
-  } else if (Tripped(current_system_, operation)) {
+  } else if (Tripped(current_system_, operation, record)) {
     // failed as configured
   } else if (line = table->Row(row); !line) {
     Fail(operation,
          ProgramError("row " + std::to_string(row) + " of table '" + name + "' does not exist"));
   }
-  Finish(StartRecord([&] {
-    return Json{{"op", "ItGetLine"},
-                {"table", TableSerial(tables_, handle)},
-                {"name", table ? RecordText(name.c_str()) : Json(nullptr)},
-                {"row", row},
-                {"found", line != nullptr}};
-  }));
+  record.Set("found", line != nullptr);
+  Finish(std::move(record));
   return line;
 }
 
@@ -111,7 +112,7 @@ int Engine::DeleteTable(ITAB_H handle) {
   if (!table) {
     Fail(operation, ProgramError("invalid table handle"));
     result = 1;
-  } else if (const Fault* fault = Tripped(current_system_, operation)) {
+  } else if (const Fault* fault = Tripped(current_system_, operation, record)) {
     result = fault->result;  // the table stays
   } else {
     tables_.Delete(handle);

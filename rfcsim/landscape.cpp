@@ -22,6 +22,10 @@ constexpr std::string_view kDelayVerbs[] = {
     "RfcOpen",  "RfcOpenEx", "RfcCall",  "RfcReceive", "RfcInstallStructure",
     "ItCreate", "ItGetLine", "ItDelete", "RfcClose"};
 
+// What a fault makes of a failing operation.
+constexpr std::string_view kFailureKeys[] = {"result",     "exception",     "message",     "trace",
+                                             "last_error", "error_handler", "handler_text"};
+
 bool TakesNoSubject(std::string_view verb) {
   return verb == "RfcOpen" || verb == "RfcOpenEx" || verb == "RfcClose";
 }
@@ -69,10 +73,20 @@ Fault ReadFault(const Json& object, const std::string& path) {
   RequireObject(object, path);
   RejectUnknownKeys(object,
                     {"operation", "result", "row", "exception", "message", "trace", "last_error",
-                     "error_handler", "handler_text"},
+                     "error_handler", "handler_text", "crash"},
                     path);
   Fault fault;
   ReadOperation(object, path, "fault", kFaultVerbs, fault);
+  fault.crash = OptionalFlag(object, "crash", path);
+  if (fault.crash) {
+    // A crash returns nothing and reports nothing: what describes a failure
+    // would never be seen.
+    for (std::string_view failure_key : kFailureKeys) {
+      if (object.contains(failure_key)) {
+        throw SchemaError(ChildPath(path, failure_key), "not with \"crash\"");
+      }
+    }
+  }
   fault.result =
       static_cast<int>(OptionalInteger(object, "result", INT32_MIN, INT32_MAX, path).value_or(1));
   if (fault.result == 0) throw SchemaError(ChildPath(path, "result"), "a fault cannot return 0");

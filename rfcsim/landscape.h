@@ -41,6 +41,9 @@ struct Fault {
   bool call_error_handler = false;
   // The text the error handler receives; nullopt gives the operation text.
   std::optional<std::string> handler_text;
+  // The operation ends the process as a crashing library does instead of
+  // failing; none of the above applies then.
+  bool crash = false;
 };
 
 // An operation made to wait before it goes on as it would (a fault that

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -387,6 +388,36 @@ TEST(LibraryFailureOrder, ReportReadsTheErrorBeforeAnyTableIsTouched) {
     failed = failed || (line["op"] == "ItGetLine" && line["found"] == false);
   }
   EXPECT_EQ(after_failure, (std::vector<std::string>{"RfcLastError", "RfcClose"}));
+}
+
+// A library that crashes ends the sensor's whole process, as an unhandled
+// access violation ends any: the monitor reads neither a document nor an
+// exit code of the sensor's. The library's record keeps the answer it
+// crashed at, whole, and nothing after it.
+TEST(LibraryCrash, AtTheFillingsAnswerEndsTheSensorsProcess) {
+  const json crash = {{"operation", "RfcReceive ADA_DB_FILLING"}, {"crash", true}};
+  SingleRunResult result =
+      RunSingle({.system = WithFaults(PrdSystem(), json::array({crash})), .library_crashes = true});
+  const Outcome& outcome = result.outcome;
+  EXPECT_TRUE(outcome.crashed) << "exit code " << outcome.exit_code;
+  EXPECT_EQ(outcome.out, "");
+  // Under Wine, Wine reports the unhandled exception itself; Windows does not.
+  std::istringstream err(outcome.err);
+  for (std::string line; std::getline(err, line);) {
+    EXPECT_TRUE(!TargetUnderTest().RfcLibraryName().empty() && line.starts_with("wine: "))
+        << "standard error: " << line;
+  }
+  // Nothing of a failure: no trace.
+  EXPECT_THAT(result.changed_files, IsEmpty());
+
+  ASSERT_FALSE(result.record.empty());
+  const json& last = result.record.back();
+  EXPECT_EQ(last.value("op", ""), "RfcReceive");
+  EXPECT_EQ(last.value("function", ""), "ADA_DB_FILLING");
+  EXPECT_EQ(last.value("crash", false), true);
+  EXPECT_FALSE(last.contains("result"));
+  EXPECT_EQ(CountOf(result.record, "RfcReceive"), 3u);
+  EXPECT_EQ(CountOf(result.record, "RfcClose"), 0u);
 }
 
 // In console mode the progress lines come first, whatever ends the run.

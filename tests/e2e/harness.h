@@ -8,8 +8,9 @@
 namespace e2e {
 
 // Runs the scenario in a scratch directory of its own. A sensor that dies
-// of a signal or outlives its minute is reported as a test failure here;
-// the outcome is returned all the same.
+// of a signal (but for the crash a scenario's library is made for) or
+// outlives its minute is reported as a test failure here; the outcome is
+// returned all the same.
 Outcome RunSensor(const Scenario& scenario);
 
 }  // namespace e2e

@@ -1,5 +1,6 @@
 #include "tests/e2e/native_target.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <utility>
 
@@ -50,5 +51,9 @@ ChildProcessRequest NativeTarget::Command(const std::filesystem::path& executabl
 }
 
 std::string NativeTarget::Normalise(std::string written) const { return written; }
+
+bool NativeTarget::Crashed(const ChildProcessResult& result) const {
+  return !result.timed_out && result.signal == SIGSEGV;
+}
 
 }  // namespace e2e

@@ -21,6 +21,8 @@ class NativeTarget : public SensorTarget {
                               const std::filesystem::path& working_directory,
                               const std::filesystem::path& scratch) const override;
   std::string Normalise(std::string written) const override;
+  // Killed by SIGSEGV.
+  bool Crashed(const ChildProcessResult& result) const override;
 
  private:
   std::filesystem::path executable_;

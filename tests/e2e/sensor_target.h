@@ -47,6 +47,10 @@ class SensorTarget {
   // failed outside it, worth one more try. The sensor itself writes on
   // standard output in every run.
   virtual bool NeverRan(const ChildProcessResult& /*result*/) const { return false; }
+
+  // True when `result` is that of a process ended by an unhandled access
+  // violation, as a crashing RFC library ends it.
+  virtual bool Crashed(const ChildProcessResult& result) const = 0;
 };
 
 // The target chosen by the environment: BRACKWATER_E2E_TARGET "native" (the

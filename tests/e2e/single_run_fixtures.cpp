@@ -161,6 +161,7 @@ Scenario ScenarioOf(const SingleRun& run) {
                 {"rfcsim.json", json{{"systems", json::array({run.system})}}.dump(2)}},
       .environment = run.environment,
       .working_directory = std::string(kSensorDirectory),
+      .library_crashes = run.library_crashes,
   };
   for (const auto& [path, content] : run.files) scenario.files[path] = content;
   for (const std::string& directory : run.directories) {

@@ -87,6 +87,8 @@ struct SingleRun {
   std::map<std::string, std::string> environment = {};
   // The plain password, which no output may show.
   std::string password = std::string(kPassword);
+  // `system`'s faults make the library crash (Scenario::library_crashes).
+  bool library_crashes = false;
 };
 
 struct SingleRunResult {

@@ -90,6 +90,16 @@ WinePrefix::WinePrefix(std::string architecture)
   try {
     RunWineTool({"wineserver", "-p" + std::to_string(kServerLinger.count())}, environment);
     RunWineTool({"wineboot", "-i"}, boot_environment);
+    // A program that crashes ends at once with its exception's code, as on
+    // a Windows host without a post-mortem debugger. Wine's default starts
+    // its debugger, winedbg, which takes seconds, writes its report on the
+    // crashed program's standard output and may show a crash dialog; an
+    // empty debugger command starts nothing (Wine ignores SetErrorMode
+    // here, so only the prefix can say so).
+    RunWineTool(
+        {loader_, "reg", "add", "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug",
+         "/v", "Debugger", "/t", "REG_SZ", "/d", "", "/f"},
+        environment);
     for (const fs::directory_entry& entry : fs::directory_iterator(DriveC())) {
       own_entries_.insert(entry.path().filename().string());
     }
@@ -182,6 +192,12 @@ std::string WineTarget::Normalise(std::string written) const {
 bool WineTarget::NeverRan(const ChildProcessResult& result) const {
   return !result.timed_out && result.signal == 0 && result.exit_code == 1 && result.out.empty() &&
          result.err.empty();
+}
+
+bool WineTarget::Crashed(const ChildProcessResult& result) const {
+  constexpr std::uint32_t kAccessViolation = 0xC0000005;
+  return !result.timed_out && result.signal == 0 &&
+         result.exit_code == static_cast<int>(kAccessViolation & 0xFF);
 }
 
 }  // namespace e2e

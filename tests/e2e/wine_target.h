@@ -72,6 +72,9 @@ class WineTarget : public SensorTarget {
                               const std::filesystem::path& scratch) const override;
   std::string Normalise(std::string written) const override;
   bool NeverRan(const ChildProcessResult& result) const override;
+  // Exit code 5: Wine hands the low byte of the Windows exit code on, and
+  // an unhandled access violation ends a process with 0xC0000005.
+  bool Crashed(const ChildProcessResult& result) const override;
 
  private:
   std::filesystem::path executable_;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -240,6 +241,35 @@ TEST_F(RfcsimFaults, MisuseFailsWithoutCrashing) {
   EXPECT_EQ(engine_->Call(handle, "GET_CPU_ALL", nullptr, deleted), 1);
   EXPECT_EQ(engine_->Receive(handle, nullptr, deleted, &exception), 1);  // the call failed
   EXPECT_EQ(exception, nullptr);
+}
+
+// How a process that a crashing library ended shows to its parent.
+#if defined(_WIN32)
+const ::testing::ExitedWithCode kCrashed(static_cast<int>(0xC0000005));  // access violation
+#else
+const ::testing::KilledBySignal kCrashed(SIGSEGV);
+#endif
+
+// A crashing fault ends the process where its operation would fail: a
+// logon, an answer, one row of a table. Operations it does not name go on.
+TEST_F(RfcsimFaults, CrashEndsTheProcessAtTheOperationItNames) {
+  UseLandscape(LandscapeWithFaults(R"([{"operation": "RfcOpen", "crash": true}])"));
+  EXPECT_NE(OpenServer("sapr2s", 0), 0u);
+  EXPECT_EXIT(OpenServer("sapprd01", 0), kCrashed, "");
+
+  UseLandscape(LandscapeWithFaults(R"([{"operation": "RfcReceive GET_CPU_ALL", "crash": true}])"));
+  const RFC_HANDLE handle = OpenServer("sapprd01", 0);
+  EXPECT_EQ(engine_->Call(handle, "RFC_SYSTEM_INFO", nullptr, nullptr), 0);
+  EXPECT_EQ(engine_->Receive(handle, nullptr, nullptr, nullptr), 0);
+  EXPECT_EXIT(CallCpu(handle), kCrashed, "");
+
+  UseLandscape(LandscapeWithFaults(
+      R"([{"operation": "ItGetLine TF_CPU_ALL", "row": 2, "crash": true}])", "[]",
+      R"({"GET_CPU_ALL": {"tables": {"TF_CPU_ALL": [{"TYPE": 1}, {"TYPE": 2}]}}})"));
+  const CpuCall call = CallCpu(OpenServer("sapprd01", 0));
+  ASSERT_EQ(engine_->TableFill(call.table), 2u);
+  EXPECT_NE(engine_->TableLine(call.table, 1), nullptr);
+  EXPECT_EXIT(engine_->TableLine(call.table, 2), kCrashed, "");
 }
 
 TEST_F(RfcsimFaults, InternalTableBounds) {
