@@ -1,11 +1,11 @@
 #include "driver/single_system_run.h"
+#include "rfc/library_files.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "config/file_names.h"
 #include "config/profile_reader.h"
 #include "driver/filling_forecast.h"
 #include "driver/remote_steps.h"
@@ -116,7 +116,7 @@ int RunSingleSystem(RunState& run, RunServices& services) {
   connection.reset();
   // The library's trace is kept after a failure, for the operator; and
   // after a logoff that never came back.
-  platform::RemoveFile(config::file_names::kTraceFile);
+  platform::RemoveFile(rfc::TraceFilePath());
   return output::kExitSuccess;
 }
 

@@ -1,4 +1,5 @@
 #include "rfc/open_connection.h"
+#include "rfc/library_files.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -79,7 +80,7 @@ void FillRecords(const AddressLogon& logon, std::string password, ConnectionReco
 // false when "SapRfc.ini" cannot be written whole. A copy cut short is
 // removed: the library must never log on through half an entry.
 bool WriteSapRfcIni(std::FILE* destination_file) {
-  platform::UniqueFile ini = platform::CreateForWriting(config::file_names::kSapRfcIni);
+  platform::UniqueFile ini = platform::CreateForWriting(SapRfcIniPath());
   if (!ini) {
     return false;
   }
@@ -90,7 +91,7 @@ bool WriteSapRfcIni(std::FILE* destination_file) {
   whole = !std::ferror(destination_file) && whole;
   whole = std::fclose(ini.release()) == 0 && whole;
   if (!whole) {
-    platform::RemoveFile(config::file_names::kSapRfcIni);
+    platform::RemoveFile(SapRfcIniPath());
   }
   return whole;
 }

@@ -1,8 +1,8 @@
 #include "rfc/trace_file_scan.h"
+#include "rfc/library_files.h"
 
 #include <algorithm>
 
-#include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/line_reader.h"
 
@@ -50,7 +50,7 @@ std::string TraceDiagnosis(std::string_view message) {
 }
 
 std::optional<std::string> ScanTraceFile() {
-  platform::LineReader reader(config::file_names::kTraceFile, kTracePieceLength);
+  platform::LineReader reader(TraceFilePath(), kTracePieceLength);
   if (!reader.IsOpen()) {
     return std::nullopt;
   }

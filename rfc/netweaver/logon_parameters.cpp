@@ -1,4 +1,5 @@
 #include "rfc/netweaver/logon_parameters.h"
+#include "rfc/library_files.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +9,6 @@
 #include <utility>
 #include <variant>
 
-#include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/files.h"
 #include "platform/leading_number.h"
@@ -70,7 +70,7 @@ std::string_view Trimmed(std::string_view text) {
 // dropped, "*" lines skipped. Destination names compare exactly. Nothing
 // when the file is missing or has no such entry.
 std::optional<Words> FindDestination(std::string_view destination) {
-  platform::UniqueFile file = platform::OpenForReading(config::file_names::kSapRfcIni);
+  platform::UniqueFile file = platform::OpenForReading(rfc::SapRfcIniPath());
   if (!file) return std::nullopt;
   std::string text;
   char buffer[4096];

@@ -1,9 +1,9 @@
 #include "rfc/netweaver/step_failure.h"
+#include "rfc/library_files.h"
 
 #include <string>
 #include <utility>
 
-#include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/files.h"
 #include "platform/line_reader.h"
@@ -45,7 +45,7 @@ RemoteFailure Recorded(RemoteFailure failure, std::string_view operation, TraceF
   const std::optional<std::string> block = trace.Append(operation, failure.message);
   // The file was read after the block went in; one that cannot be read
   // (written, yet closed to reading) was found missing.
-  if (block && platform::CanOpenForReading(config::file_names::kTraceFile)) {
+  if (block && platform::CanOpenForReading(rfc::TraceFilePath())) {
     // The block starts a record and its ERROR line starts a line of the
     // file, whatever the file held before: the block alone decides.
     TraceMessageScanner scanner;

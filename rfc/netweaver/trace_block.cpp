@@ -1,9 +1,9 @@
 #include "rfc/netweaver/trace_block.h"
+#include "rfc/library_files.h"
 
 #include <cstdio>
 #include <ctime>
 
-#include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/files.h"
 
@@ -32,7 +32,7 @@ std::string Timestamp() {
 // The trace file as it is; empty when missing.
 std::string ExistingTrace() {
   std::string content;
-  platform::UniqueFile file = platform::OpenForReading(config::file_names::kTraceFile);
+  platform::UniqueFile file = platform::OpenForReading(rfc::TraceFilePath());
   if (!file) return content;
   char buffer[4096];
   std::size_t read = 0;
@@ -63,7 +63,7 @@ std::optional<std::string> TraceFile::Append(std::string_view operation, std::st
   // The file interface knows no appending: the file is written anew with
   // the block after what it held.
   const std::string content = ExistingTrace() + block;
-  platform::UniqueFile file = platform::CreateForWriting(config::file_names::kTraceFile);
+  platform::UniqueFile file = platform::CreateForWriting(rfc::TraceFilePath());
   if (!file) return std::nullopt;
   // The block is for the operator's eyes; a disk that refuses it costs the
   // run nothing it reports.
