@@ -19,8 +19,10 @@ constexpr std::string_view kCredentials = "CRED=";
 constexpr std::string_view kLimits = "LIMITS=";
 constexpr std::string_view kForecast = "FORECAST";
 constexpr std::string_view kForecastDays = "FORECAST=";
+constexpr std::string_view kParallel = "PARALLEL=";
 constexpr int kLongestTimeout = 3600;
 constexpr int kLongestForecast = 365;
+constexpr int kMostSystemsAtOnce = 32;
 constexpr std::string_view kConsoleMarks = "#@$%";
 constexpr char kProfileAsNamed = '@';
 
@@ -141,6 +143,10 @@ Checked<RunOptions> ParseRunOptions(std::string text, std::string_view further_w
     if (!options.forecast_days) return InvalidOption(output::texts::kForecastNeeds);
   } else if (HasWord(opt_in_upper, kForecast)) {
     options.forecast_days = kDefaultForecastDays;
+  }
+  if (std::optional<std::string> systems = ValueAfter(opt_in, kParallel)) {
+    options.parallel_systems = WholeNumber(*systems, kMostSystemsAtOnce);
+    if (!options.parallel_systems) return InvalidOption(output::texts::kParallelNeeds);
   }
   options.single_run_display = SingleRunOptionsDisplay(options.text);
   options.listing_display = ListingRunOptionsDisplay(options.text);

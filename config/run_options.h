@@ -5,10 +5,11 @@
 // exception is "FORECAST" without "=", a word of its own between blanks and
 // commas: it writes a history, and a host or profile name may well hold it.
 //
-// The opt-in keywords ("TIMEOUT=", "LIMITS=", "FORECAST", "CRED=") are also
-// found in every further argument: a monitor splits its parameter field at
-// blanks, and a deadline or a logon setting typed as a fourth word must not
-// go unseen. The others keep to the second and third argument.
+// The opt-in keywords ("TIMEOUT=", "LIMITS=", "FORECAST", "CRED=",
+// "PARALLEL=") are also found in every further argument: a monitor splits
+// its parameter field at blanks, and a deadline or a logon setting typed as
+// a fourth word must not go unseen. The others keep to the second and third
+// argument.
 #pragma once
 
 #include <optional>
@@ -61,6 +62,9 @@ struct RunOptions {
   // "FORECAST" or "FORECAST=D": the days-until-full channel, forecast from
   // the filling of the last D days (1 to 365).
   std::optional<int> forecast_days;
+  // "PARALLEL=N": a listing run measures up to N systems (1 to 32) at once,
+  // each in a process of its own; single-system runs take no notice.
+  std::optional<int> parallel_systems;
 
   // How the console lines show the options: the single-system run's form
   // and the listing run's (see the functions below).

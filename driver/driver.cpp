@@ -8,6 +8,7 @@
 
 #include "config/output_flavour.h"
 #include "config/sensor_directory.h"
+#include "driver/listed_system.h"
 #include "driver/listing_run.h"
 #include "driver/remote_steps.h"
 #include "driver/run_end.h"
@@ -56,8 +57,15 @@ int Run(const std::vector<std::string>& command_line, RunState& run, RunServices
     StartUp(run, arguments, platform::LocalTimeOfDay());
     run.OutputFlavour = config::SelectOutputFlavour();
     run.Document = output::ResultDocument(run.OutputFlavour, run.Options.channel);
-    if (run.Options.timeout_seconds && services.guarded_out != nullptr) {
+    if (run.GlobalMode) {
+      run.ListedSystem = ListedSystemOfEnvironment();
+      if (run.ListedSystem) run.ListedResultPath = ListedResultPathOfEnvironment();
+    }
+    // A listing run's process for one of its systems answers to the run
+    // that started it, which keeps the deadline.
+    if (run.Options.timeout_seconds && services.guarded_out != nullptr && !run.ListedSystem) {
       const int seconds = *run.Options.timeout_seconds;
+      run.Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
       progress.At(run.ProfileName, std::string(output::texts::kStepStart));
       services.progress = &progress;
       deadline.emplace(std::chrono::seconds(seconds), [&out = *services.guarded_out, &progress,

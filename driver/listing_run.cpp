@@ -1,6 +1,8 @@
 #include "driver/listing_run.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,14 +11,20 @@
 #include "config/global_listing.h"
 #include "config/profile_reader.h"
 #include "driver/filling_forecast.h"
+#include "driver/listed_system.h"
 #include "driver/remote_steps.h"
 #include "driver/run_end.h"
+#include "driver/side_by_side_listing.h"
 #include "measure/filling_channels.h"
 #include "measure/filling_report.h"
 #include "output/exit_codes.h"
+#include "output/relayed_output.h"
 #include "output/texts.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/line_reader.h"
+#include "platform/process_end.h"
+#include "platform/standard_streams.h"
 
 namespace driver {
 
@@ -88,9 +96,11 @@ std::string_view StateText(const ListedSystem& system) {
 }
 
 // A failed probe or system information ends the whole run; a failed
-// filling fails the system alone.
+// filling fails the system alone. `measured`, if given, learns of a system
+// processed before it logs off.
 void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter& trace,
-                   const config::ListingPlan& plan, ListedSystem& system, Tally& tally) {
+                   const config::ListingPlan& plan, ListedSystem& system, Tally& tally,
+                   const std::function<void()>& measured = {}) {
   const std::string channel_name = DisplayNameOf(plan.naming, system);
   const config::ConnectionProfile& profile = system.profile;
   const std::string console_line = "* " + platform::LocalTimeOfDay() + " " + system.entry + ", " +
@@ -128,6 +138,7 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
     // Counted before the logoff: the system's channel is in the document,
     // and a logoff that hangs until the deadline must not make it failed.
     if (processed && services.progress != nullptr) services.progress->Processed();
+    if (processed && measured) measured();
     connection.reset();
     if (auto* failure = std::get_if<rfc::LibraryFailure>(&read)) throw RfcAbort(*failure);
   } else {
@@ -151,6 +162,79 @@ void PrintSummary(RunState& run, RunServices& services, const config::ListingPla
                    output::kExitSuccess);
 }
 
+// A process the listing run started for one system: measures that system
+// alone, its part of the output on standard output, and leaves its count
+// in the result file. The run's head and summary are the starter's.
+int MeasureListedSystem(RunState& run, RunServices& services, const rfc::TraceWriter& trace,
+                        const config::ListingPlan& plan) {
+  platform::UseBinaryStandardStreams();
+  platform::EndAtOnceOnCrash();
+  output::RelayingSink relaying(services.out);
+  RunServices relayed{services.rfc, relaying, services.err, nullptr, nullptr};
+  run.Document.RelayChannels([&out = services.out](
+                                 const output::ResultDocument::RelayedChannel& channel) {
+    out.Write(output::ChannelFrame({std::string(channel.name), std::string(channel.value),
+                                    std::string(channel.unit), channel.limits, channel.warning}));
+  });
+  const std::size_t index = *run.ListedSystem;
+  Tally tally;
+  ListedCount count{ListedCount::State::kUnread, {}};
+  // The count goes out with what is written so far.
+  const auto leave_count = [&] {
+    services.out.Flush();
+    services.err.Flush();
+    // A result cut short is no result: the starter counts the system failed.
+    const std::string text = ListedCountText(count);
+    if (platform::UniqueFile result = platform::CreateForWriting(run.ListedResultPath)) {
+      static_cast<void>(std::fwrite(text.data(), 1, text.size(), result.get()));
+    }
+  };
+  if (index < plan.systems.size()) {
+    if (std::optional<ListedSystem> system = ReadSystemProfile(run, plan.systems[index])) {
+      // Measured before its logoff, which may hang until the deadline.
+      const auto measured = [&] {
+        count = ListedCount{ListedCount::State::kProcessed, tally.forecast_troubles};
+        leave_count();
+      };
+      // The ends of the run that the system may bring, as the driver
+      // writes them, relayed.
+      try {
+        MeasureSystem(run, relayed, trace, plan, *system, tally, measured);
+      } catch (const ErrorDocumentExit& failure) {
+        run.Document.WriteErrorDocument(failure.what());
+        relayed.out.End(run.Document.Take(), output::kExitRunError);
+        return output::kExitRunError;
+      } catch (const RfcAbort& abort) {
+        PrintRfcError(relayed, abort.failure());
+        return output::kExitRfcError;
+      }
+      count.state =
+          tally.processed > 0 ? ListedCount::State::kProcessed : ListedCount::State::kFailed;
+      count.forecast_troubles = tally.forecast_troubles;
+    }
+  }
+  leave_count();
+  return output::kExitSuccess;
+}
+
+// The deadline came while systems were measured side by side: the summary
+// counts every system not processed as failed and names those still
+// measured.
+void PrintTimeoutSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
+                         std::uint32_t processed, const std::vector<std::string>& timed_out) {
+  run.Document.Clear();
+  std::string suffix = std::string(output::texts::kSummaryTimeout) +
+                       std::to_string(run.Options.timeout_seconds.value_or(0)) +
+                       std::string(output::texts::kSummaryTimeoutAt);
+  for (std::size_t i = 0; i < timed_out.size(); ++i) {
+    suffix += (i == 0 ? "" : ", ") + timed_out[i];
+  }
+  const auto systems = static_cast<std::uint32_t>(plan.systems.size());
+  services.out.End(
+      ListingSummary(run.Document, plan.item, systems, processed, systems - processed, suffix),
+      output::kExitSuccess);
+}
+
 }  // namespace
 
 std::string ListingSummary(output::ResultDocument& document, std::string_view item,
@@ -171,7 +255,8 @@ std::string ListingSummary(output::ResultDocument& document, std::string_view it
 
 int RunListing(RunState& run, RunServices& services) {
   const config::ListingPlan plan = ReadListing(run);
-  if (run.Options.console) {
+  const bool listed_system = run.ListedSystem.has_value();
+  if (run.Options.console && !listed_system) {
     const std::string& options = run.ProfileName == config::file_names::kGlobalListing
                                      ? plan.options_display
                                      : run.Options.listing_display;
@@ -182,15 +267,36 @@ int RunListing(RunState& run, RunServices& services) {
   // Loaded before the document opens: a library that cannot be loaded makes
   // the error document the whole output.
   const rfc::TraceWriter trace = RunTrace(run, services);
-  LoadRfcLibrary(services, trace);
+  LoadRfcLibrary(services, listed_system ? rfc::TraceWriter{} : trace);
   if (services.progress != nullptr) {
     services.progress->Listing(plan.item, static_cast<std::uint32_t>(plan.systems.size()));
   }
   // From here on the deadline ends the run with the listing's summary.
   run.Document.OpenResultDocument();
-  services.out.OpenDocument(run.Document.Take() + "\n");
+  const std::string head = run.Document.Take() + "\n";
+  if (listed_system) return MeasureListedSystem(run, services, trace, plan);
+  services.out.OpenDocument(head);
 
   Tally tally;
+  if (const int at_once = run.Options.parallel_systems.value_or(1); at_once > 1) {
+    if (std::optional<SideBySideOutcome> outcome =
+            MeasureSideBySide(run, services, plan.systems, at_once)) {
+      if (outcome->ended) {
+        services.out.End("", *outcome->ended);
+        return *outcome->ended;
+      }
+      if (!outcome->timed_out.empty()) {
+        PrintTimeoutSummary(run, services, plan, outcome->processed, outcome->timed_out);
+        return output::kExitSuccess;
+      }
+      tally.systems = static_cast<std::uint32_t>(plan.systems.size());
+      tally.processed = outcome->processed;
+      tally.failed = outcome->failed;
+      tally.forecast_troubles = std::move(outcome->forecast_troubles);
+      PrintSummary(run, services, plan, tally);
+      return output::kExitSuccess;
+    }
+  }
   for (const std::string& entry : plan.systems) {
     ++tally.systems;
     if (services.progress != nullptr) services.progress->System(entry);

@@ -4,6 +4,8 @@
 // writes to. One process makes one run.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +34,14 @@ struct RunState {
   std::string ProfilePath;       // the file opened
   std::string ItemName;          // "ITEM=": the item listing's measurement
   bool GlobalMode = false;       // a listing run
+
+  // When the deadline ("TIMEOUT=") comes; nothing without one.
+  std::optional<std::chrono::steady_clock::time_point> Deadline;
+  // A process a listing run started for one of its systems (see
+  // listed_system.h): the system's place in the listing, and the file that
+  // takes how it counts.
+  std::optional<std::size_t> ListedSystem;
+  std::string ListedResultPath;
 
   std::string OutputFlavour = "EXEXML";
   output::ResultDocument Document{"EXEXML", std::nullopt};

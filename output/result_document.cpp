@@ -114,6 +114,10 @@ void ResultDocument::AppendExternal(std::string_view text) {
 void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
                                   std::string_view unit, const std::optional<ChannelLimits>& limits,
                                   bool warning) {
+  if (relay_) {
+    relay_(RelayedChannel{name, value, unit, limits, warning});
+    return;
+  }
   ++channel_number_;
   if (format_ == DocumentFormat::kHalvaric && channel_number_ > kHalvaricChannelLimit) {
     return;

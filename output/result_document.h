@@ -3,9 +3,11 @@
 // calls; the driver prints it, which empties it.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace output {
 
@@ -58,6 +60,20 @@ class ResultDocument {
                     const std::optional<ChannelLimits>& limits = std::nullopt,
                     bool warning = false);
 
+  // Hands every channel to `relay` instead of writing it (see
+  // relayed_output.h): the document of a process that measures one system
+  // for the listing run that started it.
+  struct RelayedChannel {
+    std::string_view name;
+    std::string_view value;
+    std::string_view unit;
+    const std::optional<ChannelLimits>& limits;
+    bool warning;
+  };
+  void RelayChannels(std::function<void(const RelayedChannel&)> relay) {
+    relay_ = std::move(relay);
+  }
+
   // Replaces everything by the PRTG error document with `message`, whatever
   // the flavour. `message` may be a copy of this document's own text.
   void WriteErrorDocument(std::string_view message);
@@ -73,6 +89,7 @@ class ResultDocument {
   // Counts every WriteChannel call of the run, written or not: the Halvaric
   // cut and the Pellmar "CH=" selection count across all systems.
   int channel_number_ = 0;
+  std::function<void(const RelayedChannel&)> relay_;
 };
 
 // Makes a text from outside fit PRTG XML element content: "&", "<" and ">"

@@ -49,6 +49,7 @@ inline constexpr std::string_view kCredentialsNeeds = "CRED= - needs WINDOWS or 
 inline constexpr std::string_view kLimitsNeeds =
     "LIMITS= - needs warning/error per cent, e.g. LIMITS=80/90";
 inline constexpr std::string_view kForecastNeeds = "FORECAST= - needs whole days from 1 to 365";
+inline constexpr std::string_view kParallelNeeds = "PARALLEL= - needs 1 to 32 systems at once";
 
 // The monitor's credentials ("CRED="): "Error 1034: " + variable +
 // kCredentialsMissing + "Windows" or "Linux" + " credentials".

@@ -4,11 +4,16 @@
 
 namespace platform {
 
-std::string ExecutableDirectory() {
+std::string ExecutablePath() {
   std::error_code ec;
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return {};
-  return exe.parent_path().string() + "/";
+  return ec ? std::string() : exe.string();
+}
+
+std::string ExecutableDirectory() {
+  const std::string path = ExecutablePath();
+  if (path.empty()) return {};
+  return std::filesystem::path(path).parent_path().string() + "/";
 }
 
 }  // namespace platform

@@ -28,6 +28,15 @@ UniqueFile CreateForWriting(std::string_view windows_path) {
   return UniqueFile(std::fopen(native->c_str(), "wb"));
 }
 
+UniqueFile OpenForAppending(std::string_view windows_path) {
+  std::optional<std::string> native = ToNativePath(windows_path);
+  if (!native) {
+    return nullptr;
+  }
+  ForgetDirectoryIndex();
+  return UniqueFile(std::fopen(native->c_str(), "ab"));
+}
+
 bool RemoveFile(std::string_view windows_path) {
   std::optional<std::string> native = ToNativePath(windows_path);
   if (!native) {

@@ -26,6 +26,9 @@ bool CanOpenForReading(std::string_view windows_path);
 // Creates (or truncates) a file for writing in binary mode; null on failure.
 UniqueFile CreateForWriting(std::string_view windows_path);
 
+// Opens a file for writing at its end, creating it; null on failure.
+UniqueFile OpenForAppending(std::string_view windows_path);
+
 // Deletes a file; false when it did not exist or could not be deleted.
 bool RemoveFile(std::string_view windows_path);
 

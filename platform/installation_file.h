@@ -10,6 +10,10 @@ namespace platform {
 // executable's own directory; nothing when there is no such file.
 std::optional<std::string> FirstLineBesideExecutable(std::string_view file_name);
 
+// The running executable's file, its full path; empty when it cannot be
+// told.
+std::string ExecutablePath();
+
 // The directory of the running executable, with a trailing separator;
 // empty when it cannot be told.
 std::string ExecutableDirectory();

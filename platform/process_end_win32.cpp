@@ -16,4 +16,8 @@ void EndProcessNow(int exit_code) {
   std::_Exit(exit_code);
 }
 
+void EndAtOnceOnCrash() {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+}
+
 }  // namespace platform

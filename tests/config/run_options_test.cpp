@@ -134,6 +134,8 @@ TEST(RunOptions, OptInKeywordsInFurtherWords) {
   EXPECT_EQ(all.credentials, config::MonitorCredentials::kWindows);
   EXPECT_EQ(all.forecast_days, config::kDefaultForecastDays);
   EXPECT_EQ(parsed("@", "x FORECAST=30").forecast_days, 30);
+  EXPECT_EQ(parsed("GLOBAL", "PARALLEL=32").parallel_systems, 32);
+  EXPECT_EQ(parsed("parallel=1", "").parallel_systems, 1);
 
   const config::RunOptions described = parsed("a b", ",HOST=other #,SYSLOG ITEM=Total CH=2");
   EXPECT_FALSE(described.host || described.item || described.channel);
@@ -145,6 +147,12 @@ TEST(RunOptions, OptInKeywordsInFurtherWords) {
   ASSERT_TRUE(std::holds_alternative<config::ConfigError>(refused));
   EXPECT_EQ(std::get<config::ConfigError>(refused).message,
             "Error 1033: Invalid option TIMEOUT= - needs whole seconds from 1 to 3600");
+  for (const char* systems : {"PARALLEL=0", "PARALLEL=33", "PARALLEL=", "PARALLEL=4x"}) {
+    const config::Checked<config::RunOptions> parallel = config::ParseRunOptions("PRD", systems);
+    ASSERT_TRUE(std::holds_alternative<config::ConfigError>(parallel)) << systems;
+    EXPECT_EQ(std::get<config::ConfigError>(parallel).message,
+              "Error 1033: Invalid option PARALLEL= - needs 1 to 32 systems at once");
+  }
 }
 
 TEST(RunOptions, SingleAndListingDisplays) {

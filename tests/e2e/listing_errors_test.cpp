@@ -199,6 +199,23 @@ TEST_P(ListingRunEnds, AfterWhatWasPrinted) {
   }
 }
 
+// Side by side the run ends at the same system with the same bytes: what
+// DEV measured meanwhile is dropped, and DEV logs off all the same.
+TEST_P(ListingRunEnds, SideBySideAtTheSameSystem) {
+  const RunEndCase& c = GetParam();
+  Files files = SystemFiles({kPrd, kQas, kDev});
+  files[kLandscape] = LandscapeOf({kPrd, c.qas, kDev});
+  files[kGlobalListing] = Listing("PRD.P00#QAS.P00#DEV.P00#");
+  const Scenario scenario = InPrtg(
+      {.arguments = c.arguments, .files = files, .environment = {{"RFCSIM_RECORD", kRecord}}});
+  const Outcome one_after_another = RunSensor(OneAfterAnother(scenario));
+  Outcome side_by_side = RunSensor(SideBySide(scenario));
+
+  ExpectListingOutcome(side_by_side, MaskTimes(one_after_another.out), 2, c.changed_files, 0);
+  EXPECT_EQ(MaskTimes(side_by_side.err), MaskTimes(one_after_another.err));
+  ExpectEveryConnectionClosed(side_by_side);
+}
+
 const std::string kProbeFault = R"({"operation": "RfcReceive GET_CPU_ALL", "result": 2,
     "exception": "NOT_ACTIVE", "message": "collector not active"})";
 const std::string kProbeFailed = "Error 1012: Exception.: NOT_ACTIVE - collector not active";

@@ -200,6 +200,24 @@ Scenario InPrtg(Scenario scenario) {
   return scenario;
 }
 
+namespace {
+
+Scenario WithFurtherWord(Scenario scenario, std::string word) {
+  while (scenario.arguments.size() < 3) scenario.arguments.emplace_back();
+  scenario.arguments.push_back(std::move(word));
+  return scenario;
+}
+
+}  // namespace
+
+Scenario SideBySide(Scenario scenario) {
+  return WithFurtherWord(std::move(scenario), "PARALLEL=3");
+}
+
+Scenario OneAfterAnother(Scenario scenario) {
+  return WithFurtherWord(std::move(scenario), "PARALLEL=1");
+}
+
 std::map<std::string, std::string> SystemFiles(const std::vector<SapSystem>& systems) {
   std::map<std::string, std::string> files;
   for (const SapSystem& system : systems) files[system.sid + ".P00"] = ProfileOf(system);

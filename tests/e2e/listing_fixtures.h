@@ -96,6 +96,12 @@ std::string ItemText(std::string_view attributes);
 // working directory.
 Scenario InPrtg(Scenario scenario);
 
+// The scenario with its systems measured side by side, three at a time, or
+// one after another: "PARALLEL=3" or "PARALLEL=1" added as an argument of
+// its own after the third (an empty one where there is none).
+Scenario SideBySide(Scenario scenario);
+Scenario OneAfterAnother(Scenario scenario);
+
 // The profiles of `systems`, named `<sid>.P00`, and their landscape, as
 // scenario files.
 std::map<std::string, std::string> SystemFiles(const std::vector<SapSystem>& systems);

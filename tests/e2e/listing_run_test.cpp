@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/e2e/alarm_fixtures.h"
+#include "tests/e2e/document_checks.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/listing_fixtures.h"
 #include "tests/e2e/sensor_target.h"
@@ -123,6 +124,17 @@ TEST_P(ListingRun, ReportsEachSystemAndCounts) {
   const ListingCase& c = GetParam();
   Outcome outcome = RunSensor(c.scenario);
   ExpectListingOutcome(outcome, c.out, 0, c.changed_files, c.missing_profiles);
+}
+
+// Side by side, each system in a process of its own, the run answers with
+// the bytes of the run that measures one system after another.
+TEST_P(ListingRun, SideBySideAnswersTheSame) {
+  const ListingCase& c = GetParam();
+  const Outcome one_after_another = RunSensor(OneAfterAnother(c.scenario));
+  Outcome side_by_side = RunSensor(SideBySide(c.scenario));
+  ExpectListingOutcome(side_by_side, MaskTimes(one_after_another.out), 0, c.changed_files,
+                       c.missing_profiles);
+  EXPECT_EQ(MaskTimes(side_by_side.err), MaskTimes(one_after_another.err));
 }
 
 // Which systems count as processed and which as failed; no failed system
@@ -589,23 +601,28 @@ TEST(ListingRunSettings, NeverCarryOverToTheNextSystem) {
     Files files = SystemFiles({kPrd, qas_like_prd});
     files["QAS.P00"] = WithoutLine(files["QAS.P00"], c.label);
     files[kGlobalListing] = Listing("PRD.P00#QAS.P00#");
-    Outcome outcome = RunSensor(InPrtg({.arguments = kGlobalOnConsole,
-                                        .files = files,
-                                        .environment = {{"RFCSIM_RECORD", kRecord}}}));
-
-    ExpectListingOutcome(outcome,
-                         Banner() + Executing("Item=Used Area,Alias") + PrtgOpening() +
-                             PrtgChannel("PRD", Value(kPrd)) + State("PRD.P00", kPrd, "Processed") +
-                             c.state + PrtgSummary("Used Area", 2, 1, 1) + Processed(),
-                         0, {kRecord, kTraceFile}, 0);
-    ExpectEveryConnectionClosed(outcome);
-    // Through the NetWeaver library the record shows the stand-in's own
-    // logons: no destination, user and password without the padding the
-    // sensor hands a classic library.
-    if (ThroughNetWeaver()) continue;
-    EXPECT_THAT(LoggedOnDestinations(outcome), ::testing::ElementsAre("PRD", "QAS"));
-    EXPECT_THAT(LogonOf(outcome, "PRD"), ::testing::HasSubstr(R"("password":"secret    ")"));
-    EXPECT_THAT(LogonOf(outcome, "QAS"), ::testing::HasSubstr(c.in_logon));
+    const Scenario scenario = InPrtg({.arguments = kGlobalOnConsole,
+                                      .files = files,
+                                      .environment = {{"RFCSIM_RECORD", kRecord}}});
+    // One after another, and side by side (each system in a process of
+    // its own, where nothing could carry over).
+    for (const Scenario& run : {scenario, SideBySide(scenario)}) {
+      Outcome outcome = RunSensor(run);
+      ExpectListingOutcome(outcome,
+                           Banner() + Executing("Item=Used Area,Alias") + PrtgOpening() +
+                               PrtgChannel("PRD", Value(kPrd)) +
+                               State("PRD.P00", kPrd, "Processed") + c.state +
+                               PrtgSummary("Used Area", 2, 1, 1) + Processed(),
+                           0, {kRecord, kTraceFile}, 0);
+      ExpectEveryConnectionClosed(outcome);
+      // Through the NetWeaver library the record shows the stand-in's own
+      // logons: no destination, user and password without the padding the
+      // sensor hands a classic library.
+      if (ThroughNetWeaver()) continue;
+      EXPECT_THAT(LoggedOnDestinations(outcome), ::testing::UnorderedElementsAre("PRD", "QAS"));
+      EXPECT_THAT(LogonOf(outcome, "PRD"), ::testing::HasSubstr(R"("password":"secret    ")"));
+      EXPECT_THAT(LogonOf(outcome, "QAS"), ::testing::HasSubstr(c.in_logon));
+    }
   }
 }
 
