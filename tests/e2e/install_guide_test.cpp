@@ -162,8 +162,11 @@ TEST(InstallGuide, LabLinesDoWhatTheGuideSays) {
 // lab's shared account as PRTG's credentials: each keyword takes effect.
 TEST(InstallGuide, ParameterLinesTakeEveryKeyword) {
   const std::string sensors = std::string(kSensorDirectory);
-  const auto blocks = ExampleBlocks(Guide(), "### Several options in the Parameters");
+  auto blocks = ExampleBlocks(Guide(), "### Several options in the Parameters");
   ASSERT_EQ(blocks.size(), 2u);
+  const auto side_by_side = ExampleBlocks(Guide(), "### Many systems in one sensor");
+  ASSERT_EQ(side_by_side.size(), 1u);
+  blocks.insert(blocks.end(), side_by_side.begin(), side_by_side.end());
   for (const auto& block : blocks) {
     ASSERT_EQ(block.size(), 1u);
     SCOPED_TRACE(block[0]);
@@ -180,6 +183,19 @@ TEST(InstallGuide, ParameterLinesTakeEveryKeyword) {
     }
     if (block[0].find("FORECAST") != std::string::npos) {
       EXPECT_THAT(outcome.out, HasSubstr("<Channel>Days Until Full</Channel>"));
+    }
+    // Side by side, the answer of the run one after another.
+    if (block[0].find("PARALLEL=") != std::string::npos) {
+      std::vector<std::string> one_after_another;
+      for (const std::string& word : words) {
+        if (!word.starts_with("PARALLEL=")) one_after_another.push_back(word);
+      }
+      const Outcome sequential = RunSensor({.arguments = one_after_another,
+                                            .files = files,
+                                            .environment = shared,
+                                            .working_directory = sensors});
+      EXPECT_EQ(outcome.out, sequential.out);
+      EXPECT_THAT(outcome.out, HasSubstr("Processed="));
     }
     // PRTG's credentials, not the profiles' accounts: another password fails.
     const Outcome refused = RunSensor({.arguments = words,
