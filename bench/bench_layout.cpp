@@ -40,12 +40,12 @@ std::string BenchProfile(const std::string& name, const std::string& host) {
          "Gwservice..: sapgw00\n";
 }
 
-std::string BenchLandscape(int count) {
+std::string BenchLandscape(int count, int latency_ms) {
   std::string json = "{\"systems\": [\n";
   for (int i = 0; i < count; ++i) {
     json += std::string(i ? ",\n" : "") + "{\"name\": \"" + SystemName(i) + "\", \"ashost\": \"" +
-            HostName(i) +
-            "\", \"sysnr\": 0, \"accounts\": [{\"client\": \"100\", \"user\": \"MONITOR\", "
+            HostName(i) + "\", \"sysnr\": 0, \"latency_ms\": " + std::to_string(latency_ms) +
+            ", \"accounts\": [{\"client\": \"100\", \"user\": \"MONITOR\", "
             "\"password\": \"" +
             kPassword + "\"}]}";
   }

@@ -11,7 +11,7 @@ std::string BenchProfile(const std::string& name, const std::string& host);
 
 // A landscape of `count` MaxDB systems named by SystemName(i), on hosts
 // HostName(i), each accepting the bench profile's account.
-std::string BenchLandscape(int count);
+std::string BenchLandscape(int count, int latency_ms = 0);
 
 // A global sensor listing of sensor "BENCH" naming the profiles of `count`
 // systems, reporting "Used Area".

@@ -7,6 +7,11 @@
 //   sensor_benchmark listing SENSOR [SIZES...]
 //       one listing run over 100, 1,000 and 10,000 systems (or SIZES);
 //       reports the time per system at each size.
+//   sensor_benchmark parallel SENSOR [SYSTEMS] [LATENCY_MS]
+//       one listing run over 50 systems (or SYSTEMS) that answer each round
+//       trip after 200 ms (or LATENCY_MS): without PARALLEL=, with
+//       PARALLEL=1 and with PARALLEL=10; reports the ratios of the wall
+//       times and the peak memory of the starting process.
 //
 // With BENCH_WINE=1 both programs are Windows executables run under Wine
 // (`wine`). Any other value of BENCH_WINE names the Wine loader to run them
@@ -154,6 +159,45 @@ int Listing(const std::string& sensor, const std::vector<int>& sizes) {
   return 0;
 }
 
+int Parallel(const std::string& sensor, int count, int latency_ms) {
+  fs::path dir = FreshDirectory("parallel");
+  for (int i = 0; i < count; ++i) {
+    WriteText(dir / (SystemName(i) + ".P00"), BenchProfile(SystemName(i), HostName(i)));
+  }
+  WriteText(dir / "rfcsim.json", BenchLandscape(count, latency_ms));
+  WriteText(dir / "SAP Tessaron.Gbl", BenchListing(count));
+  std::printf("listing run of %d systems, %d ms a round trip\n", count, latency_ms);
+  std::printf("  %-20s %12s %14s\n", "options", "wall ms", "peak KiB");
+  struct Variant {
+    const char* label;
+    std::vector<std::string> arguments;
+    ProcessMeasurement time;
+    ProcessMeasurement memory;
+  };
+  Variant variants[] = {{"(none)", {"GLOBAL", "BENCH"}, {}, {}},
+                        {"PARALLEL=1", {"GLOBAL", "BENCH", "", "PARALLEL=1"}, {}, {}},
+                        {"PARALLEL=10", {"GLOBAL", "BENCH", "", "PARALLEL=10"}, {}, {}}};
+  for (Variant& v : variants) {
+    v.time = RunTimed(Command(sensor, v.arguments), dir, kEnvironment);
+    v.memory = RunTimed(Command(sensor, v.arguments), dir, kEnvironment, Watch::kPeakMemory);
+    if (v.time.exit_code != 0) {
+      std::fprintf(stderr, "the run %s failed (exit %d)\n", v.label, v.time.exit_code);
+      return 1;
+    }
+    std::printf("  %-20s %12.1f %14ld\n", v.label, v.time.wall.count(), v.memory.peak_kib);
+  }
+  std::printf("  PARALLEL=10 is %.2f times as fast as PARALLEL=1 (target at least 7)\n",
+              variants[1].time.wall.count() / variants[2].time.wall.count());
+  std::printf("  PARALLEL=1 takes %.3f times the run without the keyword (target at most 1)\n",
+              variants[1].time.wall.count() / variants[0].time.wall.count());
+  std::printf(
+      "  PARALLEL=10's starting process: %+ld KiB against the run without the keyword "
+      "(target at most +2048)\n",
+      variants[2].memory.peak_kib - variants[0].memory.peak_kib);
+  fs::remove_all(dir);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,9 +216,14 @@ int main(int argc, char** argv) {
     if (sizes.empty()) sizes = {100, 1000, 10000};
     return Listing(args[1], sizes);
   }
+  if (args.size() >= 2 && args[0] == "parallel") {
+    return Parallel(args[1], args.size() > 2 ? std::atoi(args[2].c_str()) : 50,
+                    args.size() > 3 ? std::atoi(args[3].c_str()) : 200);
+  }
   std::fprintf(stderr,
                "usage: sensor_benchmark poll SENSOR BASELINE [RUNS]\n"
                "       sensor_benchmark forecast SENSOR BASELINE [RUNS]\n"
-               "       sensor_benchmark listing SENSOR [SIZES...]\n");
+               "       sensor_benchmark listing SENSOR [SIZES...]\n"
+               "       sensor_benchmark parallel SENSOR [SYSTEMS] [LATENCY_MS]\n");
   return 2;
 }

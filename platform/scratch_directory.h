@@ -12,7 +12,9 @@ namespace platform {
 
 class ScratchDirectory {
  public:
-  // A new, empty directory; nothing when none can be made.
+  // A new, empty directory; nothing when none can be made. Directories of
+  // this kind that a process left behind more than two hours ago (one ended
+  // from outside before it could remove its own) are removed first.
   static std::optional<ScratchDirectory> Create();
 
   ScratchDirectory(ScratchDirectory&& other) noexcept;

@@ -2,7 +2,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/scratch_directory.h"
@@ -29,10 +31,30 @@ void RemoveTree(const std::string& directory, int levels) {
   rmdir(directory.c_str());
 }
 
+constexpr std::string_view kPrefix = "brackwater.";
+// Longer than the longest deadline a run may have.
+constexpr time_t kLeftBehindAfter = 2 * 3600;  // seconds
+
+void RemoveLeftBehind() {
+  DIR* listing = opendir(".");
+  if (listing == nullptr) return;
+  const time_t now = time(nullptr);
+  while (const dirent* entry = readdir(listing)) {
+    const std::string name = entry->d_name;
+    struct stat status {};
+    if (name.starts_with(kPrefix) && lstat(name.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+        now - status.st_mtime > kLeftBehindAfter) {
+      RemoveTree(name, 2);
+    }
+  }
+  closedir(listing);
+}
+
 }  // namespace
 
 std::optional<ScratchDirectory> ScratchDirectory::Create() {
-  std::string pattern = "brackwater.XXXXXX";
+  RemoveLeftBehind();
+  std::string pattern = std::string(kPrefix) + "XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) return std::nullopt;
   return ScratchDirectory(pattern + "/");
 }

@@ -27,10 +27,36 @@ void RemoveTree(const std::string& directory, int levels) {
   RemoveDirectoryA(directory.c_str());
 }
 
+constexpr const char* kPrefix = "brackwater.";
+// Two hours in the file times' unit of 100 ns: longer than the longest
+// deadline a run may have.
+constexpr ULONGLONG kLeftBehindAfter = 2ULL * 3600ULL * 10000000ULL;
+
+ULONGLONG Ticks(const FILETIME& time) {
+  return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+void RemoveLeftBehind() {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((std::string(kPrefix) + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+        Ticks(now) > Ticks(found.ftLastWriteTime) &&
+        Ticks(now) - Ticks(found.ftLastWriteTime) > kLeftBehindAfter) {
+      RemoveTree(found.cFileName, 2);
+    }
+  } while (FindNextFileA(search, &found) != FALSE);
+  FindClose(search);
+}
+
 }  // namespace
 
 std::optional<ScratchDirectory> ScratchDirectory::Create() {
-  const std::string stem = "brackwater." + std::to_string(GetCurrentProcessId()) + ".";
+  RemoveLeftBehind();
+  const std::string stem = kPrefix + std::to_string(GetCurrentProcessId()) + ".";
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     const std::string path = stem + std::to_string(GetTickCount() + attempt);
     if (CreateDirectoryA(path.c_str(), nullptr) != FALSE) return ScratchDirectory(path + "\\");
