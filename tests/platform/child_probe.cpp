@@ -68,6 +68,8 @@ bool IsOpenOn(unsigned long long number, const char* path) {
 #else
   const rlimit no_core{0, 0};
   setrlimit(RLIMIT_CORE, &no_core);
+  // A sanitizer's handler would report the signal and exit instead.
+  std::signal(SIGSEGV, SIG_DFL);
   std::raise(SIGSEGV);
 #endif
   std::abort();
