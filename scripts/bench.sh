@@ -13,6 +13,7 @@ bench=build/native/bin/sensor_benchmark
 echo "== Linux"
 "$bench" poll build/native/bin/brackwater build/native/bin/bench_hello "$runs"
 "$bench" listing build/native/bin/brackwater
+"$bench" parallel build/native/bin/brackwater 50 200
 
 echo "== Windows under Wine"
 export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
@@ -22,12 +23,14 @@ BENCH_WINE=1 "$bench" poll build/windows/bin/brackwater.exe build/windows/bin/be
 BENCH_WINE=1 "$bench" forecast build/windows/bin/brackwater.exe build/windows/bin/bench_hello.exe \
   "$(( runs / 4 ))"
 BENCH_WINE=1 "$bench" listing build/windows/bin/brackwater.exe 100 1000
+BENCH_WINE=1 "$bench" parallel build/windows/bin/brackwater.exe 50 200
 
 echo "== Windows under Wine, with SAP's NetWeaver library (stand-in) only"
 BENCH_WINE=1 "$bench" poll build/windows/bin/netweaver/brackwater.exe \
   build/windows/bin/bench_hello.exe "$(( runs / 4 ))"
 BENCH_WINE=1 "$bench" forecast build/windows/bin/netweaver/brackwater.exe \
   build/windows/bin/bench_hello.exe "$(( runs / 4 ))"
+BENCH_WINE=1 "$bench" parallel build/windows/bin/netweaver/brackwater.exe 50 200
 
 # The 64-bit program in a 64-bit prefix of its own, against its 64-bit hello
 # world, through each of the 64-bit stand-ins, started by Wine's 64-bit
@@ -41,7 +44,9 @@ fi
 wineserver -p 2>/dev/null || true
 BENCH_WINE=$wine64 "$bench" poll build/windows64/bin/brackwater64.exe \
   build/windows64/bin/bench_hello.exe "$(( runs / 4 ))"
+BENCH_WINE=$wine64 "$bench" parallel build/windows64/bin/brackwater64.exe 50 200
 
 echo "== 64-bit Windows under Wine, with SAP's NetWeaver library (stand-in) only"
 BENCH_WINE=$wine64 "$bench" poll build/windows64/bin/netweaver/brackwater64.exe \
   build/windows64/bin/bench_hello.exe "$(( runs / 4 ))"
+BENCH_WINE=$wine64 "$bench" parallel build/windows64/bin/netweaver/brackwater64.exe 50 200
