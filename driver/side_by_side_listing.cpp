@@ -1,5 +1,6 @@
 #include "driver/side_by_side_listing.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <deque>
@@ -26,6 +27,9 @@ using Clock = std::chrono::steady_clock;
 // The deadline's own document is the last resort: the run ends its output
 // itself this long before, with what the systems answered.
 constexpr std::chrono::milliseconds kDeadlineMargin{300};
+// How long systems measured beyond one that ended the run may take to log
+// off before their processes are ended.
+constexpr std::chrono::seconds kLogoffGrace{5};
 
 std::optional<std::string> WholeFile(const std::string& path) {
   platform::UniqueFile file = platform::OpenForReading(path);
@@ -96,13 +100,16 @@ class SideBySide {
       }
       Collect(*ended);
     }
-    // A system measured beyond the one that ended the run logs off as it
-    // would, unless the deadline comes first; what it measured is dropped.
+    // A system measured beyond the one that ended the run may log off as
+    // it would, for a few seconds and within the deadline: one after
+    // another the run would never have waited for it. What it measured is
+    // dropped.
     if (outcome_.ended) {
+      const Clock::time_point logoff_until = std::min(until, Clock::now() + kLogoffGrace);
       while (!running_.empty()) {
         std::vector<platform::ChildProcess*> processes;
         for (Measurement& m : running_) processes.push_back(&*m.process);
-        const std::optional<std::size_t> ended = platform::WaitForAny(processes, until);
+        const std::optional<std::size_t> ended = platform::WaitForAny(processes, logoff_until);
         if (!ended) break;
         running_.erase(running_.begin() + static_cast<std::ptrdiff_t>(*ended));
       }

@@ -9,6 +9,15 @@
 #include "platform/child_process.h"
 
 namespace platform {
+namespace {
+
+// How long an ended child may take to be gone. Windows ends a terminated
+// process at once; Wine has been seen to leave one half-ended for good, and
+// the parent must not wait for it for ever (its job ends what is left when
+// its handle closes).
+constexpr DWORD kTerminationWaitMs = 5000;
+
+}  // namespace
 
 struct ChildProcess::State {
   HANDLE process = nullptr;
@@ -24,7 +33,7 @@ struct ChildProcess::State {
   ~State() {
     if (process != nullptr && !end) {
       TerminateProcess(process, 1);
-      WaitForSingleObject(process, INFINITE);
+      WaitForSingleObject(process, kTerminationWaitMs);
     }
     if (process != nullptr) CloseHandle(process);
     if (job != nullptr) CloseHandle(job);
@@ -193,7 +202,7 @@ std::variant<ChildProcess, std::string> ChildProcess::Start(const ChildLaunch& l
   if (AssignProcessToJobObject(job.get(), started.hProcess) == FALSE) {
     std::string cause = Cause("AssignProcessToJobObject");
     TerminateProcess(started.hProcess, 1);
-    WaitForSingleObject(started.hProcess, INFINITE);
+    WaitForSingleObject(started.hProcess, kTerminationWaitMs);
     state->end = ChildEnd{ChildEnd::Kind::kStopped, 1};
     return cause;
   }
@@ -212,8 +221,10 @@ void ChildProcess::Stop() {
   if (state_->end) return;
   state_->stopped = true;
   TerminateProcess(state_->process, 1);
-  WaitForSingleObject(state_->process, INFINITE);
+  WaitForSingleObject(state_->process, kTerminationWaitMs);
   state_->Look();
+  // Told as stopped even where the system has not let it go yet.
+  if (!state_->end) state_->end = ChildEnd{ChildEnd::Kind::kStopped, 1};
 }
 
 std::optional<ChildEnd> ChildProcess::End() {
