@@ -33,7 +33,7 @@ void RemoveTree(const std::string& directory, int levels) {
 
 constexpr std::string_view kPrefix = "brackwater.";
 // Longer than the longest deadline a run may have.
-constexpr time_t kLeftBehindAfter = 2 * 3600;  // seconds
+constexpr time_t kLeftBehindAfter = time_t{2} * 3600;  // seconds
 
 void RemoveLeftBehind() {
   DIR* listing = opendir(".");
