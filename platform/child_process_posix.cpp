@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
@@ -10,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -19,7 +19,6 @@ namespace platform {
 
 struct ChildProcess::State {
   pid_t pid = -1;
-  int pid_fd = -1;  // readable once the child has ended
   bool stopped = false;
   std::optional<ChildEnd> end;
 
@@ -30,7 +29,6 @@ struct ChildProcess::State {
       while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
       }
     }
-    if (pid_fd >= 0) close(pid_fd);
   }
 
   // Reaps the child if it has ended; `wait` waits for it.
@@ -147,7 +145,6 @@ std::variant<ChildProcess, std::string> ChildProcess::Start(const ChildLaunch& l
   }
   auto state = std::make_unique<State>();
   state->pid = pid;
-  state->pid_fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
   return ChildProcess(std::move(state));
 }
 
@@ -171,25 +168,18 @@ std::optional<ChildEnd> ChildProcess::End() {
 
 std::optional<std::size_t> WaitForAny(std::span<ChildProcess* const> children,
                                       std::chrono::steady_clock::time_point until) {
+  // The children are looked at every few milliseconds: a wait on their
+  // ends (pidfd_open) is not known to every kernel nor to Valgrind, and a
+  // listing's waits are seconds long.
+  constexpr auto kLookEvery = std::chrono::milliseconds(5);
   for (;;) {
-    std::vector<pollfd> ends;
     for (std::size_t i = 0; i < children.size(); ++i) {
       if (children[i]->End()) return i;
-      ends.push_back(pollfd{children[i]->state_->pid_fd, POLLIN, 0});
     }
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return std::nullopt;
-    // Without a pidfd (an old kernel) the children are looked at every 10 ms.
-    bool all_watched = !ends.empty();
-    for (const pollfd& end : ends) all_watched &= end.fd >= 0;
-    const int wait_ms =
-        static_cast<int>(std::min<long long>(left.count(), all_watched ? 1000 : 10));
-    if (all_watched) {
-      poll(ends.data(), ends.size(), wait_ms);
-    } else {
-      usleep(static_cast<useconds_t>(wait_ms) * 1000U);
-    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= until) return std::nullopt;
+    std::this_thread::sleep_for(
+        std::min<std::chrono::steady_clock::duration>(until - now, kLookEvery));
   }
 }
 
