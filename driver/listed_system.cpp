@@ -1,5 +1,6 @@
 #include "driver/listed_system.h"
 
+#include "output/exit_codes.h"
 #include "platform/environment.h"
 
 namespace driver {
@@ -8,6 +9,16 @@ namespace {
 constexpr std::string_view kProcessed = "processed";
 constexpr std::string_view kFailed = "failed";
 constexpr std::string_view kUnread = "unread";
+constexpr std::string_view kEndsRun = "ends ";
+
+// The exit codes a system may end the listing run with.
+std::optional<int> EndingCode(std::string_view line) {
+  if (!line.starts_with(kEndsRun)) return std::nullopt;
+  const std::string_view code = line.substr(kEndsRun.size());
+  if (code == "1") return output::kExitRfcError;
+  if (code == "2") return output::kExitRunError;
+  return std::nullopt;
+}
 
 std::string VariableValue(const char* name) {
   const std::optional<platform::SystemText> value = platform::EnvironmentValue(name);
@@ -18,9 +29,21 @@ std::string VariableValue(const char* name) {
 }  // namespace
 
 std::string ListedCountText(const ListedCount& count) {
-  std::string text(count.state == ListedCount::State::kProcessed ? kProcessed
-                   : count.state == ListedCount::State::kFailed  ? kFailed
-                                                                 : kUnread);
+  std::string text;
+  switch (count.state) {
+    case ListedCount::State::kProcessed:
+      text = kProcessed;
+      break;
+    case ListedCount::State::kFailed:
+      text = kFailed;
+      break;
+    case ListedCount::State::kUnread:
+      text = kUnread;
+      break;
+    case ListedCount::State::kEndsRun:
+      text = std::string(kEndsRun) + std::to_string(count.exit_code);
+      break;
+  }
   text += '\n';
   for (const std::string& trouble : count.forecast_troubles) text.append(trouble).append("\n");
   return text;
@@ -45,6 +68,9 @@ std::optional<ListedCount> ListedCountOf(std::string_view text) {
       count.state = ListedCount::State::kFailed;
     } else if (line == kUnread) {
       count.state = ListedCount::State::kUnread;
+    } else if (const std::optional<int> code = EndingCode(line)) {
+      count.state = ListedCount::State::kEndsRun;
+      count.exit_code = *code;
     } else {
       return std::nullopt;
     }

@@ -21,9 +21,15 @@ inline constexpr const char* kListedResultVariable = "BRACKWATER_LISTED_RESULT";
 
 // How one system counts in the listing's summary.
 struct ListedCount {
-  enum class State { kProcessed, kFailed, kUnread };  // kUnread: its profile not read
+  // kUnread: its profile not read. kEndsRun: the system ended the run as
+  // one after another it would have, with `exit_code`; what it wrote is
+  // whole. The process says so itself: how it ended is not to be trusted
+  // for that (Wine has been seen to tell a process that returned 2 as
+  // ended otherwise).
+  enum class State { kProcessed, kFailed, kUnread, kEndsRun };
   State state = State::kFailed;
   std::vector<std::string> forecast_troubles;
+  int exit_code = 0;
 };
 
 // The count as the result file holds it: the state's word on the first

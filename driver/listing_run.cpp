@@ -189,6 +189,13 @@ int MeasureListedSystem(RunState& run, RunServices& services, const rfc::TraceWr
       static_cast<void>(std::fwrite(text.data(), 1, text.size(), result.get()));
     }
   };
+  // The system ended the run, which its starter ends as well.
+  const auto leave_run_end = [&](int exit_code) {
+    count.state = ListedCount::State::kEndsRun;
+    count.exit_code = exit_code;
+    leave_count();
+    return exit_code;
+  };
   if (index < plan.systems.size()) {
     if (std::optional<ListedSystem> system = ReadSystemProfile(run, plan.systems[index])) {
       // Measured before its logoff, which may hang until the deadline.
@@ -203,10 +210,10 @@ int MeasureListedSystem(RunState& run, RunServices& services, const rfc::TraceWr
       } catch (const ErrorDocumentExit& failure) {
         run.Document.WriteErrorDocument(failure.what());
         relayed.out.End(run.Document.Take(), output::kExitRunError);
-        return output::kExitRunError;
+        return leave_run_end(output::kExitRunError);
       } catch (const RfcAbort& abort) {
         PrintRfcError(relayed, abort.failure());
-        return output::kExitRfcError;
+        return leave_run_end(output::kExitRfcError);
       }
       count.state =
           tally.processed > 0 ? ListedCount::State::kProcessed : ListedCount::State::kFailed;

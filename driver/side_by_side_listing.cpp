@@ -180,14 +180,29 @@ class SideBySide {
     }
   }
 
+  // The exit code a system ends the run with: as its process said, or as
+  // it exited where it could not say so.
+  static std::optional<int> EndsRun(const Answer& answer) {
+    if (answer.count) {
+      if (answer.count->state != ListedCount::State::kEndsRun) return std::nullopt;
+      return answer.count->exit_code;
+    }
+    if (answer.end.kind == platform::ChildEnd::Kind::kExited &&
+        (answer.end.code == output::kExitRfcError || answer.end.code == output::kExitRunError)) {
+      return answer.end.code;
+    }
+    return std::nullopt;
+  }
+
   void Write(const Answer& answer) {
-    const bool ends_run =
-        !answer.count && answer.end.kind == platform::ChildEnd::Kind::kExited &&
-        (answer.end.code == output::kExitRfcError || answer.end.code == output::kExitRunError);
+    const std::optional<int> ends_run = EndsRun(answer);
     // A process that crashed or was cut off leaves no complete part, but
-    // one stopped in its logoff had left its count with its part.
+    // one stopped in its logoff had left its count with its part, and one
+    // that ended the run said so once its part was whole.
     if (answer.count || ends_run) {
-      WriteRelayed(answer.out, answer.end.kind == platform::ChildEnd::Kind::kExited);
+      const bool whole =
+          answer.end.kind == platform::ChildEnd::Kind::kExited || (answer.count && ends_run);
+      WriteRelayed(answer.out, whole);
     }
     if (!answer.err.empty()) {
       services_.err.Write(answer.err);
@@ -204,7 +219,7 @@ class SideBySide {
       }
     }
     if (ends_run) {
-      outcome_.ended = answer.end.code;
+      outcome_.ended = ends_run;
       return;
     }
     const ListedCount count = answer.count.value_or(ListedCount{});

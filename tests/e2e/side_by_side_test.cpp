@@ -125,6 +125,30 @@ TEST(SideBySide, ACrashingLibraryCostsItsSystemAlone) {
 
 // An invalid number of systems at once ends the run before any logon,
 // wherever the keyword stands.
+// A system that ends the run (its probe fails) ends it as one after another
+// would, though a later system's logon never answers and no deadline is
+// set: that system gets a few seconds to log off, no more.
+TEST(SideBySide, TheRunEndsThoughALaterLogonNeverAnswers) {
+  Files files = NumberedSystems(3);
+  std::vector<SapSystem> landscape;
+  for (int i = 1; i <= 3; ++i) {
+    landscape.push_back({.sid = SidOf(i), .host = "host" + SidOf(i), .used_pages = 1000 + i});
+  }
+  landscape[1].faults = {R"({"operation": "RfcReceive GET_CPU_ALL", "result": 2,
+      "exception": "NOT_ACTIVE", "message": "collector not active"})"};
+  landscape[2].delays = {R"({"operation": "RfcOpen", "seconds": 600})",
+                         R"({"operation": "RfcOpenEx", "seconds": 600})"};
+  files[kLandscape] = LandscapeOf(landscape);
+  const Outcome side_by_side = RunSensor(ListingRun(files, {"PARALLEL=3"}));
+  EXPECT_EQ(side_by_side.out,
+            printed::PrtgOpening() + Channels(1) +
+                PrtgErrorDocument("Error 1012: Exception.: NOT_ACTIVE - collector not active"));
+  EXPECT_EQ(side_by_side.exit_code, 2);
+  EXPECT_LT(side_by_side.elapsed, kAnswerWithin);
+  // The failed probe's trace, as one after another leaves it.
+  EXPECT_THAT(side_by_side.changed_files, ::testing::ElementsAre(kTraceFile));
+}
+
 TEST(SideBySide, InvalidValuesEndTheRunFirst) {
   for (const char* systems : {"PARALLEL=0", "PARALLEL=33", "PARALLEL=", "parallel=2x"}) {
     Scenario scenario = ListingRun(NumberedSystems(2), {systems});
