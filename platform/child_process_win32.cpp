@@ -189,9 +189,11 @@ std::variant<ChildProcess, std::string> ChildProcess::Start(const ChildLaunch& l
   const std::wstring directory = Wide(launch.directory);
   PROCESS_INFORMATION started{};
   // Suspended until it is in its job: it runs nothing the job does not hold.
+  // Without a console: its standard handles are files, and a console of its
+  // own would cost every start a console host process.
   if (CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE,
                      EXTENDED_STARTUPINFO_PRESENT | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED |
-                         CREATE_NO_WINDOW,
+                         DETACHED_PROCESS,
                      environment.data(), directory.empty() ? nullptr : directory.c_str(),
                      &startup.StartupInfo, &started) == FALSE) {
     return Cause(launch.program);
