@@ -187,7 +187,10 @@ class SideBySide {
     // A process that crashed or was cut off leaves no complete part, but
     // one stopped in its logoff had left its count with its part.
     if (answer.count || ends_run) {
-      WriteRelayed(answer.out, answer.end.kind == platform::ChildEnd::Kind::kExited);
+      const std::string texts =
+          WriteRelayed(answer.out, answer.end.kind == platform::ChildEnd::Kind::kExited);
+      // In a format that answers once, the system's texts are its error.
+      if (ends_run && !run_.Document.Streams()) run_.Document.WriteErrorDocument(texts);
     }
     if (!answer.err.empty()) {
       services_.err.Write(answer.err);
@@ -210,7 +213,9 @@ class SideBySide {
     const ListedCount count = answer.count.value_or(ListedCount{});
     if (count.state == ListedCount::State::kProcessed) {
       ++outcome_.processed;
-      if (services_.progress != nullptr) services_.progress->Processed();
+      if (services_.progress != nullptr) {
+        services_.progress->Processed(run_.Document.record().channels);
+      }
     } else if (count.state == ListedCount::State::kFailed) {
       ++outcome_.failed;
     }
@@ -219,11 +224,17 @@ class SideBySide {
                                       count.forecast_troubles.end());
   }
 
-  // The system's texts as they are, its channels through the run's document.
-  void WriteRelayed(std::string_view relayed, bool whole) {
+  // The system's texts as they are, its channels through the run's
+  // document; in a format that answers once the texts are returned instead.
+  std::string WriteRelayed(std::string_view relayed, bool whole) {
+    std::string kept;
     for (const output::RelayedPart& part : output::RelayedParts(relayed, whole)) {
       if (const auto* text = std::get_if<std::string>(&part)) {
-        services_.out.Write(*text);
+        if (run_.Document.Streams()) {
+          services_.out.Write(*text);
+        } else {
+          kept += *text;
+        }
         continue;
       }
       const auto& channel = std::get<output::ChannelRecord>(part);
@@ -232,6 +243,7 @@ class SideBySide {
                                  channel.warning);
       services_.out.Write(run_.Document.Take());
     }
+    return kept;
   }
 
   // The deadline: what still runs ends, every system that answered is
