@@ -153,16 +153,18 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
   }
 }
 
-// Ends the output with the summary (and the console's closing line).
-void PrintSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
+// Ends the output with the summary (and the console's closing line);
+// returns the exit code it ended with.
+int PrintSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
                   const Tally& tally) {
   run.Document.Clear();
   const std::string troubles = measure::ForecastTroubleText(tally.forecast_troubles);
   const std::string summary =
       ListingSummary(run.Document, plan.item, tally.systems, tally.processed, tally.failed,
                      troubles.empty() ? "" : " " + troubles);
-  services.out.End(summary + (run.Options.console ? ProcessedLine() : ""),
-                   run.Document.ExitCode(output::kExitSuccess));
+  const int code = run.Document.ExitCode(output::kExitSuccess);
+  services.out.End(summary + (run.Options.console ? ProcessedLine() : ""), code);
+  return code;
 }
 
 // A process the listing run started for one system: measures that system
@@ -223,8 +225,8 @@ int MeasureListedSystem(RunState& run, RunServices& services, const rfc::TraceWr
 
 // The deadline came while systems were measured side by side: the summary
 // counts every system not processed as failed and names those still
-// measured.
-void PrintTimeoutSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
+// measured; returns the exit code it ended with.
+int PrintTimeoutSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
                          std::uint32_t processed, const std::vector<std::string>& timed_out) {
   run.Document.Clear();
   std::string suffix = std::string(output::texts::kSummaryTimeout) +
@@ -236,7 +238,9 @@ void PrintTimeoutSummary(RunState& run, RunServices& services, const config::Lis
   const auto systems = static_cast<std::uint32_t>(plan.systems.size());
   const std::string summary =
       ListingSummary(run.Document, plan.item, systems, processed, systems - processed, suffix);
-  services.out.End(summary, run.Document.ExitCode(output::kExitSuccess));
+  const int code = run.Document.ExitCode(output::kExitSuccess);
+  services.out.End(summary, code);
+  return code;
 }
 
 }  // namespace
@@ -295,15 +299,13 @@ int RunListing(RunState& run, RunServices& services) {
         return code;
       }
       if (!outcome->timed_out.empty()) {
-        PrintTimeoutSummary(run, services, plan, outcome->processed, outcome->timed_out);
-        return output::kExitSuccess;
+        return PrintTimeoutSummary(run, services, plan, outcome->processed, outcome->timed_out);
       }
       tally.systems = static_cast<std::uint32_t>(plan.systems.size());
       tally.processed = outcome->processed;
       tally.failed = outcome->failed;
       tally.forecast_troubles = std::move(outcome->forecast_troubles);
-      PrintSummary(run, services, plan, tally);
-      return output::kExitSuccess;
+      return PrintSummary(run, services, plan, tally);
     }
   }
   for (const std::string& entry : plan.systems) {
@@ -314,8 +316,7 @@ int RunListing(RunState& run, RunServices& services) {
     }
   }
 
-  PrintSummary(run, services, plan, tally);
-  return output::kExitSuccess;
+  return PrintSummary(run, services, plan, tally);
 }
 
 }  // namespace driver
