@@ -1,6 +1,6 @@
 // The one result document a run writes for its monitor, in the monitor's
-// format (the output flavour). Every Part appends to it between the framing
-// calls; the driver prints it, which empties it.
+// format (the output flavour). Every step of the run appends to it between
+// the framing calls; the driver prints it, which empties it.
 #pragma once
 
 #include <functional>
