@@ -6,6 +6,7 @@
 #include <utility>
 #include <variant>
 
+#include "config/filling_items.h"
 #include "config/output_flavour.h"
 #include "config/sensor_directory.h"
 #include "driver/listed_system.h"
@@ -34,18 +35,25 @@ std::pair<std::string, int> TimeoutDocument(const RunProgress::Snapshot& now, bo
                                             std::optional<int> channel) {
   output::ResultDocument document(flavour, channel);
   if (listing_open) {
+    // A format that answers once keeps the channels measured in time.
+    if (!document.Streams()) {
+      for (const output::RecordedChannel& measured : now.channels) {
+        document.WriteChannel(measured.name, measured.value, measured.unit, measured.limits,
+                              measured.warning);
+      }
+    }
     const std::string suffix = std::string(output::texts::kSummaryTimeout) +
                                std::to_string(seconds) +
                                std::string(output::texts::kSummaryTimeoutAt) + now.entry;
     return {ListingSummary(document, now.item, now.systems, now.processed,
                            now.systems - now.processed, suffix),
-            output::kExitSuccess};
+            document.ExitCode(output::kExitSuccess)};
   }
   document.WriteErrorDocument(std::string(output::texts::kError1032Prefix) +
                               std::to_string(seconds) +
                               std::string(output::texts::kTimeoutNoAnswerFrom) + now.destination +
                               std::string(output::texts::kTimeoutAt) + now.step);
-  return {document.Take(), output::kExitRunError};
+  return {document.Take(), document.ExitCode(output::kExitRunError)};
 }
 
 int Run(const std::vector<std::string>& command_line, RunState& run, RunServices& services,
@@ -57,6 +65,9 @@ int Run(const std::vector<std::string>& command_line, RunState& run, RunServices
     StartUp(run, arguments, platform::LocalTimeOfDay());
     run.OutputFlavour = config::SelectOutputFlavour();
     run.Document = output::ResultDocument(run.OutputFlavour, run.Options.channel);
+    run.Document.FixChannelIds({config::kFillingItems.begin(), config::kFillingItems.end()});
+    // Standard output holds the one answer: no console lines beside it.
+    if (!run.Document.Streams()) run.Options.console = false;
     if (run.GlobalMode) {
       run.ListedSystem = ListedSystemOfEnvironment();
       if (run.ListedSystem) run.ListedResultPath = ListedResultPathOfEnvironment();
@@ -89,11 +100,11 @@ int Run(const std::vector<std::string>& command_line, RunState& run, RunServices
     return RunSingleSystem(run, services);
   } catch (const ErrorDocumentExit& failure) {
     run.Document.WriteErrorDocument(failure.what());
-    services.out.End(run.Document.Take(), output::kExitRunError);
-    return output::kExitRunError;
+    const int code = run.Document.ExitCode(output::kExitRunError);
+    services.out.End(run.Document.Take(), code);
+    return code;
   } catch (const RfcAbort& abort) {
-    PrintRfcError(services, abort.failure());
-    return output::kExitRfcError;
+    return PrintRfcError(services, run.Document, abort.failure());
   }
 }
 

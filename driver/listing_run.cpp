@@ -106,7 +106,7 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
   const std::string console_line = "* " + platform::LocalTimeOfDay() + " " + system.entry + ", " +
                                    profile.HostnameDisplay + ", " + profile.Destination + ", " +
                                    profile.Sysnr + ", " + profile.Client;
-  PrepareErrorReport(services);
+  PrepareErrorReport(services, run.Document);
   run.Document.Clear();
 
   bool processed = false;
@@ -137,7 +137,9 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
         std::holds_alternative<rfc::FillingRead>(read) && !system.failed && system.delivered;
     // Counted before the logoff: the system's channel is in the document,
     // and a logoff that hangs until the deadline must not make it failed.
-    if (processed && services.progress != nullptr) services.progress->Processed();
+    if (processed && services.progress != nullptr) {
+      services.progress->Processed(run.Document.record().channels);
+    }
     if (processed && measured) measured();
     connection.reset();
     if (auto* failure = std::get_if<rfc::LibraryFailure>(&read)) throw RfcAbort(*failure);
@@ -151,15 +153,18 @@ void MeasureSystem(RunState& run, RunServices& services, const rfc::TraceWriter&
   }
 }
 
-// Ends the output with the summary (and the console's closing line).
-void PrintSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
-                  const Tally& tally) {
+// Ends the output with the summary (and the console's closing line);
+// returns the exit code it ended with.
+int PrintSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
+                 const Tally& tally) {
   run.Document.Clear();
   const std::string troubles = measure::ForecastTroubleText(tally.forecast_troubles);
-  services.out.End(ListingSummary(run.Document, plan.item, tally.systems, tally.processed,
-                                  tally.failed, troubles.empty() ? "" : " " + troubles) +
-                       (run.Options.console ? ProcessedLine() : ""),
-                   output::kExitSuccess);
+  const std::string summary =
+      ListingSummary(run.Document, plan.item, tally.systems, tally.processed, tally.failed,
+                     troubles.empty() ? "" : " " + troubles);
+  const int code = run.Document.ExitCode(output::kExitSuccess);
+  services.out.End(summary + (run.Options.console ? ProcessedLine() : ""), code);
+  return code;
 }
 
 // A process the listing run started for one system: measures that system
@@ -208,12 +213,13 @@ int MeasureListedSystem(RunState& run, RunServices& services, const rfc::TraceWr
       try {
         MeasureSystem(run, relayed, trace, plan, *system, tally, measured);
       } catch (const ErrorDocumentExit& failure) {
+        // A format that answers once gets the message: the run renders it.
         run.Document.WriteErrorDocument(failure.what());
-        relayed.out.End(run.Document.Take(), output::kExitRunError);
+        relayed.out.End(run.Document.Streams() ? run.Document.Take() : failure.what(),
+                        output::kExitRunError);
         return leave_run_end(output::kExitRunError);
       } catch (const RfcAbort& abort) {
-        PrintRfcError(relayed, abort.failure());
-        return leave_run_end(output::kExitRfcError);
+        return leave_run_end(PrintRfcError(relayed, run.Document, abort.failure()));
       }
       count.state =
           tally.processed > 0 ? ListedCount::State::kProcessed : ListedCount::State::kFailed;
@@ -226,9 +232,9 @@ int MeasureListedSystem(RunState& run, RunServices& services, const rfc::TraceWr
 
 // The deadline came while systems were measured side by side: the summary
 // counts every system not processed as failed and names those still
-// measured.
-void PrintTimeoutSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
-                         std::uint32_t processed, const std::vector<std::string>& timed_out) {
+// measured; returns the exit code it ended with.
+int PrintTimeoutSummary(RunState& run, RunServices& services, const config::ListingPlan& plan,
+                        std::uint32_t processed, const std::vector<std::string>& timed_out) {
   run.Document.Clear();
   std::string suffix = std::string(output::texts::kSummaryTimeout) +
                        std::to_string(run.Options.timeout_seconds.value_or(0)) +
@@ -237,9 +243,11 @@ void PrintTimeoutSummary(RunState& run, RunServices& services, const config::Lis
     suffix += (i == 0 ? "" : ", ") + timed_out[i];
   }
   const auto systems = static_cast<std::uint32_t>(plan.systems.size());
-  services.out.End(
-      ListingSummary(run.Document, plan.item, systems, processed, systems - processed, suffix),
-      output::kExitSuccess);
+  const std::string summary =
+      ListingSummary(run.Document, plan.item, systems, processed, systems - processed, suffix);
+  const int code = run.Document.ExitCode(output::kExitSuccess);
+  services.out.End(summary, code);
+  return code;
 }
 
 }  // namespace
@@ -247,6 +255,8 @@ void PrintTimeoutSummary(RunState& run, RunServices& services, const config::Lis
 std::string ListingSummary(output::ResultDocument& document, std::string_view item,
                            std::uint32_t systems, std::uint32_t processed, std::uint32_t failed,
                            std::string_view suffix) {
+  document.RecordListing({std::string(item), systems, processed, failed, std::string(suffix),
+                          measure::IsPercentItem(item)});
   document.OpenResultText();
   document.Append(output::texts::kSummaryLead);
   document.AppendExternal(item);
@@ -257,7 +267,8 @@ std::string ListingSummary(output::ResultDocument& document, std::string_view it
   document.Append(" ");
   document.CloseResultText();
   document.CloseResultDocument();
-  return document.Take() + "\n";
+  // A document rendered whole ends its own line.
+  return document.Take() + (document.Streams() ? "\n" : "");
 }
 
 int RunListing(RunState& run, RunServices& services) {
@@ -280,7 +291,7 @@ int RunListing(RunState& run, RunServices& services) {
   }
   // From here on the deadline ends the run with the listing's summary.
   run.Document.OpenResultDocument();
-  const std::string head = run.Document.Take() + "\n";
+  const std::string head = run.Document.Take() + (run.Document.Streams() ? "\n" : "");
   if (listed_system) return MeasureListedSystem(run, services, trace, plan);
   services.out.OpenDocument(head);
 
@@ -289,19 +300,19 @@ int RunListing(RunState& run, RunServices& services) {
     if (std::optional<SideBySideOutcome> outcome =
             MeasureSideBySide(run, services, plan.systems, at_once)) {
       if (outcome->ended) {
-        services.out.End("", *outcome->ended);
-        return *outcome->ended;
+        // A format that answers once has the system's error in the document.
+        const int code = run.Document.ExitCode(*outcome->ended);
+        services.out.End(run.Document.Take(), code);
+        return code;
       }
       if (!outcome->timed_out.empty()) {
-        PrintTimeoutSummary(run, services, plan, outcome->processed, outcome->timed_out);
-        return output::kExitSuccess;
+        return PrintTimeoutSummary(run, services, plan, outcome->processed, outcome->timed_out);
       }
       tally.systems = static_cast<std::uint32_t>(plan.systems.size());
       tally.processed = outcome->processed;
       tally.failed = outcome->failed;
       tally.forecast_troubles = std::move(outcome->forecast_troubles);
-      PrintSummary(run, services, plan, tally);
-      return output::kExitSuccess;
+      return PrintSummary(run, services, plan, tally);
     }
   }
   for (const std::string& entry : plan.systems) {
@@ -312,8 +323,7 @@ int RunListing(RunState& run, RunServices& services) {
     }
   }
 
-  PrintSummary(run, services, plan, tally);
-  return output::kExitSuccess;
+  return PrintSummary(run, services, plan, tally);
 }
 
 }  // namespace driver

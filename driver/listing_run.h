@@ -19,7 +19,8 @@ int RunListing(RunState& run, RunServices& services);
 
 // The listing's summary document, "(***) <item>: NoSystems=..., Processed=...,
 // Failed=..." and `suffix`, in `document`'s format; `document` is empty
-// before. Handed out with the line feed that follows it.
+// before. Handed out with the line feed that follows it; a format that
+// answers once hands out its whole answer, recorded channels included.
 std::string ListingSummary(output::ResultDocument& document, std::string_view item,
                            std::uint32_t systems, std::uint32_t processed, std::uint32_t failed,
                            std::string_view suffix);

@@ -9,6 +9,7 @@
 #include "output/texts.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
+#include "platform/process_end.h"
 #include "rfc/failure_report.h"
 #include "rfc/open_connection.h"
 #include "rfc/return_code_text.h"
@@ -35,15 +36,31 @@ void LoadRfcLibrary(RunServices& services, const rfc::TraceWriter& trace) {
   }
 }
 
-void PrintRfcError(RunServices& services, const rfc::LibraryFailure& failure) {
-  services.out.End(rfc::RfcErrorReport(failure), output::kExitRfcError);
+int PrintRfcError(RunServices& services, output::ResultDocument& document,
+                  const rfc::LibraryFailure& failure) {
+  int code = output::kExitRfcError;
+  if (document.Streams()) {
+    services.out.End(rfc::RfcErrorReport(failure), code);
+  } else if (document.Relays()) {
+    services.out.End(rfc::RfcErrorLine(failure), code);
+  } else {
+    document.WriteErrorDocument(rfc::RfcErrorLine(failure));
+    code = document.ExitCode(output::kExitRfcError);
+    services.out.End(document.Take(), code);
+  }
   services.err.Write(rfc::RfcAbortLogLine());
   services.err.Flush();
+  return code;
 }
 
-void PrepareErrorReport(RunServices& services) {
-  services.rfc.PrepareErrorReport(
-      [&services](const rfc::LibraryFailure& failure) { PrintRfcError(services, failure); });
+void PrepareErrorReport(RunServices& services, output::ResultDocument& document) {
+  services.rfc.PrepareErrorReport([&services, &document](const rfc::LibraryFailure& failure) {
+    // The library ends the process with 1 when the report returns.
+    if (const int code = PrintRfcError(services, document, failure);
+        code != output::kExitRfcError) {
+      platform::EndProcessNow(code);
+    }
+  });
 }
 
 namespace {

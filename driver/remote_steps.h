@@ -21,11 +21,17 @@ void LoadRfcLibrary(RunServices& services, const rfc::TraceWriter& trace);
 
 // Hands the library the RFC error report, for the errors it cannot return
 // from: the report goes to services.out, the abort line to services.err.
-void PrepareErrorReport(RunServices& services);
+// In a format whose exit code is not 1 for it, the process ends there with
+// that format's code.
+void PrepareErrorReport(RunServices& services, output::ResultDocument& document);
 
-// Ends the output with the RFC error report of `failure` and exit code 1
-// (see PrepareErrorReport).
-void PrintRfcError(RunServices& services, const rfc::LibraryFailure& failure);
+// Ends the output with the RFC error report of `failure` and returns the
+// exit code (see PrepareErrorReport): the report itself and 1, or in the
+// formats that answer once, their answer for it and its code. A process
+// measuring one system for a listing run hands the report's line on, with
+// exit code 1, for the run to answer.
+int PrintRfcError(RunServices& services, output::ResultDocument& document,
+                  const rfc::LibraryFailure& failure);
 
 // Logs on to the system of `profile`, ",HOST=" and ",NO=" overriding its
 // address; no connection when the library opened none or the destination

@@ -22,9 +22,10 @@ void RunProgress::System(std::string entry) {
   now_.entry = std::move(entry);
 }
 
-void RunProgress::Processed() {
+void RunProgress::Processed(std::vector<output::RecordedChannel> channels) {
   const std::lock_guard<platform::Lock> guard(lock_);
   ++now_.processed;
+  now_.channels = std::move(channels);
 }
 
 RunProgress::Snapshot RunProgress::Get() const {

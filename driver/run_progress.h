@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "output/document_record.h"
 #include "platform/watch.h"
 
 namespace driver {
@@ -21,12 +23,15 @@ class RunProgress {
     std::uint32_t systems = 0;    // in the listing
     std::uint32_t processed = 0;  // measured in time
     std::string entry;            // the system in progress
+    // The channels measured in time, for the formats that answer once.
+    std::vector<output::RecordedChannel> channels;
   };
 
   void At(std::string destination, std::string step);
   void Listing(std::string item, std::uint32_t systems);
   void System(std::string entry);
-  void Processed();
+  // A system measured in time, with the channels of the run so far.
+  void Processed(std::vector<output::RecordedChannel> channels = {});
   Snapshot Get() const;
 
  private:

@@ -202,7 +202,9 @@ class SideBySide {
     if (answer.count || ends_run) {
       const bool whole =
           answer.end.kind == platform::ChildEnd::Kind::kExited || (answer.count && ends_run);
-      WriteRelayed(answer.out, whole);
+      const std::string texts = WriteRelayed(answer.out, whole);
+      // In a format that answers once, the system's texts are its error.
+      if (ends_run && !run_.Document.Streams()) run_.Document.WriteErrorDocument(texts);
     }
     if (!answer.err.empty()) {
       services_.err.Write(answer.err);
@@ -225,7 +227,9 @@ class SideBySide {
     const ListedCount count = answer.count.value_or(ListedCount{});
     if (count.state == ListedCount::State::kProcessed) {
       ++outcome_.processed;
-      if (services_.progress != nullptr) services_.progress->Processed();
+      if (services_.progress != nullptr) {
+        services_.progress->Processed(run_.Document.record().channels);
+      }
     } else if (count.state == ListedCount::State::kFailed) {
       ++outcome_.failed;
     }
@@ -234,11 +238,17 @@ class SideBySide {
                                       count.forecast_troubles.end());
   }
 
-  // The system's texts as they are, its channels through the run's document.
-  void WriteRelayed(std::string_view relayed, bool whole) {
+  // The system's texts as they are, its channels through the run's
+  // document; in a format that answers once the texts are returned instead.
+  std::string WriteRelayed(std::string_view relayed, bool whole) {
+    std::string kept;
     for (const output::RelayedPart& part : output::RelayedParts(relayed, whole)) {
       if (const auto* text = std::get_if<std::string>(&part)) {
-        services_.out.Write(*text);
+        if (run_.Document.Streams()) {
+          services_.out.Write(*text);
+        } else {
+          kept += *text;
+        }
         continue;
       }
       const auto& channel = std::get<output::ChannelRecord>(part);
@@ -247,6 +257,7 @@ class SideBySide {
                                  channel.warning);
       services_.out.Write(run_.Document.Take());
     }
+    return kept;
   }
 
   // The deadline: what still runs ends, every system that answered is

@@ -94,7 +94,7 @@ int RunSingleSystem(RunState& run, RunServices& services) {
   const rfc::TraceWriter trace = RunTrace(run, services);
   LoadRfcLibrary(services, trace);
   rfc::WriteTraceLine(trace, 0, rfc::trace_events::kProgramStarted, run.ProgramPath);
-  PrepareErrorReport(services);
+  PrepareErrorReport(services, run.Document);
   rfc::WriteTraceLine(trace, 0, rfc::trace_events::kEnvironmentCalled, "");
   run.Document.Clear();
   if (run.Options.console) PrintOpeningLines(run, services, profile);
@@ -112,12 +112,13 @@ int RunSingleSystem(RunState& run, RunServices& services) {
   // then finds the output ended and the process ends with exit code 0.
   const bool answer_first = services.progress != nullptr;
   if (!answer_first) connection.reset();
-  services.out.End(document + (run.Options.console ? ProcessedLine() : ""), output::kExitSuccess);
+  const int code = run.Document.ExitCode(output::kExitSuccess);
+  services.out.End(document + (run.Options.console ? ProcessedLine() : ""), code);
   connection.reset();
   // The library's trace is kept after a failure, for the operator; and
   // after a logoff that never came back.
   platform::RemoveFile(rfc::TraceFilePath());
-  return output::kExitSuccess;
+  return code;
 }
 
 }  // namespace driver

@@ -41,6 +41,15 @@ inline constexpr std::array<FillingChannel, kFillingChannelCount> kFillingChanne
 inline constexpr std::string_view kUnitDays = "Days";
 inline constexpr FillingChannel kDaysUntilFull{config::filling_items::kDaysUntilFull, kUnitDays};
 
+// Whether the listing item named so is a per-cent value (the listing
+// reports it in its one unit all the same).
+inline bool IsPercentItem(std::string_view item) {
+  for (const FillingChannel& channel : kFillingChannels) {
+    if (channel.name == item) return channel.unit == kUnitPercent;
+  }
+  return false;
+}
+
 // One measurement's value in each kind of run.
 struct FillingValue {
   std::string in_channel;  // sizes in megabytes

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "output/channel_key.h"
+#include "output/nagios_line.h"
+#include "output/script_v2_document.h"
 
 namespace output {
 
@@ -46,6 +48,8 @@ DocumentFormat FormatOfFlavour(std::string_view flavour) {
   }
   if (flavour == "Halvaric") return DocumentFormat::kHalvaric;
   if (flavour == "Pellmar") return DocumentFormat::kPellmar;
+  if (flavour == "Nagios") return DocumentFormat::kNagios;
+  if (flavour == "ScriptV2") return DocumentFormat::kScriptV2;
   return DocumentFormat::kUnknown;
 }
 
@@ -61,6 +65,14 @@ void ResultDocument::OpenResultDocument() {
     case DocumentFormat::kPellmar:
       text_.clear();
       break;
+    case DocumentFormat::kNagios:
+    case DocumentFormat::kScriptV2:
+      text_.clear();
+      record_.message.clear();
+      record_.channels.clear();
+      record_.error.reset();
+      record_.listing.reset();
+      break;
     case DocumentFormat::kUnknown:
       break;
   }
@@ -74,6 +86,10 @@ void ResultDocument::OpenResultText() {
     case DocumentFormat::kHalvaric:
     case DocumentFormat::kPellmar:
       text_.append(kLineTextOpen);
+      break;
+    case DocumentFormat::kNagios:
+    case DocumentFormat::kScriptV2:
+      record_.message.clear();
       break;
     case DocumentFormat::kUnknown:
       break;
@@ -98,13 +114,27 @@ void ResultDocument::CloseResultDocument() {
     case DocumentFormat::kPellmar:
       text_.append("\n");
       break;
+    case DocumentFormat::kNagios:
+    case DocumentFormat::kScriptV2:
+      Render();
+      break;
     case DocumentFormat::kUnknown:
       break;
   }
 }
 
+void ResultDocument::Append(std::string_view text) {
+  if (Streams()) {
+    text_.append(text);
+  } else {
+    record_.message.append(text);
+  }
+}
+
 void ResultDocument::AppendExternal(std::string_view text) {
-  if (format_ == DocumentFormat::kPrtgXml) {
+  if (!Streams()) {
+    record_.message.append(text);
+  } else if (format_ == DocumentFormat::kPrtgXml) {
     text_.append(EscapeXml(text));
   } else {
     text_.append(text);
@@ -119,6 +149,11 @@ void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
     return;
   }
   ++channel_number_;
+  if (!Streams()) {
+    record_.channels.push_back(
+        RecordedChannel{std::string(name), std::string(value), std::string(unit), limits, warning});
+    return;
+  }
   if (format_ == DocumentFormat::kHalvaric && channel_number_ > kHalvaricChannelLimit) {
     return;
   }
@@ -150,12 +185,32 @@ void ResultDocument::WriteChannel(std::string_view name, std::string_view value,
 }
 
 void ResultDocument::WriteErrorDocument(std::string_view message) {
+  if (!Streams()) {
+    record_.error = std::string(message);
+    Render();
+    return;
+  }
   // The message may be this document's own text: build the new one aside.
   std::string document = "<Prtg>";
   document.append("\n<Error>1</Error>");
   document.append("\n<Text>").append(EscapeXml(message)).append("</Text>");
   document.append("\n</Prtg>\n");
   text_ = std::move(document);
+}
+
+void ResultDocument::Render() {
+  text_ = format_ == DocumentFormat::kNagios ? NagiosLine(record_) : ScriptV2Document(record_);
+}
+
+int ResultDocument::ExitCode(int streamed) const {
+  switch (format_) {
+    case DocumentFormat::kNagios:
+      return static_cast<int>(StateOfRecord(record_));
+    case DocumentFormat::kScriptV2:
+      return 0;
+    default:
+      return streamed;
+  }
 }
 
 std::string ResultDocument::Take() {

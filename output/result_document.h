@@ -1,6 +1,6 @@
 // The one result document a run writes for its monitor, in the monitor's
-// format (the output flavour). Every Part appends to it between the framing
-// calls; the driver prints it, which empties it.
+// format (the output flavour). Every step of the run appends to it between
+// the framing calls; the driver prints it, which empties it.
 #pragma once
 
 #include <functional>
@@ -8,6 +8,10 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
+
+#include "output/channel_limits.h"
+#include "output/document_record.h"
 
 namespace output {
 
@@ -16,23 +20,12 @@ enum class DocumentFormat {
   kPrtgXml,   // "EXEXML", "Wendrel", "Ostrune"
   kHalvaric,  // message and statistic lines, at most ten channels
   kPellmar,   // "# " text and "> " channel lines, or one bare value with "CH="
+  kNagios,    // "Nagios": the monitoring plugin's status line, rendered at the end
+  kScriptV2,  // "ScriptV2": PRTG's Script v2 JSON document, rendered at the end
   kUnknown,   // any other keyword: no framing, channels in PRTG form
 };
 
 DocumentFormat FormatOfFlavour(std::string_view flavour);
-
-// A channel's alarm levels as PRTG's limit elements: PRTG warns when the
-// value passes `warning` and reports an error when it passes `error`,
-// upwards for upper limits, downwards for lower ones. The messages are
-// what PRTG shows then.
-struct ChannelLimits {
-  enum class Direction { kUpper, kLower };
-  Direction direction = Direction::kUpper;
-  int warning = 0;
-  int error = 0;
-  std::string warning_message;
-  std::string error_message;
-};
 
 class ResultDocument {
  public:
@@ -40,16 +33,28 @@ class ResultDocument {
   ResultDocument(std::string_view flavour, std::optional<int> selected_channel);
 
   DocumentFormat format() const { return format_; }
+  // Whether the document is text written as the run goes. The monitoring
+  // plugin's and Script v2's are not: they keep what the run reports (the
+  // record) and render their one answer when the document is closed or an
+  // error replaces it; until then Take hands out nothing.
+  bool Streams() const {
+    return format_ != DocumentFormat::kNagios && format_ != DocumentFormat::kScriptV2;
+  }
+  // Whether the channels go to a relay (RelayChannels).
+  bool Relays() const { return static_cast<bool>(relay_); }
+  const DocumentRecord& record() const { return record_; }
   const std::string& text() const { return text_; }
   int channel_number() const { return channel_number_; }
 
+  // Opening the document in a format that renders at the end starts a new
+  // record.
   void OpenResultDocument();
   void OpenResultText();
   void CloseResultText();
   void CloseResultDocument();
 
   // Appends text the program itself composed.
-  void Append(std::string_view text) { text_.append(text); }
+  void Append(std::string_view text);
   // Appends text that came from outside (files, command line, RFC answers):
   // escaped where the document is PRTG XML, so it cannot break the markup.
   void AppendExternal(std::string_view text);
@@ -75,8 +80,23 @@ class ResultDocument {
   }
 
   // Replaces everything by the PRTG error document with `message`, whatever
-  // the flavour. `message` may be a copy of this document's own text.
+  // the flavour; in the formats that render at the end, by their answer
+  // for the error. `message` may be a copy of this document's own text.
   void WriteErrorDocument(std::string_view message);
+
+  // The channels whose ids never change (Script v2), in the order of their
+  // ids; the last is the forecast's, whose days the summary names.
+  void FixChannelIds(std::vector<std::string> names) { record_.fixed_ids = std::move(names); }
+  // A listing's item and counts, before its summary text; recorded by the
+  // formats that render at the end, ignored by the others.
+  void RecordListing(ListingCounts counts) { record_.listing = std::move(counts); }
+
+  // The process's exit code for what the document holds: `streamed` in the
+  // formats written as the run goes (0, 1 or 2 by what the run met); the
+  // state's code for the monitoring plugin (0 to 3); 0 for Script v2,
+  // whose document carries the status (PRTG takes the document of a
+  // script that ends with 0 only).
+  int ExitCode(int streamed) const;
 
   // Hands out the text and empties the document (the print).
   std::string Take();
@@ -90,6 +110,10 @@ class ResultDocument {
   // cut and the Pellmar "CH=" selection count across all systems.
   int channel_number_ = 0;
   std::function<void(const RelayedChannel&)> relay_;
+  DocumentRecord record_;
+
+  // Renders the record as the document's text.
+  void Render();
 };
 
 // Makes a text from outside fit PRTG XML element content: "&", "<" and ">"

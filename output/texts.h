@@ -151,6 +151,22 @@ inline constexpr std::string_view kFillingTextEnd = "% ";
 inline constexpr std::string_view kForecastTroubleLead = "- forecast: ";
 inline constexpr std::string_view kForecastTroubleSeparator = "; ";
 
+// The monitoring plugin's status line: kNagiosLead + state + " - " + the
+// summary; a listing's summary is the item, ": " and its counts.
+inline constexpr std::string_view kNagiosLead = "MAXDB ";
+inline constexpr std::string_view kNagiosOk = "OK";
+inline constexpr std::string_view kNagiosWarning = "WARNING";
+inline constexpr std::string_view kNagiosCritical = "CRITICAL";
+inline constexpr std::string_view kNagiosUnknown = "UNKNOWN";
+inline constexpr std::string_view kCountSystems = " systems, ";
+inline constexpr std::string_view kCountMeasured = " measured, ";
+inline constexpr std::string_view kCountFailed = " failed";
+// A single-system run whose filling held no row.
+inline constexpr std::string_view kNoFillingData = "No filling data from the system";
+// The RFC error report in one line, for the formats that answer in one:
+// kRfcErrorHeading + kRfcErrorLineLead + the report's fields parted by ", ".
+inline constexpr std::string_view kRfcErrorLineLead = " - ";
+
 }  // namespace texts
 
 }  // namespace output

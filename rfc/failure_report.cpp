@@ -31,6 +31,23 @@ std::string RfcErrorReport(const LibraryFailure& failure) {
   return report;
 }
 
+std::string RfcErrorLine(const LibraryFailure& failure) {
+  std::string line(output::texts::kRfcErrorHeading);
+  const std::pair<std::string_view, const std::string*> fields[] = {
+      {output::texts::kLabelOperation, &failure.operation},
+      {output::texts::kLabelKey, &failure.key},
+      {output::texts::kLabelStatus, &failure.status},
+      {output::texts::kLabelMessage, &failure.message},
+      {output::texts::kLabelInternalStatus, &failure.internal_status}};
+  std::string_view separator = output::texts::kRfcErrorLineLead;
+  for (const auto& [label, value] : fields) {
+    if (value->empty()) continue;
+    line.append(separator).append(label).append(": ").append(*value);
+    separator = ", ";
+  }
+  return line;
+}
+
 std::string RfcAbortLogLine() { return Line(output::texts::kProgramAbortedLog); }
 
 }  // namespace rfc

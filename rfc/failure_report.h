@@ -13,6 +13,10 @@ namespace rfc {
 // lines.
 std::string RfcErrorReport(const LibraryFailure& failure);
 
+// The report in one line, for the formats that answer in one: "RFC error - "
+// and the labelled fields that hold something, parted by ", ".
+std::string RfcErrorLine(const LibraryFailure& failure);
+
 // The abort-log line, written to standard error next to the report.
 std::string RfcAbortLogLine();
 

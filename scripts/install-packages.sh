@@ -3,7 +3,7 @@
 # missing. As root it installs them; otherwise it names what is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest nlohmann-json3-dev libcli11-dev libxml2-utils valgrind
+packages=(cmake ninja-build g++ googletest nlohmann-json3-dev libcli11-dev libxml2-utils valgrind python3-jsonschema
           clang clang-tidy libclang-rt-14-dev g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine32:i386 wine64)
 

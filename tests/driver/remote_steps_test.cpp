@@ -386,7 +386,8 @@ TEST(PrintRfcError, ReportEndsStandardOutputAbortLineOnStandardError) {
   output::GuardedOutput guarded(t.out);
   driver::RunServices services{t.library, guarded, t.err, &guarded};
   const rfc::LibraryFailure failure{"RfcInstallStructure", "K", "S", "M", "I"};
-  driver::PrintRfcError(services, failure);
+  output::ResultDocument document("EXEXML", std::nullopt);
+  EXPECT_EQ(driver::PrintRfcError(services, document, failure), 1);
   std::optional<int> ended_with;
   guarded.Close([](bool) { return std::pair<std::string, int>("Error 1032", 2); },
                 [&](int code) { ended_with = code; });
@@ -398,13 +399,15 @@ TEST(PrintRfcError, ReportEndsStandardOutputAbortLineOnStandardError) {
 // The library's handler reports through the run's services and ends the
 // process with exit code 1. Both streams go to standard error here, where
 // the death test can see them.
-void RunHandler(char* operation) {
+void RunHandler(char* operation, const char* flavour = "EXEXML") {
   static fake::FakeRfcLibrary rfc;
   static rfc::classic::ClassicSapLibrary library(rfc);
   static output::StreamSink report(stderr);
   static driver::RunServices services{library, report, report};
+  static output::ResultDocument document(flavour, std::nullopt);
+  document = output::ResultDocument(flavour, std::nullopt);
   std::memcpy(rfc.last_error.key, "KEY-17", 7);
-  driver::PrepareErrorReport(services);
+  driver::PrepareErrorReport(services, document);
   rfc.error_handler(operation);
 }
 
@@ -415,6 +418,12 @@ TEST(PrepareErrorReportDeathTest, TheHandlerPrintsTheReportAndExitsWithOne) {
   EXPECT_EXIT(RunHandler(operation), testing::ExitedWithCode(1), "key             : KEY-17");
   EXPECT_EXIT(RunHandler(operation), testing::ExitedWithCode(1), "\\* Pgrm aborted\\.\\.\\.");
   EXPECT_EXIT(RunHandler(nullptr), testing::ExitedWithCode(1), "RFC error");
+  // The formats that answer once: their one answer, and their exit code
+  // for the sensor's own trouble, not the library's 1.
+  EXPECT_EXIT(RunHandler(operation, "Nagios"), testing::ExitedWithCode(3),
+              "MAXDB UNKNOWN - RFC error - operation/code: RfcOpen, key: KEY-17");
+  EXPECT_EXIT(RunHandler(operation, "ScriptV2"), testing::ExitedWithCode(0),
+              R"(\{"version":2,"status":"error","message":"RFC error - operation/code: RfcOpen)");
 }
 
 }  // namespace

@@ -36,6 +36,7 @@ struct HangCase {
   std::string name;
   std::string operation;  // the stand-in's operation that does not come back
   std::string step;       // as the error document names it
+  std::string flavour = {};
 };
 
 void PrintTo(const HangCase& c, std::ostream* out) { *out << c.name; }
@@ -44,25 +45,40 @@ class HangingStep : public ::testing::TestWithParam<HangCase> {};
 
 TEST_P(HangingStep, EndsWithTheTimeoutDocumentInTime) {
   const HangCase& c = GetParam();
+  std::map<std::string, std::string> environment;
+  if (!c.flavour.empty()) environment["BRACKWATER_FLAVOUR"] = c.flavour;
   SingleRunResult result =
       RunSingle({.arguments = {"PRD", "TIMEOUT=" + std::to_string(kDeadlineSeconds)},
-                 .system = Delayed(PrdSystem(), c.operation, kHangSeconds)});
+                 .system = Delayed(PrdSystem(), c.operation, kHangSeconds),
+                 .environment = environment});
   const Outcome& outcome = result.outcome;
-  EXPECT_EQ(outcome.out,
-            PrtgErrorDocument("Error 1032: Timeout after " + std::to_string(kDeadlineSeconds) +
-                              " s - no answer from PRD at " + c.step));
-  EXPECT_EQ(outcome.exit_code, 2);
+  const std::string message = "Error 1032: Timeout after " + std::to_string(kDeadlineSeconds) +
+                              " s - no answer from PRD at " + c.step;
+  // The deadline is the sensor's own trouble: the monitoring plugin's
+  // UNKNOWN, Script v2's error.
+  if (c.flavour == "Nagios") {
+    EXPECT_EQ(outcome.out, NagiosErrorLine("UNKNOWN", message));
+    EXPECT_EQ(outcome.exit_code, 3);
+  } else if (c.flavour == "ScriptV2") {
+    EXPECT_EQ(outcome.out, ScriptV2ErrorDocument(message));
+    EXPECT_EQ(outcome.exit_code, 0);
+  } else {
+    EXPECT_EQ(outcome.out, PrtgErrorDocument(message));
+    EXPECT_EQ(outcome.exit_code, 2);
+  }
   EXPECT_GE(outcome.elapsed, std::chrono::seconds(kDeadlineSeconds) - 100ms);
   EXPECT_LT(outcome.elapsed, kAnswerWithin);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Deadline, HangingStep,
-    ::testing::Values(HangCase{"Logon", "RfcOpen", "the logon"},
-                      HangCase{"Probe", "RfcReceive GET_CPU_ALL", "GET_CPU_ALL"},
-                      HangCase{"SystemInformation", "RfcReceive RFC_SYSTEM_INFO",
-                               "RFC_SYSTEM_INFO"},
-                      HangCase{"Filling", "RfcReceive ADA_DB_FILLING", "ADA_DB_FILLING"}),
+    ::testing::Values(
+        HangCase{"Logon", "RfcOpen", "the logon"},
+        HangCase{"Probe", "RfcReceive GET_CPU_ALL", "GET_CPU_ALL"},
+        HangCase{"SystemInformation", "RfcReceive RFC_SYSTEM_INFO", "RFC_SYSTEM_INFO"},
+        HangCase{"Filling", "RfcReceive ADA_DB_FILLING", "ADA_DB_FILLING"},
+        HangCase{"LogonNagios", "RfcOpen", "the logon", "Nagios"},
+        HangCase{"FillingScriptV2", "RfcReceive ADA_DB_FILLING", "ADA_DB_FILLING", "ScriptV2"}),
     NameOfCase);
 
 // The measurement is complete before the logoff: it is the answer, with the
@@ -124,10 +140,23 @@ TEST(Deadline, ListingKeepsWhatWasMeasuredInTime) {
     std::map<std::string, std::string> files = SystemFiles({kPrd, kQas, kDev});
     files[kLandscape] = LandscapeOf({kPrd, hanging, kDev});
     files[kGlobalListing] = Listing("PRD.P00#QAS.P00#DEV.P00#");
-    const Outcome outcome =
-        RunSensor(InPrtg({.arguments = {"GLOBAL", "PRD01", "LIMITS=80/90",
-                                        "TIMEOUT=" + std::to_string(kDeadlineSeconds)},
-                          .files = files}));
+    const std::vector<std::string> arguments = {"GLOBAL", "PRD01", "LIMITS=80/90",
+                                                "TIMEOUT=" + std::to_string(kDeadlineSeconds)};
+    // The monitoring plugin's one line keeps the values measured in time;
+    // the systems not measured count failed: CRITICAL.
+    const Outcome judged = RunSensor(InPrtg({.arguments = arguments,
+                                             .files = files,
+                                             .environment = {{"BRACKWATER_FLAVOUR", "Nagios"}}}));
+    EXPECT_EQ(judged.out, "MAXDB CRITICAL - Used Area: 3 systems, " +
+                              std::string(c.qas_measured ? "2 measured, 1" : "1 measured, 2") +
+                              " failed Timeout after " + std::to_string(kDeadlineSeconds) +
+                              " s at QAS.P00 | 'PRD'=757760;;;0" +
+                              (c.qas_measured ? " 'QAS'=402176;;;0" : "") + "\n")
+        << c.hanging;
+    EXPECT_EQ(judged.exit_code, 2) << c.hanging;
+    EXPECT_LT(judged.elapsed, kAnswerWithin) << c.hanging;
+
+    const Outcome outcome = RunSensor(InPrtg({.arguments = arguments, .files = files}));
     EXPECT_EQ(outcome.out, printed::PrtgOpening() + printed::PrtgChannel("PRD", Value(kPrd)) +
                                (c.qas_measured ? printed::PrtgChannel("QAS", Value(kQas)) : "") +
                                "\n<Text>(***) Used Area: NoSystems=3, Processed=" +

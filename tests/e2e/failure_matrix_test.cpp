@@ -4,11 +4,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "rfcsim/text.h"
 #include "tests/e2e/document_checks.h"
@@ -65,13 +67,24 @@ const ReturnCode kCodes[] = {
      "Error 1015: Other Failure raised !", "Error 1014: RFC-Failure raised !"},
 };
 
-using MatrixCase = std::tuple<std::size_t, std::string, std::size_t>;  // step, verb, code
+// step, verb, code, flavour
+using MatrixCase = std::tuple<std::size_t, std::string, std::size_t, std::string>;
 
 std::string MatrixCaseName(const ::testing::TestParamInfo<MatrixCase>& info) {
-  const auto& [step, verb, code] = info.param;
+  const auto& [step, verb, code, flavour] = info.param;
   std::string module(kSteps[step].module);
   std::erase(module, '_');
-  return module + "_" + verb + "_" + kCodes[code].name;
+  return module + "_" + verb + "_" + kCodes[code].name + (flavour.empty() ? "" : "_" + flavour);
+}
+
+// The answer to a failure of the SAP system's side in each format: PRTG's
+// error document (exit 2), the monitoring plugin's CRITICAL (exit 2), Script
+// v2's error status (exit 0). The texts hold nothing to escape.
+std::pair<std::string, int> SystemFailureAnswer(const std::string& flavour,
+                                                const std::string& text) {
+  if (flavour == "Nagios") return {NagiosErrorLine("CRITICAL", text), 2};
+  if (flavour == "ScriptV2") return {ScriptV2ErrorDocument(text), 0};
+  return {PrtgErrorDocument(text), 2};
 }
 
 class StepFailure : public ::testing::TestWithParam<MatrixCase> {};
@@ -79,21 +92,26 @@ class StepFailure : public ::testing::TestWithParam<MatrixCase> {};
 // Each step failing at its call or its answer, with each return code; the
 // trace holds rfcsim's block with its message.
 TEST_P(StepFailure, EndsWithErrorDocument) {
-  const auto& [step_index, verb, code_index] = GetParam();
+  const auto& [step_index, verb, code_index, flavour] = GetParam();
   const Step& step = kSteps[step_index];
   const ReturnCode& code = kCodes[code_index];
   const std::string operation = verb + " " + std::string(step.module);
   json fault = {{"operation", operation}, {"result", code.result}};
   if (code.exception) fault["exception"] = *code.exception;
 
-  SingleRunResult result = RunSingle({.system = WithFaults(PrdSystem(), json::array({fault}))});
+  std::map<std::string, std::string> environment;
+  if (!flavour.empty()) environment["BRACKWATER_FLAVOUR"] = flavour;
+  SingleRunResult result = RunSingle(
+      {.system = WithFaults(PrdSystem(), json::array({fault})), .environment = environment});
   const Outcome& outcome = result.outcome;
   std::string text = verb == "RfcCall" ? code.text_after_call : code.text_after_receive;
   if (ThroughNetWeaver() && !code.text_through_netweaver.empty()) {
     text = code.text_through_netweaver;
   }
-  EXPECT_EQ(outcome.out, PrtgErrorDocument(text + " - simulated failure of " + operation));
-  EXPECT_EQ(outcome.exit_code, 2);
+  const auto [out, exit_code] =
+      SystemFailureAnswer(flavour, text + " - simulated failure of " + operation);
+  EXPECT_EQ(outcome.out, out);
+  EXPECT_EQ(outcome.exit_code, exit_code);
   EXPECT_EQ(outcome.err, "");
   EXPECT_EQ(result.changed_files, std::vector<std::string>{"Dev_Rfc.Trc"});
   EXPECT_THAT(TraceAfter(outcome).value_or(""),
@@ -115,7 +133,9 @@ INSTANTIATE_TEST_SUITE_P(Matrix, StepFailure,
                          ::testing::Combine(::testing::Values(0u, 1u, 2u),
                                             ::testing::Values(std::string("RfcCall"),
                                                               std::string("RfcReceive")),
-                                            ::testing::Range<std::size_t>(0, std::size(kCodes))),
+                                            ::testing::Range<std::size_t>(0, std::size(kCodes)),
+                                            ::testing::Values(std::string(), std::string("Nagios"),
+                                                              std::string("ScriptV2"))),
                          MatrixCaseName);
 
 // How the trace completes the failure text.
@@ -266,7 +286,35 @@ struct AbortCase {
   // The message of rfcsim's trace block.
   std::string trace_message;
   json rows = json::array({ExampleRow()});
+  std::map<std::string, std::string> environment = {};
+  int exit_code = 1;
 };
+
+// The one-line report of a fault that rfcsim raised with its default texts,
+// as the formats that answer once carry it.
+std::string SimulatedFailureLine(std::string_view reported_operation,
+                                 std::string_view fault_operation) {
+  return "RFC error - operation/code: " + std::string(reported_operation) +
+         ", key: RFC_ERROR_SYSTEM_FAILURE, status: simulated, message: simulated failure of " +
+         std::string(fault_operation) + ", internal status: " + std::string(fault_operation);
+}
+
+// The report in the formats that answer once: the sensor's own trouble,
+// UNKNOWN (exit 3) or Script v2's error (exit 0); nothing printed before it.
+AbortCase Judged(std::string flavour, std::string name, std::string operation, std::string reported,
+                 bool error_handler = false) {
+  const std::string line = SimulatedFailureLine(reported, operation);
+  json fault = {{"operation", operation}};
+  if (error_handler) fault["error_handler"] = true;
+  const bool nagios = flavour == "Nagios";
+  return {flavour + std::move(name),
+          fault,
+          nagios ? NagiosErrorLine("UNKNOWN", line) : ScriptV2ErrorDocument(line),
+          "simulated failure of " + operation,
+          json::array({ExampleRow()}),
+          {{"BRACKWATER_FLAVOUR", flavour}},
+          nagios ? 3 : 0};
+}
 
 void PrintTo(const AbortCase& c, std::ostream* out) { *out << c.name; }
 
@@ -289,10 +337,11 @@ TEST_P(LibraryFailure, EndsWithRfcErrorReport) {
   }
   const AbortCase& c = GetParam();
   SingleRunResult result =
-      RunSingle({.system = WithFaults(WithDevstat(PrdSystem(), c.rows), json::array({c.fault}))});
+      RunSingle({.system = WithFaults(WithDevstat(PrdSystem(), c.rows), json::array({c.fault})),
+                 .environment = c.environment});
   const Outcome& outcome = result.outcome;
   EXPECT_EQ(outcome.out, c.out);
-  EXPECT_EQ(outcome.exit_code, 1);
+  EXPECT_EQ(outcome.exit_code, c.exit_code);
   EXPECT_EQ(outcome.err, kAbortLogLine);
   EXPECT_EQ(result.changed_files, std::vector<std::string>{"Dev_Rfc.Trc"});
   EXPECT_THAT(TraceAfter(outcome).value_or(""), HasSubstr(TraceErrorLine(c.trace_message)));
@@ -304,7 +353,9 @@ INSTANTIATE_TEST_SUITE_P(
         Simulated("CpuAll", "RfcInstallStructure CPU_ALL", "RfcInstallStructure"),
         Simulated("Rfcsi", "RfcInstallStructure RFCSI", "RfcInstallStructure"),
         Simulated("AdaDbHist", "RfcInstallStructure ADA_DBHIST", "RfcInstallStructure"),
-        Simulated("AdaDevSta", "RfcInstallStructure ADA_DEVSTA", "RfcInstallStructure")),
+        Simulated("AdaDevSta", "RfcInstallStructure ADA_DEVSTA", "RfcInstallStructure"),
+        Judged("Nagios", "CpuAll", "RfcInstallStructure CPU_ALL", "RfcInstallStructure"),
+        Judged("ScriptV2", "AdaDevSta", "RfcInstallStructure ADA_DEVSTA", "RfcInstallStructure")),
     NameOfCase);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -324,7 +375,10 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"operation", "ItGetLine DEVSTAT"}, {"row", 2}},
                   kFillingHead + SimulatedFailureReport("ItGetLine DEVSTAT", "ItGetLine DEVSTAT"),
                   "simulated failure of ItGetLine DEVSTAT",
-                  json::array({ExampleRow(), ExampleRow()})}),
+                  json::array({ExampleRow(), ExampleRow()})},
+        // The filling's text is no answer of its own there.
+        Judged("Nagios", "DeleteStatusTable", "ItDelete DEVSTAT", "ItDelete DEVSTAT"),
+        Judged("ScriptV2", "DeleteHistoryTable", "ItDelete DEVSP_HIST", "ItDelete DEVSP_HIST")),
     NameOfCase);
 
 // Errors the library hands to the sensor's handler.
@@ -360,7 +414,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {"last_error", {{"key", "RFC_ERROR_MEMORY"}}}},
                   RfcErrorReport("ItGetLine DEVSTAT", "RFC_ERROR_MEMORY", "simulated",
                                  "no memory for row", "ItGetLine DEVSTAT"),
-                  "no memory for row"}),
+                  "no memory for row"},
+        // The handler ends the process with the format's own exit code.
+        Judged("Nagios", "AtProbeCall", "RfcCall GET_CPU_ALL", "RfcCall GET_CPU_ALL", true),
+        Judged("ScriptV2", "AtProbeCall", "RfcCall GET_CPU_ALL", "RfcCall GET_CPU_ALL", true)),
     NameOfCase);
 
 // The report follows the failure at once: it reads the library's last error

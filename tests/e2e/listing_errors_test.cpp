@@ -171,7 +171,16 @@ struct RunEndCase {
   std::string out;
   std::vector<std::string> changed_files;
   std::vector<std::string> logged_on;
+  // The output format, and the exit code it ends with.
+  std::string flavour = {};
+  int exit_code = 2;
 };
+
+std::map<std::string, std::string> EnvironmentOf(const RunEndCase& c) {
+  std::map<std::string, std::string> environment = {{"RFCSIM_RECORD", kRecord}};
+  if (!c.flavour.empty()) environment["BRACKWATER_FLAVOUR"] = c.flavour;
+  return environment;
+}
 
 void PrintTo(const RunEndCase& c, std::ostream* out) { *out << c.name; }
 
@@ -187,10 +196,10 @@ TEST_P(ListingRunEnds, AfterWhatWasPrinted) {
   Files files = SystemFiles({kPrd, kQas, kDev});
   files[kLandscape] = LandscapeOf({kPrd, c.qas, kDev});
   files[kGlobalListing] = Listing("PRD.P00#QAS.P00#DEV.P00#");
-  Outcome outcome = RunSensor(InPrtg(
-      {.arguments = c.arguments, .files = files, .environment = {{"RFCSIM_RECORD", kRecord}}}));
+  Outcome outcome = RunSensor(
+      InPrtg({.arguments = c.arguments, .files = files, .environment = EnvironmentOf(c)}));
 
-  ExpectListingOutcome(outcome, c.out, 2, c.changed_files, 0);
+  ExpectListingOutcome(outcome, c.out, c.exit_code, c.changed_files, 0);
   ExpectEveryConnectionClosed(outcome);
   // Through the NetWeaver library the record's logons name no destination:
   // that library has no destination beside an explicit address.
@@ -206,12 +215,13 @@ TEST_P(ListingRunEnds, SideBySideAtTheSameSystem) {
   Files files = SystemFiles({kPrd, kQas, kDev});
   files[kLandscape] = LandscapeOf({kPrd, c.qas, kDev});
   files[kGlobalListing] = Listing("PRD.P00#QAS.P00#DEV.P00#");
-  const Scenario scenario = InPrtg(
-      {.arguments = c.arguments, .files = files, .environment = {{"RFCSIM_RECORD", kRecord}}});
+  const Scenario scenario =
+      InPrtg({.arguments = c.arguments, .files = files, .environment = EnvironmentOf(c)});
   const Outcome one_after_another = RunSensor(OneAfterAnother(scenario));
   Outcome side_by_side = RunSensor(SideBySide(scenario));
 
-  ExpectListingOutcome(side_by_side, MaskTimes(one_after_another.out), 2, c.changed_files, 0);
+  ExpectListingOutcome(side_by_side, MaskTimes(one_after_another.out), c.exit_code, c.changed_files,
+                       0);
   EXPECT_EQ(MaskTimes(side_by_side.err), MaskTimes(one_after_another.err));
   ExpectEveryConnectionClosed(side_by_side);
 }
@@ -264,7 +274,24 @@ INSTANTIATE_TEST_SUITE_P(
                        PrtgChannel("PRD", Value(kPrd)) + State("PRD.P00", kPrd, "Processed") +
                        PrtgErrorDocument("Error 1018: DataBase mismatch !"),
                    {kRecord},
-                   {"PRD", "QAS"}}),
+                   {"PRD", "QAS"}},
+        // The formats that answer once: the error alone, as the SAP side's.
+        RunEndCase{"ProbeFailsNagios",
+                   {"GLOBAL", "PRD01 $"},
+                   WithFault(kQas, kProbeFault),
+                   "MAXDB CRITICAL - " + kProbeFailed + "\n",
+                   {kRecord, kTraceFile},
+                   {"PRD", "QAS"},
+                   "Nagios"},
+        RunEndCase{"DatabaseMismatchScriptV2",
+                   kGlobal,
+                   With(kQas, [](SapSystem& s) { s.database = "ORACLE"; }),
+                   R"({"version":2,"status":"error","message":"Error 1018: DataBase mismatch !"})"
+                   "\n",
+                   {kRecord},
+                   {"PRD", "QAS"},
+                   "ScriptV2",
+                   0}),
     RunEndCaseName);
 
 }  // namespace

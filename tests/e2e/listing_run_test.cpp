@@ -112,6 +112,8 @@ struct ListingCase {
   std::string out;
   std::vector<std::string> changed_files = {};
   int missing_profiles = 0;
+  // The monitoring plugin's state.
+  int exit_code = 0;
 };
 
 void PrintTo(const ListingCase& c, std::ostream* out) { *out << c.name; }
@@ -123,7 +125,7 @@ class ListingRun : public ::testing::TestWithParam<ListingCase> {};
 TEST_P(ListingRun, ReportsEachSystemAndCounts) {
   const ListingCase& c = GetParam();
   Outcome outcome = RunSensor(c.scenario);
-  ExpectListingOutcome(outcome, c.out, 0, c.changed_files, c.missing_profiles);
+  ExpectListingOutcome(outcome, c.out, c.exit_code, c.changed_files, c.missing_profiles);
 }
 
 // Side by side, each system in a process of its own, the run answers with
@@ -132,7 +134,7 @@ TEST_P(ListingRun, SideBySideAnswersTheSame) {
   const ListingCase& c = GetParam();
   const Outcome one_after_another = RunSensor(OneAfterAnother(c.scenario));
   Outcome side_by_side = RunSensor(SideBySide(c.scenario));
-  ExpectListingOutcome(side_by_side, MaskTimes(one_after_another.out), 0, c.changed_files,
+  ExpectListingOutcome(side_by_side, MaskTimes(one_after_another.out), c.exit_code, c.changed_files,
                        c.missing_profiles);
   EXPECT_EQ(MaskTimes(side_by_side.err), MaskTimes(one_after_another.err));
 }
@@ -520,6 +522,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 const std::map<std::string, std::string> kHalvaric = {{"BRACKWATER_FLAVOUR", "Halvaric"}};
 const std::map<std::string, std::string> kPellmar = {{"BRACKWATER_FLAVOUR", "Pellmar"}};
+const std::map<std::string, std::string> kNagios = {{"BRACKWATER_FLAVOUR", "Nagios"}};
+const std::map<std::string, std::string> kScriptV2 = {{"BRACKWATER_FLAVOUR", "ScriptV2"}};
+
+// A system's Script v2 channel in the listing's unit; its id comes from its
+// name and stays the same from release to release.
+std::string ScriptV2Channel(long id, std::string_view name, std::string_view value) {
+  return R"({"id":)" + std::to_string(id) + R"(,"name":")" + std::string(name) +
+         R"(","type":"integer","kind":"custom","display_unit":"Pages","value":)" +
+         std::string(value) + "}";
+}
+
+// QAS refuses the logon: counted failed.
+Files QasRefused() {
+  return ThreeSystems({}, {kPrd, With(kQas, [](SapSystem& s) { s.password = "changed"; }), kDev});
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Flavours, ListingRun,
@@ -559,7 +576,64 @@ INSTANTIATE_TEST_SUITE_P(
                     {.arguments = {"GLOBAL", "PRD01 CH=4"},
                      .files = Without(NumberedSystems(4), "S02.P00"),
                      .environment = kPellmar},
-                    "\n\n\n"}),
+                    "\n\n\n"},
+        // The formats that judge the run: one answer with the counts and a
+        // value per system; a failed system makes the run CRITICAL.
+        ListingCase{"NagiosLine",
+                    {.arguments = kGlobal, .files = NumberedSystems(2), .environment = kNagios},
+                    "MAXDB OK - Used Area: 2 systems, 2 measured, 0 failed | "
+                    "'S01.P00'=1001;;;0 'S02.P00'=1002;;;0\n"},
+        ListingCase{
+            "NagiosFailedSystemIsCritical",
+            InPrtg({.arguments = kGlobalOnConsole, .files = QasRefused(), .environment = kNagios}),
+            "MAXDB CRITICAL - Used Area: 3 systems, 2 measured, 1 failed | "
+            "'PRD'=757760;;;0 'DEV'=130048;;;0\n",
+            kTraceWritten, 0, 2},
+        ListingCase{"NagiosPerCentItemAgainstLimits",
+                    InPrtg({.arguments = {"GLOBAL", "PRD01", "LIMITS=30/90"},
+                            .files = ThreeSystems(
+                                {{kGlobalListing, Listing("PRD.P00#QAS.P00#",
+                                                          ItemText("Item=Used:Area:[Prc],Sid"))}}),
+                            .environment = kNagios}),
+                    "MAXDB WARNING - Used Area [Prc]: 2 systems, 2 measured, 0 failed | "
+                    "'PRD'=37%;30;90;0;100 'QAS'=37%;30;90;0;100\n",
+                    {},
+                    0,
+                    1},
+        ListingCase{"NagiosDaysUntilFull",
+                    InPrtg({.arguments = kGlobal,
+                            .files = Forecasting(ItemText("Item=Days:Until:Full,Sid"),
+                                                 GrowingHistory(757760, 2048000, 40000, 14)),
+                            .environment = kNagios}),
+                    "MAXDB WARNING - Days Until Full: 3 systems, 3 measured, 0 failed | "
+                    "'PRD'=32;30:;7:;0 'QAS'=16;30:;7:;0 'DEV'=3650;30:;7:;0\n",
+                    kHistoriesWritten, 0, 1},
+        ListingCase{"ScriptV2Document",
+                    {.arguments = kGlobal, .files = NumberedSystems(2), .environment = kScriptV2},
+                    R"({"version":2,"status":"ok","message":"Used Area: 2 systems, 2 measured, )"
+                    R"(0 failed","channels":[)" +
+                        ScriptV2Channel(969670421, "S01.P00", "1001") + "," +
+                        ScriptV2Channel(1077381254, "S02.P00", "1002") + "]}\n"},
+        // A system keeps its id when the listing changes: S01 gone, S03
+        // added before S02.
+        ListingCase{
+            "ScriptV2IdsFollowTheSystem",
+            {.arguments = kGlobal,
+             .files = Merged(NumberedSystems(3),
+                             {{kGlobalListing,
+                               Listing("S03.P00#S02.P00#", ItemText("Item=Used:Area,Profile"))}}),
+             .environment = kScriptV2},
+            R"({"version":2,"status":"ok","message":"Used Area: 2 systems, 2 measured, )"
+            R"(0 failed","channels":[)" +
+                ScriptV2Channel(2028553221, "S03.P00", "1003") + "," +
+                ScriptV2Channel(1077381254, "S02.P00", "1002") + "]}\n"},
+        ListingCase{"ScriptV2FailedSystemIsError",
+                    InPrtg({.arguments = kGlobal, .files = QasRefused(), .environment = kScriptV2}),
+                    R"({"version":2,"status":"error","message":"Used Area: 3 systems, 2 measured, )"
+                    R"(1 failed","channels":[)" +
+                        ScriptV2Channel(1345338029, "PRD", "757760") + "," +
+                        ScriptV2Channel(1510938854, "DEV", "130048") + "]}\n",
+                    kTraceWritten}),
     CaseName);
 
 // The logon that the record shows for destination `sid`; empty when there

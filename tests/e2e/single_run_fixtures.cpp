@@ -262,6 +262,60 @@ std::string PellmarDocument(std::string_view text, const ChannelValues& channels
   return document + "\n";
 }
 
+namespace {
+
+// The run's text as one line shows it: without its closing blank, and with
+// a forecast's days.
+std::string SummaryText(std::string_view text, const Alarms& alarms) {
+  std::string summary(text.substr(0, text.find_last_not_of(' ') + 1));
+  if (alarms.days_until_full) summary += ", Days Until Full: " + *alarms.days_until_full;
+  return summary;
+}
+
+}  // namespace
+
+std::string NagiosLine(std::string_view state, std::string_view text, const ChannelValues& channels,
+                       const Alarms& alarms) {
+  std::string line = "MAXDB " + std::string(state) + " - " + SummaryText(text, alarms) + " |";
+  for (std::size_t i = 0; i < kChannels.size(); ++i) {
+    const bool percent = kChannels[i].unit == "PerCent";
+    const std::string ranges =
+        i == kUsedAreaPercent && !alarms.used_area_ranges.empty() ? alarms.used_area_ranges : ";";
+    line += " '" + std::string(kChannels[i].name) + "'=" + channels[i] + (percent ? "%" : "MB") +
+            ";" + ranges + ";0" + (percent ? ";100" : "");
+  }
+  if (alarms.days_until_full) line += " 'Days Until Full'=" + *alarms.days_until_full + ";30:;7:;0";
+  return line + "\n";
+}
+
+std::string ScriptV2Document(std::string_view status, std::string_view text,
+                             const ChannelValues& channels, const Alarms& alarms) {
+  std::string document = R"({"version":2,"status":")" + std::string(status) + R"(","message":")" +
+                         SummaryText(text, alarms) + R"(","channels":[)";
+  const auto append = [&](std::size_t id, std::string_view name, std::string_view unit,
+                          std::string_view value) {
+    document +=
+        (id == 10 ? "" : ",") + std::string(R"({"id":)") + std::to_string(id) + R"(,"name":")" +
+        std::string(name) + R"(","type":"integer",)" +
+        (unit == "PerCent" ? std::string(R"("kind":"percent")")
+                           : R"("kind":"custom","display_unit":")" + std::string(unit) + "\"") +
+        R"(,"value":)" + std::string(value) + "}";
+  };
+  for (std::size_t i = 0; i < kChannels.size(); ++i) {
+    append(10 + i, kChannels[i].name, kChannels[i].unit, channels[i]);
+  }
+  if (alarms.days_until_full) append(19, "Days Until Full", "Days", *alarms.days_until_full);
+  return document + "]}\n";
+}
+
+std::string NagiosErrorLine(std::string_view state, std::string_view message) {
+  return "MAXDB " + std::string(state) + " - " + std::string(message) + "\n";
+}
+
+std::string ScriptV2ErrorDocument(std::string_view message) {
+  return R"({"version":2,"status":"error","message":")" + std::string(message) + "\"}\n";
+}
+
 std::string ExamplePrtgDocument() {
   return PrtgDocument(FillingText("PRD", "5000", "37", "63"), ExampleChannels());
 }

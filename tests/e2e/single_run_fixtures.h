@@ -127,6 +127,9 @@ struct Alarms {
   std::optional<std::string> days_until_full = std::nullopt;
   // The history could not be read or written: PRTG's warning state.
   bool history_trouble = false;
+  // "LIMITS=W/E" as the monitoring plugin's ranges of the used area's per
+  // cents, "W;E".
+  std::string used_area_ranges = {};
 };
 
 // The channels in PRTG XML, as every format but the line formats writes
@@ -140,6 +143,19 @@ std::string HalvaricDocument(std::string_view text, const ChannelValues& channel
                              const Alarms& alarms = {});
 std::string PellmarDocument(std::string_view text, const ChannelValues& channels,
                             const Alarms& alarms = {});
+
+// The monitoring plugin's line of a single-system run, in `state` ("OK",
+// "WARNING", ...): the text, the days until full with a forecast, and the
+// performance data of the channels.
+std::string NagiosLine(std::string_view state, std::string_view text, const ChannelValues& channels,
+                       const Alarms& alarms = {});
+// PRTG's Script v2 document of a single-system run, with `status` ("ok",
+// "warning", "error") and the channels' fixed ids from 10 on.
+std::string ScriptV2Document(std::string_view status, std::string_view text,
+                             const ChannelValues& channels, const Alarms& alarms = {});
+// The monitoring plugin's and Script v2's answers to an error.
+std::string NagiosErrorLine(std::string_view state, std::string_view message);
+std::string ScriptV2ErrorDocument(std::string_view message);
 
 // The success document of ExampleRow() for destination PRD in PRTG XML.
 std::string ExamplePrtgDocument();

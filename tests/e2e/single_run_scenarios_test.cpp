@@ -37,11 +37,13 @@ std::map<std::string, std::string> Flavour(std::string_view keyword) {
   return {{"BRACKWATER_FLAVOUR", std::string(keyword)}};
 }
 
-// The run succeeded with exactly `out` (times masked) and removed the trace;
-// the filling's history changed where a forecast was asked for.
-void ExpectSuccess(const SingleRunResult& result, std::string_view out, bool forecast = false) {
+// The run succeeded with exactly `out` (times masked) and `exit_code` (the
+// monitoring plugin's state) and removed the trace; the filling's history
+// changed where a forecast was asked for.
+void ExpectSuccess(const SingleRunResult& result, std::string_view out, bool forecast = false,
+                   int exit_code = 0) {
   EXPECT_EQ(MaskTimes(result.outcome.out), out);
-  EXPECT_EQ(result.outcome.exit_code, 0);
+  EXPECT_EQ(result.outcome.exit_code, exit_code);
   EXPECT_EQ(result.outcome.err, "");
   if (forecast) {
     EXPECT_THAT(result.changed_files, ElementsAre("Dev_Rfc.Trc", "PRD.P00.hst"));
@@ -60,6 +62,7 @@ struct SuccessCase {
   std::optional<std::string> history = std::nullopt;
   // The run forecasts, and so writes the history.
   bool forecast = false;
+  int exit_code = 0;
 };
 
 void PrintTo(const SuccessCase& c, std::ostream* out) { *out << c.name; }
@@ -71,7 +74,7 @@ TEST_P(Document, IsPrintedWhole) {
   std::map<std::string, std::string> files = kEarlierTrace;
   if (c.history) files["PRD.P00.hst"] = *c.history;
   ExpectSuccess(RunSingle({.arguments = c.arguments, .files = files, .environment = c.environment}),
-                c.out, c.forecast);
+                c.out, c.forecast, c.exit_code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -95,6 +98,14 @@ INSTANTIATE_TEST_SUITE_P(
         SuccessCase{"PellmarLastChannel", {"PRD", "x", "CH=9"}, Flavour("Pellmar"), "63\n"},
         SuccessCase{"PellmarChannelZero", {"PRD", "CH=0"}, Flavour("Pellmar"), "\n"},
         SuccessCase{"PellmarChannelTen", {"PRD", "CH=10"}, Flavour("Pellmar"), "\n"},
+        SuccessCase{"Nagios",
+                    {"PRD"},
+                    Flavour("Nagios"),
+                    NagiosLine("OK", kExampleText, ExampleChannels())},
+        SuccessCase{"ScriptV2IgnoresChannelChoice",
+                    {"PRD", "CH=1"},
+                    Flavour("ScriptV2"),
+                    ScriptV2Document("ok", kExampleText, ExampleChannels())},
         // "CH=" means nothing to the other formats.
         SuccessCase{"PrtgIgnoresChannelChoice", {"PRD", "CH=1"}, {}, ExamplePrtgDocument()},
         // A keyword the sensor does not know: no framing, channels as PRTG's.
@@ -137,6 +148,34 @@ INSTANTIATE_TEST_SUITE_P(
                     {"PRD", "LIMITS=80/90"},
                     Flavour("Pellmar"),
                     PellmarDocument(kExampleText, ExampleChannels())},
+        // The formats that judge the run: above the warning level (37 > 30)
+        // WARNING, above the error level CRITICAL.
+        SuccessCase{
+            "LimitsNagios",
+            {"PRD", "LIMITS=80/90"},
+            Flavour("Nagios"),
+            NagiosLine("OK", kExampleText, ExampleChannels(), {.used_area_ranges = "80;90"})},
+        SuccessCase{
+            "LimitsNagiosCritical",
+            {"PRD", "LIMITS=20/30"},
+            Flavour("Nagios"),
+            NagiosLine("CRITICAL", kExampleText, ExampleChannels(), {.used_area_ranges = "20;30"}),
+            std::nullopt,
+            false,
+            2},
+        SuccessCase{
+            "LimitsNagiosAtTheLevel",
+            {"PRD", "LIMITS=37/38"},
+            Flavour("Nagios"),
+            NagiosLine("OK", kExampleText, ExampleChannels(), {.used_area_ranges = "37;38"})},
+        SuccessCase{"LimitsScriptV2Warning",
+                    {"PRD", "LIMITS=30/90"},
+                    Flavour("ScriptV2"),
+                    ScriptV2Document("warning", kExampleText, ExampleChannels())},
+        SuccessCase{"LimitsScriptV2Error",
+                    {"PRD", "LIMITS=20/36"},
+                    Flavour("ScriptV2"),
+                    ScriptV2Document("error", kExampleText, ExampleChannels())},
         SuccessCase{"Forecast",
                     {"PRD", "FORECAST"},
                     {},
@@ -184,6 +223,35 @@ INSTANTIATE_TEST_SUITE_P(
                     PellmarDocument(kExampleText, ExampleChannels(), {.days_until_full = "31"}),
                     kSteadyGrowth,
                     true},
+        SuccessCase{"ForecastNagios",
+                    {"PRD", "FORECAST"},
+                    Flavour("Nagios"),
+                    NagiosLine("OK", kExampleText, ExampleChannels(), {.days_until_full = "31"}),
+                    kSteadyGrowth,
+                    true},
+        // Fewer than 30 days: WARNING.
+        SuccessCase{
+            "ForecastOverTwoDaysNagios",
+            {"PRD", "Forecast=2"},
+            Flavour("Nagios"),
+            NagiosLine("WARNING", kExampleText, ExampleChannels(), {.days_until_full = "10"}),
+            kFasterOfLate,
+            true,
+            1},
+        SuccessCase{
+            "ForecastWithLimitsScriptV2",
+            {"PRD", "LIMITS=80/90", "FORECAST=30"},
+            Flavour("ScriptV2"),
+            ScriptV2Document("ok", kExampleText, ExampleChannels(), {.days_until_full = "31"}),
+            kSteadyGrowth,
+            true},
+        SuccessCase{
+            "ForecastOverTwoDaysScriptV2",
+            {"PRD", "Forecast=2"},
+            Flavour("ScriptV2"),
+            ScriptV2Document("warning", kExampleText, ExampleChannels(), {.days_until_full = "10"}),
+            kFasterOfLate,
+            true},
         SuccessCase{"ForecastPellmarChannelTen",
                     {"PRD", "FORECAST CH=10"},
                     Flavour("Pellmar"),
@@ -257,6 +325,14 @@ TEST(Alarms, HistoryKeptOrItsFaultsTold) {
             PellmarDocument(kExampleText + "- forecast: PRD.P00.hst not written (read-only) ",
                             ExampleChannels(), {.days_until_full = "31"}));
   EXPECT_EQ(kept_as_it_is.ReadFile("PRD.P00.hst"), kSteadyGrowth);
+
+  // The formats that judge the run: the history's trouble is a warning.
+  read_only.environment["BRACKWATER_FLAVOUR"] = "Nagios";
+  const Outcome judged = RunSensor(read_only);
+  EXPECT_EQ(judged.exit_code, 1);
+  EXPECT_EQ(judged.out,
+            NagiosLine("WARNING", kExampleText + "- forecast: PRD.P00.hst not written (read-only) ",
+                       ExampleChannels(), {.days_until_full = "31"}));
 }
 
 // Polls of one profile that overlap (a single sensor and a listing share
@@ -331,7 +407,16 @@ INSTANTIATE_TEST_SUITE_P(
         SuccessCase{"PellmarChannel",
                     {"PRD", "CH=3 $"},
                     Flavour("Pellmar"),
-                    OpeningLines("CH=3 $") + "37\n" + std::string(kProcessedLine)}),
+                    OpeningLines("CH=3 $") + "37\n" + std::string(kProcessedLine)},
+        // Standard output is the monitor's answer alone.
+        SuccessCase{"NagiosSilent",
+                    {"PRD", "# $ %"},
+                    Flavour("Nagios"),
+                    NagiosLine("OK", kExampleText, ExampleChannels())},
+        SuccessCase{"ScriptV2Silent",
+                    {"PRD", "$"},
+                    Flavour("ScriptV2"),
+                    ScriptV2Document("ok", kExampleText, ExampleChannels())}),
     NameOfCase);
 
 // The filling's numbers, each on its channel.
