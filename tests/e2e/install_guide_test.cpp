@@ -23,6 +23,7 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 std::string ReadWhole(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -207,6 +208,93 @@ TEST(InstallGuide, ParameterLinesTakeEveryKeyword) {
                 refused.out.find("Processed=0, Failed=2") != std::string::npos)
         << refused.out;
   }
+}
+
+// What the guide shows of an answer: the whole line, or its beginning where
+// the guide cuts it with "...".
+std::string ShownPart(const std::string& line) {
+  const std::size_t cut = line.find("...");
+  if (cut == std::string::npos) return line + "\n";
+  return line.substr(0, line.find_last_not_of(" ,", cut - 1) + 1);
+}
+
+// The command an agent runs, after the program's name: each word an argument,
+// a quoted path one argument without its quotes.
+std::vector<std::string> AgentArguments(const std::string& line) {
+  constexpr std::string_view kProgram = "brackwater.exe ";
+  std::string rest = line.substr(line.find(kProgram) + kProgram.size());
+  std::vector<std::string> arguments;
+  if (rest.starts_with("\"")) {
+    const std::size_t end = rest.find('"', 1);
+    arguments.push_back(rest.substr(1, end - 1));
+    rest.erase(0, end + 1);
+  }
+  for (std::string& word : Words(rest)) arguments.push_back(std::move(word));
+  return arguments;
+}
+
+// The other monitors' section: the answers it shows are what the program
+// prints in the lab, and the command lines it gives the agents and PRTG's
+// Script v2 sensor measure, every option taking effect.
+TEST(InstallGuide, OtherMonitorsGetWhatTheGuideShows) {
+  auto blocks = ExampleBlocks(Guide(), "### Nagios, Icinga 2 and Checkmk");
+  const auto script_v2_blocks = ExampleBlocks(Guide(), "### PRTG's Script v2 sensor");
+  blocks.insert(blocks.end(), script_v2_blocks.begin(), script_v2_blocks.end());
+  const std::string folder = "C:\\Brackwater";
+  const std::string scripts =
+      "C:\\Program Files (x86)\\PRTG Network Monitor\\Custom Sensors\\scripts\\brackwater";
+  // The agents start the program in the profiles' folder here; PRTG's probe
+  // the Script v2 program in its scripts folder, where the profiles lie too.
+  const auto run = [&](const std::string& flavour, std::vector<std::string> arguments,
+                       std::map<std::string, std::string> environment = {}) {
+    environment["BRACKWATER_FLAVOUR"] = flavour;
+    const std::string& directory = flavour == "ScriptV2" ? scripts : folder;
+    return RunSensor({.arguments = std::move(arguments),
+                      .files = LabFiles(directory),
+                      .environment = environment,
+                      .working_directory = directory});
+  };
+  int answers = 0;
+  int commands = 0;
+  for (const auto& block : blocks) {
+    for (const std::string& line : block) {
+      SCOPED_TRACE(line);
+      if (line.starts_with("MAXDB OK")) {
+        ++answers;
+        EXPECT_THAT(run("Nagios", {"PRD", "LIMITS=80/90"}).out, StartsWith(ShownPart(line)));
+      } else if (line.starts_with("MAXDB CRITICAL - Error 1011")) {
+        ++answers;
+        const Outcome refused =
+            run("Nagios", {"PRD", "CRED=WINDOWS"},
+                {{"prtg_windowsuser", "PRTGPROBE"}, {"prtg_windowspassword", "Not-The-Lab7"}});
+        EXPECT_EQ(refused.out, ShownPart(line));
+        EXPECT_EQ(refused.exit_code, 2);
+      } else if (line.starts_with("{")) {
+        ++answers;
+        EXPECT_THAT(run("ScriptV2", {"PRD"}).out, StartsWith(ShownPart(line)));
+      } else if (line.find("brackwater.exe ") != std::string::npos || line.starts_with("\"C:\\")) {
+        ++commands;
+        const bool script_v2 = line.starts_with("\"");
+        const Outcome outcome =
+            run(script_v2 ? "ScriptV2" : "Nagios",
+                script_v2 ? AgentArguments("brackwater.exe " + line) : AgentArguments(line));
+        EXPECT_EQ(outcome.exit_code, 0) << outcome.out;
+        EXPECT_THAT(outcome.out,
+                    StartsWith(script_v2 ? "{\"version\":2,\"status\":\"ok\"" : "MAXDB OK - "));
+        EXPECT_THAT(outcome.out,
+                    HasSubstr(script_v2 ? "\"name\":\"Days Until Full\"" : "'Days Until Full'="));
+        EXPECT_THAT(outcome.out,
+                    HasSubstr(script_v2 ? "\"id\":19," : "'Used Area [Prc]'=37%;80;90;"));
+      }
+    }
+  }
+  // The Icinga 2 example hands the options over as one argument.
+  ++commands;
+  const Outcome icinga = run("Nagios", {folder + "\\PRD", "LIMITS=80/90 FORECAST TIMEOUT=50"});
+  EXPECT_THAT(icinga.out, StartsWith("MAXDB OK - "));
+  EXPECT_THAT(icinga.out, HasSubstr("'Used Area [Prc]'=37%;80;90;"));
+  EXPECT_EQ(answers, 3);
+  EXPECT_EQ(commands, 4);
 }
 
 // The install guide's example of ",SYSLOG" shows what the program prints:
