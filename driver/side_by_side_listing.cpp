@@ -181,13 +181,15 @@ class SideBySide {
   }
 
   // The exit code a system ends the run with: as its process said, or as
-  // it exited where it could not say so.
+  // it exited where it could not say so (SAP's classic library ends the
+  // process itself after its error report). A process that wrote nothing
+  // never ran its system (a failed start), whatever it exited with.
   static std::optional<int> EndsRun(const Answer& answer) {
     if (answer.count) {
       if (answer.count->state != ListedCount::State::kEndsRun) return std::nullopt;
       return answer.count->exit_code;
     }
-    if (answer.end.kind == platform::ChildEnd::Kind::kExited &&
+    if (answer.end.kind == platform::ChildEnd::Kind::kExited && !answer.out.empty() &&
         (answer.end.code == output::kExitRfcError || answer.end.code == output::kExitRunError)) {
       return answer.end.code;
     }

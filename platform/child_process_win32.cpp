@@ -17,6 +17,11 @@ namespace {
 // its handle closes).
 constexpr DWORD kTerminationWaitMs = 5000;
 
+// How often a start that failed with an internal error is tried again, and
+// the pause before each try.
+constexpr int kStartRetries = 2;
+constexpr DWORD kStartRetryPauseMs = 50;
+
 }  // namespace
 
 struct ChildProcess::State {
@@ -191,13 +196,22 @@ std::variant<ChildProcess, std::string> ChildProcess::Start(const ChildLaunch& l
   // Suspended until it is in its job: it runs nothing the job does not hold.
   // Without a console: its standard handles are files, and a console of its
   // own would cost every start a console host process.
-  if (CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                     EXTENDED_STARTUPINFO_PRESENT | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED |
-                         DETACHED_PROCESS,
-                     environment.data(), directory.empty() ? nullptr : directory.c_str(),
-                     &startup.StartupInfo, &started) == FALSE) {
-    return Cause(launch.program);
+  const auto create = [&] {
+    return CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE,
+                          EXTENDED_STARTUPINFO_PRESENT | CREATE_UNICODE_ENVIRONMENT |
+                              CREATE_SUSPENDED | DETACHED_PROCESS,
+                          environment.data(), directory.empty() ? nullptr : directory.c_str(),
+                          &startup.StartupInfo, &started) != FALSE;
+  };
+  // An internal error says nothing of the program: Wine's 64-bit loader has
+  // been seen to fail a start so now and then, and the next start succeed.
+  bool created = create();
+  for (int retry = 0; !created && retry < kStartRetries && GetLastError() == ERROR_INTERNAL_ERROR;
+       ++retry) {
+    Sleep(kStartRetryPauseMs);
+    created = create();
   }
+  if (!created) return Cause(launch.program);
   const Handle thread(started.hThread);
   auto state = std::make_unique<State>();
   state->process = started.hProcess;
