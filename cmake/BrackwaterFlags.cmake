@@ -43,5 +43,13 @@ endfunction()
 # code the start touches costs more than the instructions saved by -O2 or
 # -O3. Optimised builds optimise for size.
 target_compile_options(brackwater_flags INTERFACE $<$<CONFIG:Release,RelWithDebInfo>:-Os>)
+# The Linux program loads SAP's library with the dynamic loader, which needs
+# the shared C library; the C++ runtime is linked in, so that any glibc
+# x86-64 host runs it. The sanitizers bring their own runtime.
+function(bw_linux_program target)
+  if(NOT BRACKWATER_SANITIZE AND NOT BRACKWATER_FUZZ)
+    target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc -Wl,--gc-sections)
+  endif()
+endfunction()
 # Unused functions are left out of the programs (with --gc-sections above).
 target_compile_options(brackwater_flags INTERFACE -ffunction-sections -fdata-sections)

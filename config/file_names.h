@@ -22,6 +22,8 @@ inline constexpr std::string_view kRfcLibrary = "librfc32.dll";
 // SAP's current library (NetWeaver RFC SDK), taken where the classic one is
 // found nowhere.
 inline constexpr std::string_view kNetWeaverRfcLibrary = "sapnwrfc.dll";
+// The same library on Linux: the Linux program's only one.
+inline constexpr std::string_view kLinuxRfcLibrary = "libsapnwrfc.so";
 inline constexpr const char* kRfcLibraryVariable = "BRACKWATER_RFC_LIBRARY";
 }  // namespace file_names
 

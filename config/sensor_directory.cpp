@@ -6,6 +6,7 @@
 #include "config/file_names.h"
 #include "output/texts.h"
 #include "platform/files.h"
+#include "platform/installation_file.h"
 #include "platform/line_reader.h"
 #include "platform/upper_case.h"
 
@@ -49,6 +50,11 @@ std::optional<std::string> PrtgDirectory() {
   return directory;
 }
 
+// Neither rooted ("\..." or "/...") nor on a drive ("X:...").
+bool IsRelative(std::string_view path) {
+  return !path.empty() && path[0] != '\\' && path[0] != '/' && !(path.size() > 1 && path[1] == ':');
+}
+
 bool IsExeXmlDirectory(std::string_view directory) {
   if (directory.size() < 7) return false;
   return platform::UpperCase(directory.substr(directory.size() - 7, 6)) == "EXEXML";
@@ -79,15 +85,19 @@ Checked<ProfileLocation> SearchPrtgDirectories(const std::string& name) {
 }  // namespace
 
 Checked<ProfileLocation> LocateProfile(const std::string& name, const std::string& directory,
-                                       bool search_prtg_directories) {
-  if (!search_prtg_directories) {
-    // Outside PRTG, or asked for explicitly: the file is taken where the
-    // command line names it.
-    std::string path = directory + name;
-    if (!platform::CanOpenForReading(path)) return ProfileMissing(path);
-    return ProfileLocation{directory, std::move(path)};
+                                       ProfileSearch search) {
+  if (search == ProfileSearch::kPrtgDirectories) return SearchPrtgDirectories(name);
+  // Outside PRTG, or asked for explicitly: the file is taken where the
+  // command line names it.
+  std::string path = directory + name;
+  if (platform::CanOpenForReading(path)) return ProfileLocation{directory, std::move(path)};
+  if (search == ProfileSearch::kAsNamedOrBesideProgram && IsRelative(path)) {
+    const std::string program = platform::ExecutableDirectoryAsPath();
+    if (!program.empty() && platform::CanOpenForReading(program + path)) {
+      return ProfileLocation{program + directory, program + path};
+    }
   }
-  return SearchPrtgDirectories(name);
+  return ProfileMissing(path);
 }
 
 }  // namespace config

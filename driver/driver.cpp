@@ -89,9 +89,13 @@ int Run(const std::vector<std::string>& command_line, RunState& run, RunServices
             platform::EndProcessNow);
       });
     }
-    const bool search_prtg = run.OutputFlavour == "EXEXML" && !run.Options.profile_as_named;
+    const config::ProfileSearch search =
+        run.LinuxNames ? config::ProfileSearch::kAsNamedOrBesideProgram
+        : run.OutputFlavour == "EXEXML" && !run.Options.profile_as_named
+            ? config::ProfileSearch::kPrtgDirectories
+            : config::ProfileSearch::kAsNamed;
     const config::ProfileLocation location =
-        CheckedOrEnd(config::LocateProfile(run.ProfileName, run.ProfileDirectory, search_prtg));
+        CheckedOrEnd(config::LocateProfile(run.ProfileName, run.ProfileDirectory, search));
     run.ProfileDirectory = location.directory;
     run.ProfilePath = location.path;
     if (run.GlobalMode) {
@@ -112,6 +116,7 @@ int Run(const std::vector<std::string>& command_line, RunState& run, RunServices
 
 int RunSensor(const std::vector<std::string>& command_line, RunServices& services) {
   RunState run;
+  run.LinuxNames = services.linux_names;
   RunProgress progress;
   // Destroyed first: the run answered in time, its watch stops.
   std::optional<platform::Watch> deadline;

@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
   output::GuardedOutput out(stdout_sink);
   output::StreamSink err(stderr);
   driver::RunServices services{driver::ProgramLibrary(), out, err, &out};
+#if defined(BRACKWATER_LINUX_PROGRAM)
+  services.linux_names = true;
+#endif
   int code = driver::RunSensor(std::vector<std::string>(argv, argv + argc), services);
   out.Flush();
   err.Flush();

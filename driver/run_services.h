@@ -22,6 +22,11 @@ struct RunServices {
   output::GuardedOutput* guarded_out = nullptr;
   // Where the run stands, while a deadline watches it; null otherwise.
   RunProgress* progress = nullptr;
+  // The Linux program reads the command line's names as Linux does ("/"
+  // separates directories) and never searches PRTG's Windows directories
+  // (config::ProfileSearch); the Windows program, and the test build that
+  // stands in for it on simulated drives, follow PRTG.
+  bool linux_names = false;
 };
 
 // Tells the deadline, if there is one, what the run waits for now.

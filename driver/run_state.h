@@ -29,8 +29,10 @@ struct RunState {
   std::string StartTime;  // the time of day the run started, "hh:mm:ss"
   std::string Banner;     // the console's first line
 
+  // The Linux program's reading of names (RunServices::linux_names).
+  bool LinuxNames = false;
   std::string ProfileName;       // after normalisation, e.g. "PRD.P00"
-  std::string ProfileDirectory;  // ends in "\" when not empty
+  std::string ProfileDirectory;  // ends in "\" (or "/", LinuxNames) when not empty
   std::string ProfilePath;       // the file opened
   std::string ItemName;          // "ITEM=": the item listing's measurement
   bool GlobalMode = false;       // a listing run

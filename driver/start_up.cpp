@@ -54,8 +54,10 @@ void StartUp(RunState& run, const std::vector<std::string>& arguments,
 
   // A directory given with the name is split off; "GLOBAL" names the global
   // sensor listing also when it only shows after the split.
-  if (std::size_t slash = run.ProfileName.rfind('\\');
-      slash != std::string::npos && run.ProfileName.find('\\', 1) != std::string::npos) {
+  const std::string_view separators = run.LinuxNames ? "\\/" : "\\";
+  if (std::size_t slash = run.ProfileName.find_last_of(separators);
+      slash != std::string::npos &&
+      run.ProfileName.find_first_of(separators, 1) != std::string::npos) {
     run.ProfileDirectory = run.ProfileName.substr(0, slash + 1);
     run.ProfileName.erase(0, slash + 1);
   }

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   fuzz::InDirectory sensor_directory(layout.sensor_directory);
   const config::Checked<config::ProfileLocation> located =
-      config::LocateProfile(profile_name, "", true);
+      config::LocateProfile(profile_name, "", config::ProfileSearch::kPrtgDirectories);
   const auto* location = std::get_if<config::ProfileLocation>(&located);
   if (location == nullptr) {
     // A profile not found, or found outside an ExeXml directory.

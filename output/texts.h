@@ -105,6 +105,10 @@ inline constexpr std::string_view kLibraryNot32Bit = "not a 32-bit library";
 inline constexpr std::string_view kLibraryNot64Bit = "not a 64-bit library";
 inline constexpr std::string_view kLibraryNoEntryPoint = "no entry point ";
 inline constexpr std::string_view kLibrarySystemError = "Windows error ";
+// The Linux program's reasons: its loader names what it misses.
+inline constexpr std::string_view kLibraryNotX86_64 = "not a 64-bit x86_64 library";
+inline constexpr std::string_view kLibraryNeedsMissingLibrary = "a library it needs is missing: ";
+inline constexpr std::string_view kLibraryRefusedByLoader = "refused by the loader: ";
 
 // Trace-file scan.
 inline constexpr std::string_view kLookForTraceFile = " - Look for Trace-File";

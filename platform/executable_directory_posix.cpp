@@ -1,6 +1,8 @@
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/installation_file.h"
+#include "platform/native_path.h"
 
 namespace platform {
 
@@ -14,6 +16,11 @@ std::string ExecutableDirectory() {
   const std::string path = ExecutablePath();
   if (path.empty()) return {};
   return std::filesystem::path(path).parent_path().string() + "/";
+}
+
+std::string ExecutableDirectoryAsPath() {
+  const char* drives = std::getenv("BRACKWATER_DRIVES");
+  return NativeToWindowsPath(ExecutableDirectory(), drives != nullptr ? drives : "");
 }
 
 }  // namespace platform

@@ -25,4 +25,6 @@ std::string ExecutableDirectory() {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+std::string ExecutableDirectoryAsPath() { return ExecutableDirectory(); }
+
 }  // namespace platform

@@ -18,4 +18,9 @@ std::string ExecutablePath();
 // empty when it cannot be told.
 std::string ExecutableDirectory();
 
+// The same directory as the file functions take paths (files.h): on
+// Windows the directory itself; elsewhere the native path, or on simulated
+// drives the Windows path of the drive it lies on (native_path.h).
+std::string ExecutableDirectoryAsPath();
+
 }  // namespace platform

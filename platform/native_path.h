@@ -24,6 +24,12 @@ std::optional<std::string> MapWindowsPath(std::string_view windows_path,
                                           const std::string& drives_root,
                                           const std::string& working_directory);
 
+// The reverse, for a native path the system hands out: below the drive
+// directory X of `drives_root` (BRACKWATER_DRIVES), "X:\rest" with "\"
+// separators; any other path, and any path when `drives_root` is empty,
+// as it is.
+std::string NativeToWindowsPath(const std::string& native_path, const std::string& drives_root);
+
 // Whether `native_path` names an existing regular file (not a directory).
 // Asked of the operating system directly: std::filesystem converts paths
 // through the C++ locale on Windows, which would put the whole locale

@@ -96,6 +96,25 @@ std::vector<std::string> Components(std::string_view path) {
 
 void ForgetDirectoryIndex() { Index().Clear(); }
 
+std::string NativeToWindowsPath(const std::string& native_path, const std::string& drives_root) {
+  if (drives_root.empty() || native_path.empty()) return native_path;
+  std::error_code ec;
+  const fs::path root = fs::weakly_canonical(drives_root, ec);
+  if (ec) return native_path;
+  const fs::path relative = fs::path(native_path).lexically_relative(root);
+  if (relative.empty() || relative.native()[0] == '.') return native_path;
+  auto part = relative.begin();
+  const std::string letter = part->string();
+  if (letter.size() != 1 || !std::isalpha(static_cast<unsigned char>(letter[0]))) {
+    return native_path;
+  }
+  std::string windows = letter + ":";
+  for (++part; part != relative.end(); ++part) windows += "\\" + part->string();
+  // A directory keeps its trailing separator.
+  if (native_path.back() == '/' && windows.back() != '\\') windows += '\\';
+  return windows;
+}
+
 std::optional<std::string> MapWindowsPath(std::string_view windows_path,
                                           const std::string& drives_root,
                                           const std::string& working_directory) {

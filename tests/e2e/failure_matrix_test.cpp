@@ -461,8 +461,7 @@ TEST(LibraryCrash, AtTheFillingsAnswerEndsTheSensorsProcess) {
   // Under Wine, Wine reports the unhandled exception itself; Windows does not.
   std::istringstream err(outcome.err);
   for (std::string line; std::getline(err, line);) {
-    EXPECT_TRUE(!TargetUnderTest().RfcLibraryName().empty() && line.starts_with("wine: "))
-        << "standard error: " << line;
+    EXPECT_TRUE(UnderWine() && line.starts_with("wine: ")) << "standard error: " << line;
   }
   // Nothing of a failure: no trace.
   EXPECT_THAT(result.changed_files, IsEmpty());

@@ -82,6 +82,8 @@ Outcome RunSensor(const Scenario& scenario) {
     const WindowsLocation location = ResolveWindowsPath(scenario.executable, working_directory);
     layout.WriteFile(location, ReadHostFile(executable));
     executable = layout.HostPath(location);
+    std::filesystem::permissions(executable, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
   }
   for (const std::string& path : scenario.unreadable) {
     std::filesystem::permissions(layout.HostPath(ResolveWindowsPath(path, working_directory)),

@@ -2,12 +2,16 @@
 // the stand-in DLL) beside the program or in the system directory, else
 // sapnwrfc.dll (the NetWeaver stand-in) there, or the file
 // BRACKWATER_RFC_LIBRARY names; never one in the working directory.
-// Every library the sensor cannot use ends the run with Error 1031 before
-// anything is asked of a library. Only the Windows build loads a library,
-// so natively these scenarios are skipped.
+// The Linux program takes libsapnwrfc.so (the Linux NetWeaver stand-in)
+// from the file BRACKWATER_RFC_LIBRARY names, beside itself or through the
+// loader's search, its companion libsapucum.so beside it or through the
+// search. Every library the sensor cannot use ends the run with Error 1031
+// before anything is asked of a library. The Linux test build links its
+// library, so there these scenarios are skipped.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -36,6 +40,12 @@ enum class Built {
   kStandInForOther,     // the same, marked as built for the other processor
   kWithoutOpenEx,       // exports RfcEnvironment and RfcOpen only
   kNeedsAbsentLibrary,  // imports from a DLL that is not there
+  // The Linux program's files:
+  kLinuxStandIn,       // libsapnwrfc.so, which needs libsapucum.so
+  kLinuxCompanion,     // libsapucum.so
+  kLinuxStandIn32Bit,  // libsapnwrfc.so marked as a 32-bit ELF file
+  kLinuxStandInArm,    // libsapnwrfc.so marked as built for 64-bit ARM
+  kLinuxOpenOnly,      // a library with RfcOpenConnection and nothing else
 };
 
 std::string ReadBuilt(const std::string& name) {
@@ -82,6 +92,26 @@ std::string NotOfOwnWidth() {
   return Testing64BitProgram() ? "not a 64-bit library" : "not a 32-bit library";
 }
 
+std::string ReadTestLibrary(const std::string& name) {
+  const std::filesystem::path path = std::filesystem::path(BRACKWATER_E2E_TEST_LIBRARIES) / name;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error("not built: " + path.string());
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The ELF header's class byte (at 4; 1: 32-bit, 2: 64-bit) and its
+// little-endian machine field (at 18; 62: x86-64, 183: 64-bit ARM).
+std::string MarkedAs32Bit(std::string library) {
+  library.at(4) = 1;
+  return library;
+}
+
+std::string MarkedForArm64(std::string library) {
+  library.at(18) = static_cast<char>(183);
+  library.at(19) = 0;
+  return library;
+}
+
 std::string ContentOf(Built built) {
   switch (built) {
     case Built::kStandIn:
@@ -94,6 +124,16 @@ std::string ContentOf(Built built) {
       return ReadBuilt("rfc-without-openex.dll");
     case Built::kNeedsAbsentLibrary:
       return ReadBuilt("rfc-needing-absent-dependency.dll");
+    case Built::kLinuxStandIn:
+      return ReadBuilt("libsapnwrfc.so");
+    case Built::kLinuxCompanion:
+      return ReadBuilt("libsapucum.so");
+    case Built::kLinuxStandIn32Bit:
+      return MarkedAs32Bit(ReadBuilt("libsapnwrfc.so"));
+    case Built::kLinuxStandInArm:
+      return MarkedForArm64(ReadBuilt("libsapnwrfc.so"));
+    case Built::kLinuxOpenOnly:
+      return ReadTestLibrary("libnwrfc-open-only.so");
   }
   return {};
 }
@@ -240,6 +280,110 @@ INSTANTIATE_TEST_SUITE_P(
                         listing::printed::PrtgChannel("PRD", listing::Value(listing::kPrd)) +
                         listing::printed::PrtgSummary("Used Area", 1, 1, 0),
                  .exit_code = 0}),
+    NameOfCase);
+
+// The Linux program's copy lies in a program folder of its own unless a
+// case says otherwise; the working directory is the sensor directory.
+const std::string kLinuxProgram = kProgramFolder + "\\brackwater";
+std::map<std::string, Built> LinuxLibrariesIn(const std::string& folder) {
+  return {{folder + "\\libsapnwrfc.so", Built::kLinuxStandIn},
+          {folder + "\\libsapucum.so", Built::kLinuxCompanion}};
+}
+
+class LinuxLibraryLoad : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(LinuxLibraryLoad, UsesOnlyALibraryItMayTrust) {
+  if (!LinuxProgram()) GTEST_SKIP() << "only the Linux program loads libsapnwrfc.so";
+  const LoadCase& c = GetParam();
+  Scenario scenario = c.scenario;
+  scenario.executable = c.executable;
+  for (const auto& [path, built] : c.built) scenario.files[path] = ContentOf(built);
+
+  const Outcome outcome = RunSensor(scenario);
+  EXPECT_EQ(outcome.out, c.out);
+  EXPECT_EQ(outcome.exit_code, c.exit_code);
+  EXPECT_EQ(outcome.err, "");
+  if (c.exit_code != 0) {
+    EXPECT_TRUE(outcome.changed_files.empty()) << ::testing::PrintToString(outcome.changed_files);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Linux, LinuxLibraryLoad,
+    ::testing::Values(
+        LoadCase{.name = "BesideTheProgram",
+                 .executable = kLinuxProgram,
+                 .built = LinuxLibrariesIn(kProgramFolder),
+                 .out = ExamplePrtgDocument(),
+                 .exit_code = 0},
+        // SAP's installation notes: the SDK's lib folder in LD_LIBRARY_PATH
+        // (here relative to the working directory).
+        LoadCase{
+            .name = "ThroughTheLoadersSearch",
+            .scenario = WithEnvironment(ScenarioOf(SingleRun{}), "LD_LIBRARY_PATH", "nwrfcsdk/lib"),
+            .executable = kLinuxProgram,
+            .built = LinuxLibrariesIn(kSensors + "\\nwrfcsdk\\lib"),
+            .out = ExamplePrtgDocument(),
+            .exit_code = 0},
+        LoadCase{
+            .name = "CompanionThroughTheLoadersSearch",
+            .scenario = WithEnvironment(ScenarioOf(SingleRun{}), "LD_LIBRARY_PATH", "nwrfcsdk/lib"),
+            .executable = kLinuxProgram,
+            .built = {{kProgramFolder + "\\libsapnwrfc.so", Built::kLinuxStandIn},
+                      {kSensors + "\\nwrfcsdk\\lib\\libsapucum.so", Built::kLinuxCompanion}},
+            .out = ExamplePrtgDocument(),
+            .exit_code = 0},
+        LoadCase{.name = "NamedByTheEnvironment",
+                 .scenario = WithEnvironment(ScenarioOf(SingleRun{}), "BRACKWATER_RFC_LIBRARY",
+                                             "E:\\lab\\libsapnwrfc.so"),
+                 .executable = kLinuxProgram,
+                 .built = LinuxLibrariesIn("E:\\lab"),
+                 .out = ExamplePrtgDocument(),
+                 .exit_code = 0},
+        LoadCase{.name = "Nowhere",
+                 .executable = kLinuxProgram,
+                 .out = NotLoaded("libsapnwrfc.so", "not found")},
+        LoadCase{.name = "PlantedInTheWorkingDirectory",
+                 .executable = kLinuxProgram,
+                 .built = LinuxLibrariesIn(kSensors),
+                 .out = NotLoaded("libsapnwrfc.so", "not found")},
+        LoadCase{.name = "NamedFileMissing",
+                 .scenario = WithEnvironment(ScenarioOf(SingleRun{}), "BRACKWATER_RFC_LIBRARY",
+                                             "E:\\lab\\none.so"),
+                 .executable = kLinuxProgram,
+                 .out = NotLoaded("E:\\lab\\none.so", "not found")},
+        LoadCase{
+            .name = "NotALibrary",
+            .scenario = WithFile(ScenarioOf(SingleRun{}), kProgramFolder + "\\libsapnwrfc.so",
+                                 "libsapnwrfc.so: see the install guide\n"),
+            .executable = kLinuxProgram,
+            .out = NotLoaded(kProgramFolder + "\\libsapnwrfc.so", "not a 64-bit x86_64 library")},
+        LoadCase{
+            .name = "A32BitLibrary",
+            .executable = kLinuxProgram,
+            .built = {{kProgramFolder + "\\libsapnwrfc.so", Built::kLinuxStandIn32Bit},
+                      {kProgramFolder + "\\libsapucum.so", Built::kLinuxCompanion}},
+            .out = NotLoaded(kProgramFolder + "\\libsapnwrfc.so", "not a 64-bit x86_64 library")},
+        LoadCase{
+            .name = "ForAnotherProcessor",
+            .executable = kLinuxProgram,
+            .built = {{kProgramFolder + "\\libsapnwrfc.so", Built::kLinuxStandInArm},
+                      {kProgramFolder + "\\libsapucum.so", Built::kLinuxCompanion}},
+            .out = NotLoaded(kProgramFolder + "\\libsapnwrfc.so", "not a 64-bit x86_64 library")},
+        LoadCase{.name = "CompanionMissing",
+                 .executable = kLinuxProgram,
+                 .built = {{kProgramFolder + "\\libsapnwrfc.so", Built::kLinuxStandIn}},
+                 .out = NotLoaded(kProgramFolder + "\\libsapnwrfc.so",
+                                  "a library it needs is missing: libsapucum.so")},
+        LoadCase{.name = "WithoutAnEntryPoint",
+                 .executable = kLinuxProgram,
+                 .built = {{kProgramFolder + "\\libsapnwrfc.so", Built::kLinuxOpenOnly}},
+                 .out = NotLoaded(kProgramFolder + "\\libsapnwrfc.so",
+                                  "no entry point RfcCloseConnection")},
+        LoadCase{.name = "ListingRun",
+                 .scenario = ListingScenario(),
+                 .executable = kLinuxProgram,
+                 .out = NotLoaded("libsapnwrfc.so", "not found")}),
     NameOfCase);
 
 }  // namespace

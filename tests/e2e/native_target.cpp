@@ -21,7 +21,11 @@ void AddSanitizerOption(std::vector<std::string>& environment, const char* varia
 
 }  // namespace
 
-NativeTarget::NativeTarget(std::filesystem::path executable) : executable_(std::move(executable)) {}
+NativeTarget::NativeTarget(std::filesystem::path executable)
+    : executable_(std::move(executable)),
+      library_name_(std::filesystem::exists(executable_.parent_path() / "libsapnwrfc.so")
+                        ? "libsapnwrfc.so"
+                        : "") {}
 
 std::map<char, DriveRoot> NativeTarget::PrepareDrives(const std::filesystem::path& scratch) {
   std::map<char, DriveRoot> drives;

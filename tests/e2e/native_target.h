@@ -14,7 +14,8 @@ class NativeTarget : public SensorTarget {
 
   std::map<char, DriveRoot> PrepareDrives(const std::filesystem::path& scratch) override;
   const std::filesystem::path& Executable() const override { return executable_; }
-  std::string RfcLibraryName() const override { return {}; }
+  // "libsapnwrfc.so" for the Linux program, which lies beside the stand-in.
+  std::string RfcLibraryName() const override { return library_name_; }
   ChildProcessRequest Command(const std::filesystem::path& executable,
                               const std::vector<std::string>& arguments,
                               const std::map<std::string, std::string>& environment,
@@ -26,6 +27,7 @@ class NativeTarget : public SensorTarget {
 
  private:
   std::filesystem::path executable_;
+  std::string library_name_;
 };
 
 }  // namespace e2e

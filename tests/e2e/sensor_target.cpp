@@ -40,7 +40,14 @@ SensorTarget& TargetUnderTest() {
   return *target;
 }
 
-bool ThroughNetWeaver() { return TargetUnderTest().RfcLibraryName() == "sapnwrfc.dll"; }
+bool ThroughNetWeaver() {
+  const std::string library = TargetUnderTest().RfcLibraryName();
+  return library == "sapnwrfc.dll" || LinuxProgram();
+}
+
+bool UnderWine() { return TargetUnderTest().RfcLibraryName().ends_with(".dll"); }
+
+bool LinuxProgram() { return TargetUnderTest().RfcLibraryName() == "libsapnwrfc.so"; }
 
 std::vector<std::string> CleanEnvironment() {
   return InheritedEnvironment({"BRACKWATER_", "WINE"});

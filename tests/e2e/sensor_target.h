@@ -26,7 +26,9 @@ class SensorTarget {
   // The file name of the RFC library the program loads at run time from
   // beside itself (the Windows build): the classic stand-in "librfc32.dll",
   // or "sapnwrfc.dll" where the program lies with the NetWeaver stand-in
-  // only. Empty for a program with the stand-in linked in (the Linux build).
+  // only; "libsapnwrfc.so" for the Linux program beside the Linux
+  // NetWeaver stand-in. Empty for a program with the stand-in linked in
+  // (the Linux test build).
   virtual std::string RfcLibraryName() const = 0;
 
   // The program `executable` (Executable() or a copy of it) started with
@@ -64,6 +66,14 @@ SensorTarget& TargetUnderTest();
 // is checked, with the reason: skipped (GTEST_SKIP) or, where the NetWeaver
 // outcome is known, expected as it is.
 bool ThroughNetWeaver();
+
+// True when the program under test is a Windows build, run under Wine.
+bool UnderWine();
+
+// True when the program under test is the Linux program, which loads
+// libsapnwrfc.so and reads names as Linux does: it follows none of PRTG's
+// Windows directory rules.
+bool LinuxProgram();
 
 // The inherited environment without the variables that steer the sensor or
 // Wine, so that only what a scenario sets reaches them.
