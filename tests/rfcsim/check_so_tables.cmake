@@ -17,7 +17,7 @@
 #         -DCOMPANION=<libsapucum.so> -DDEF=<sapnwrfc.def> -DCHECK=exports|dynamic
 #         [-DSTATIC_RUNTIME=ON] -P check_so_tables.cmake
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/DefFileExports.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/StandInExports.cmake)
 
 foreach(variable NM READELF LIBRARY COMPANION DEF CHECK)
   if(NOT DEFINED ${variable})
@@ -58,16 +58,7 @@ if(CHECK STREQUAL "exports")
   bw_def_file_exports("${DEF}" expected)
   list(SORT expected)
   dynamic_symbols(${LIBRARY} --defined-only found)
-  if(NOT found STREQUAL expected)
-    set(missing ${expected})
-    set(extra ${found})
-    if(found)
-      list(REMOVE_ITEM missing ${found})
-    endif()
-    list(REMOVE_ITEM extra ${expected})
-    message(FATAL_ERROR "${LIBRARY} exports the wrong names.\n"
-      "  missing: ${missing}\n  unexpected: ${extra}")
-  endif()
+  bw_require_exports(${LIBRARY} "${found}" "${expected}")
 
   dynamic_symbols(${COMPANION} --defined-only offered)
   set(foreign ${offered})
