@@ -606,9 +606,10 @@ TEST_P(TraceLines, FollowEachStep) {
   EXPECT_EQ(result.outcome.out, c.out);
   std::string_view err = result.outcome.err;
   if (const std::string library = TargetUnderTest().RfcLibraryName(); !library.empty()) {
-    // The stand-in beside the program, by its full Windows path.
+    // The stand-in beside the program, by its full path.
     EXPECT_TRUE(err.starts_with("0 RFC library loaded ")) << err;
-    EXPECT_TRUE(err.substr(0, err.find('\n')).ends_with("\\" + library)) << err;
+    const std::string separator = UnderWine() ? "\\" : "/";
+    EXPECT_TRUE(err.substr(0, err.find('\n')).ends_with(separator + library)) << err;
     err.remove_prefix(std::min(err.size(), err.find('\n') + 1));
   }
   EXPECT_TRUE(err.starts_with("0 program started ")) << err;
