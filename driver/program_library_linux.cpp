@@ -24,6 +24,7 @@
 #include <utility>
 
 #include "config/file_names.h"
+#include "driver/loaded_library.h"
 #include "driver/program_library.h"
 #include "output/texts.h"
 #include "platform/elf_library.h"
@@ -36,13 +37,7 @@
 namespace driver {
 namespace {
 
-using rfc::LibraryFailure;
 using rfc::LibraryLoadFailure;
-using rfc::Logon;
-using rfc::PasswordRefusal;
-using rfc::SapConnection;
-using rfc::SapLibrary;
-using rfc::TraceWriter;
 namespace nw = rfc::nw;
 namespace texts = output::texts;
 
@@ -111,10 +106,10 @@ std::optional<std::string> NamedLibrary() {
 }
 
 // The library the program runs on, loaded by Load and then called through.
-class LoadedSapLibrary final : public SapLibrary {
+class LoadedSapLibrary final : public LoadedLibrary {
  public:
   std::optional<LibraryLoadFailure> Load() override {
-    if (backend_) return std::nullopt;
+    if (Loaded()) return std::nullopt;
     if (const std::optional<std::string> named = NamedLibrary()) {
       const std::optional<std::string> path = platform::ToNativePath(*named);
       if (!path || !platform::IsRegularFile(*path)) {
@@ -129,18 +124,6 @@ class LoadedSapLibrary final : public SapLibrary {
       return LoadFile(beside, platform::ExecutableDirectoryAsPath() + name);
     }
     return LoadBySearch();
-  }
-  std::string LoadedFile() const override { return file_; }
-
-  // Called only after Load has succeeded.
-  void PrepareErrorReport(std::function<void(const LibraryFailure&)> report_and_end) override {
-    backend_->PrepareErrorReport(std::move(report_and_end));
-  }
-  std::optional<PasswordRefusal> RefusedPassword(const Logon& logon) const override {
-    return backend_->RefusedPassword(logon);
-  }
-  std::unique_ptr<SapConnection> Open(const Logon& logon, const TraceWriter& trace) override {
-    return backend_->Open(logon, trace);
   }
 
  private:
@@ -180,16 +163,12 @@ class LoadedSapLibrary final : public SapLibrary {
       ::dlclose(handle);
       return LibraryLoadFailure{shown, std::string(texts::kLibraryNoEntryPoint).append(*missing)};
     }
-    backend_ = nw::MakeNetWeaverBackend(points_);
-    file_ = path;
+    Use(nw::MakeNetWeaverBackend(points_), path);
     return std::nullopt;
   }
 
   // What the library is called through; it must outlive it.
   nw::EntryPoints points_;
-  // The library is never unloaded: the process ends first.
-  std::unique_ptr<SapLibrary> backend_;
-  std::string file_;
 };
 
 }  // namespace

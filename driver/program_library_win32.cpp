@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "config/file_names.h"
+#include "driver/loaded_library.h"
 #include "driver/program_library.h"
 #include "output/texts.h"
 #include "platform/installation_file.h"
@@ -38,14 +39,8 @@
 namespace driver {
 namespace {
 
-using rfc::LibraryFailure;
 using rfc::LibraryLoadFailure;
-using rfc::Logon;
-using rfc::PasswordRefusal;
 using rfc::RfcLibrary;
-using rfc::SapConnection;
-using rfc::SapLibrary;
-using rfc::TraceWriter;
 namespace classic = rfc::classic;
 namespace nw = rfc::nw;
 
@@ -150,10 +145,10 @@ std::optional<LibraryFile> FindLibrary(const std::string& named) {
 }
 
 // The library the program runs on, loaded by Load and then called through.
-class LoadedSapLibrary final : public SapLibrary {
+class LoadedSapLibrary final : public LoadedLibrary {
  public:
   std::optional<LibraryLoadFailure> Load() override {
-    if (backend_) return std::nullopt;
+    if (Loaded()) return std::nullopt;
     const std::string named = NamedLibrary();
     const std::optional<LibraryFile> found = FindLibrary(named);
     if (!found) {
@@ -175,45 +170,32 @@ class LoadedSapLibrary final : public SapLibrary {
       return reinterpret_cast<void (*)()>(GetProcAddress(module, name));
     };
     std::optional<std::string> missing;
+    std::unique_ptr<rfc::SapLibrary> backend;
     if (found->kind == LibraryKind::kClassic) {
       classic::EntryPoints points;
       missing = classic::TakeEntryPoints(find, points);
       if (!missing) {
         operations_ = classic::MakeClassicLibrary(points);
-        backend_ = std::make_unique<classic::ClassicSapLibrary>(*operations_);
+        backend = std::make_unique<classic::ClassicSapLibrary>(*operations_);
       }
     } else {
       missing = nw::TakeEntryPoints(find, netweaver_points_);
-      if (!missing) backend_ = nw::MakeNetWeaverBackend(netweaver_points_);
+      if (!missing) backend = nw::MakeNetWeaverBackend(netweaver_points_);
     }
     if (missing) {
       FreeLibrary(module);
       return LibraryLoadFailure{file,
                                 std::string(output::texts::kLibraryNoEntryPoint).append(*missing)};
     }
-    file_ = file;
+    Use(std::move(backend), file);
     return std::nullopt;
-  }
-  std::string LoadedFile() const override { return file_; }
-
-  // Called only after Load has succeeded.
-  void PrepareErrorReport(std::function<void(const LibraryFailure&)> report_and_end) override {
-    backend_->PrepareErrorReport(std::move(report_and_end));
-  }
-  std::optional<PasswordRefusal> RefusedPassword(const Logon& logon) const override {
-    return backend_->RefusedPassword(logon);
-  }
-  std::unique_ptr<SapConnection> Open(const Logon& logon, const TraceWriter& trace) override {
-    return backend_->Open(logon, trace);
   }
 
  private:
   // What the NetWeaver library is called through; it must outlive it.
   nw::EntryPoints netweaver_points_;
-  // The library is never unloaded: the process ends first.
+  // What the classic library is called through, never unloaded either.
   std::unique_ptr<RfcLibrary> operations_;
-  std::unique_ptr<SapLibrary> backend_;
-  std::string file_;
 };
 
 }  // namespace
