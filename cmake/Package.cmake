@@ -89,3 +89,55 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${CMAKE_PROJECT_NAME};${BW_PACKAGE_COMPONENT};/")
   include(CPack)
 endif()
+
+# The Linux tarball, written by
+#
+#   cmake --build --preset linux --target package
+#
+# as build/linux/brackwater-<version>-linux-x86_64.tar.gz, everything in one
+# folder of that name, as Unix software is unpacked:
+#
+#   brackwater, brackwater-profile   the sensor and its profile tool
+#   INSTALL.txt                      docs/install-guide.md
+#   lab/                             the stand-ins libsapnwrfc.so and
+#                                    libsapucum.so with the demo landscape
+#                                    and its profiles
+#
+# The stand-ins live in lab/ only: beside brackwater they would take the
+# place of SAP's library.
+if(NOT WIN32 AND BRACKWATER_LINUX_PROGRAM)
+  set(BW_PACKAGE_COMPONENT release)
+  set(_bw_demo_sensors "${CMAKE_SOURCE_DIR}/demo/drives/C/PRTG/PRTG Network Monitor/Custom Sensors/ExeXml")
+
+  # The profile tool goes to the same hosts as the sensor: the C++ runtime
+  # linked in, so that it needs no libstdc++ of the build host's version.
+  bw_linux_program(brackwater-profile)
+
+  install(TARGETS brackwater brackwater-profile
+          RUNTIME DESTINATION . COMPONENT ${BW_PACKAGE_COMPONENT})
+  install(TARGETS rfcsim_nw_so rfcsim_ucum_so
+          LIBRARY DESTINATION lab COMPONENT ${BW_PACKAGE_COMPONENT})
+  install(FILES
+            "${_bw_demo_sensors}/rfcsim.json"
+            "${_bw_demo_sensors}/PRD.P00"
+            "${_bw_demo_sensors}/QAS.P00"
+            "${_bw_demo_sensors}/ORA.P00"
+            "${_bw_demo_sensors}/BRK.P00"
+            "${_bw_demo_sensors}/HNG.P00"
+            "${_bw_demo_sensors}/SAP Tessaron.Gbl"
+            "${_bw_demo_sensors}/SapRfc.QAS"
+          DESTINATION lab COMPONENT ${BW_PACKAGE_COMPONENT})
+  # The texts keep their line feeds.
+  install(FILES "${CMAKE_SOURCE_DIR}/docs/install-guide.md"
+          DESTINATION . RENAME INSTALL.txt COMPONENT ${BW_PACKAGE_COMPONENT})
+  install(FILES "${CMAKE_SOURCE_DIR}/docs/lab-readme-linux.txt"
+          DESTINATION lab RENAME README.txt COMPONENT ${BW_PACKAGE_COMPONENT})
+
+  set(CPACK_GENERATOR TGZ)
+  set(CPACK_PACKAGE_NAME brackwater)
+  set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+  set(CPACK_PACKAGE_FILE_NAME brackwater-${PROJECT_VERSION}-linux-x86_64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${CMAKE_PROJECT_NAME};${BW_PACKAGE_COMPONENT};/")
+  include(CPack)
+endif()
