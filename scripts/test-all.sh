@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the four configurations (Linux, Linux with sanitizers, 32-bit and
-# 64-bit Windows) and runs every suite: unit tests natively, under the
-# sanitizers and under 32-bit and 64-bit Wine, and the end-to-end scenarios
-# against the Linux sensor and both Windows sensors. Installs missing Debian
+# Builds the five configurations (the Linux test build, the same with
+# sanitizers, the Linux program, 32-bit and 64-bit Windows) and runs every
+# suite: unit tests natively, under the sanitizers and under 32-bit and
+# 64-bit Wine, and the end-to-end scenarios against the Linux test build,
+# the Linux program beside the stand-in libsapnwrfc.so (natively and under
+# the sanitizers) and both Windows programs beside each stand-in. Installs missing Debian
 # packages when run as root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,9 +53,14 @@ section "windows64: build"
 cmake --preset windows64 >/dev/null
 cmake --build --preset windows64 -j "$jobs"
 
+section "linux: build"
+cmake --preset linux >/dev/null
+cmake --build --preset linux -j "$jobs"
+
 section "native: build"
 cmake --preset native -DBRACKWATER_WINDOWS_EXE="$root/build/windows/bin/brackwater.exe" \
-  -DBRACKWATER_WINDOWS64_EXE="$root/build/windows64/bin/brackwater64.exe" >/dev/null
+  -DBRACKWATER_WINDOWS64_EXE="$root/build/windows64/bin/brackwater64.exe" \
+  -DBRACKWATER_LINUX_EXE="$root/build/linux/bin/brackwater" >/dev/null
 cmake --build --preset native -j "$jobs"
 
 section "asan: build"

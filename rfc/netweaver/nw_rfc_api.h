@@ -1,15 +1,16 @@
-// The part of SAP's NetWeaver RFC C API (sapnwrfc.dll) that the sensor's
-// NetWeaver backend takes: the sensor's own declaration, written from SAP's
-// public NetWeaver RFC SDK header sapnwrfc.h and its documentation comments
-// (SAP_UC from sapuc.h: a UTF-16 code unit; SAP_API: __stdcall on Windows).
+// The part of SAP's NetWeaver RFC C API (sapnwrfc.dll, libsapnwrfc.so on
+// Linux) that the sensor's NetWeaver backend takes: the sensor's own
+// declaration, written from SAP's public NetWeaver RFC SDK header sapnwrfc.h
+// and its documentation comments (SAP_UC from sapucx.h: a UTF-16 code unit;
+// SAP_API: __stdcall on Windows, nothing elsewhere).
 // The NetWeaver stand-in declares the same interface independently, so that
 // one mistake cannot hide in both.
 //
 // The backend never links these names: it calls them through pointers taken
 // at run time (entry_points.h), whose types come from these declarations.
-// Field order, sizes and offsets are SAP's on 32-bit and on 64-bit Windows;
-// those of the records the backend passes are pinned at the end of this file
-// for both.
+// Field order, sizes and offsets are SAP's on 32-bit and on 64-bit Windows
+// and on Linux x86_64; those of the records the backend passes are pinned at
+// the end of this file for each.
 #pragma once
 
 #include <cstddef>
@@ -22,7 +23,8 @@
 
 namespace nw {
 
-// One UTF-16 code unit (SAP_UC on Windows).
+// One UTF-16 code unit (SAP_UC: wchar_t on Windows, unsigned short on
+// Linux).
 typedef char16_t SAP_UC;
 typedef SAP_UC RFC_CHAR;
 typedef unsigned char SAP_RAW;
@@ -246,11 +248,13 @@ RFC_RC BW_NW_CALL RfcGetParameterDescByIndex(RFC_FUNCTION_DESC_HANDLE funcDesc, 
 
 }  // extern "C"
 
-// Sizes and the error record, alike on both widths of Windows. The error
-// record holds no pointer: 8 + 2 * 871 = 1750 bytes of fields, aligned to 4
-// bytes by its enumerations, so two bytes of padding close it.
-#if defined(_WIN32)
-static_assert(sizeof(SAP_UC) == 2 && sizeof(RFC_RC) == 4 && sizeof(RFCTYPE) == 4 &&
+// Sizes and the error record, alike on both widths of Windows and on Linux
+// x86_64. The error record holds no pointer: 8 + 2 * 871 = 1750 bytes of
+// fields, aligned to 4 bytes by its enumerations, so two bytes of padding
+// close it.
+#if defined(_WIN32) || (defined(__linux__) && defined(__x86_64__))
+static_assert(sizeof(SAP_UC) == 2 && sizeof(RFC_INT) == 4 && sizeof(RFC_INT1) == 1 &&
+              sizeof(RFC_INT2) == 2 && sizeof(RFC_RC) == 4 && sizeof(RFCTYPE) == 4 &&
               sizeof(RFC_DIRECTION) == 4 && sizeof(RFC_ERROR_GROUP) == 4);
 static_assert(sizeof(RFC_ERROR_INFO) == 1752);
 static_assert(offsetof(RFC_ERROR_INFO, group) == 4 && offsetof(RFC_ERROR_INFO, key) == 8 &&
@@ -289,13 +293,22 @@ static_assert(offsetof(RFC_PARAMETER_DESC, type) == 64 &&
               offsetof(RFC_PARAMETER_DESC, extendedDescription) == 312);
 #endif
 
-// SAP's layout on 64-bit Windows (LLP64): handles and pointers take 8 bytes
+// SAP's layout on 64-bit Windows (LLP64) and on Linux x86_64 (LP64), where
+// the sensor loads SAP's libsapnwrfc.so: handles and pointers take 8 bytes
 // and align a record that holds one to 8; SAP_UC, the enumerations and
 // unsigned ints keep their sizes. The error record holds no pointer and
 // keeps its 32-bit layout. In the parameter description the type handle
 // moves from 84 to 88 and everything after it by 8; the last pointer, after
 // the one-byte flag at 318, lies at 320.
-#if defined(_WIN64)
+//
+// LP64 widens long to 64 bits where LLP64 keeps it at 32, but no field of
+// these records is a long, a size_t or a 64-bit integer (SAP_UC is SAP's
+// unsigned short on Linux, RFC_INT an int), so that both share one layout.
+// BW_NW_CALL is empty on Linux: SAP declares no calling convention outside
+// Windows, and the visibility mark on its exports asks nothing of a caller.
+#if defined(_WIN64) || (defined(__linux__) && defined(__x86_64__))
+static_assert(sizeof(RFC_CONNECTION_HANDLE) == 8 && sizeof(RFC_FUNCTION_DESC_HANDLE) == 8 &&
+              sizeof(RFC_TYPE_DESC_HANDLE) == 8 && sizeof(DATA_CONTAINER_HANDLE) == 8);
 static_assert(sizeof(RFC_CONNECTION_PARAMETER) == 16 &&
               offsetof(RFC_CONNECTION_PARAMETER, value) == 8);
 static_assert(sizeof(RFC_FIELD_DESC) == 104);

@@ -3,7 +3,7 @@
 // adapter calls, declared after SAP's public NetWeaver RFC SDK header
 // sapnwrfc.h (with sapuc.h for SAP_UC). Names, field order, field types and
 // enumeration values are SAP's; the layouts of SAP's library on 32-bit and
-// on 64-bit Windows are pinned at the end of this file.
+// on 64-bit Windows and on Linux x86_64 are pinned at the end of this file.
 //
 // This is rfcsim's own declaration, written independently of the sensor's,
 // so that a mistake in one shows as a disagreement with the other instead
@@ -18,8 +18,8 @@
 //
 // Where this declaration differs from SAP's header, the difference changes
 // neither a size nor an offset nor a C symbol: SAP_UC is char16_t (SAP's
-// 2-byte UTF-16 unit on Windows), and the enumerations have the fixed type
-// int, the size of SAP's C enumerations.
+// 2-byte UTF-16 unit: wchar_t on Windows, unsigned short on Linux), and the
+// enumerations have the fixed type int, the size of SAP's C enumerations.
 #pragma once
 
 #include <cstddef>
@@ -257,11 +257,13 @@ RFC_STRUCTURE_HANDLE RFCSIM_NW_API RfcGetCurrentRow(RFC_TABLE_HANDLE tableHandle
 
 }  // extern "C"
 
-// Sizes and the error record, alike on both widths of Windows. The error
-// record holds no pointer: 4 + 4 + 2 * (128 + 512 + 21 + 2 + 4 + 4 * 51) =
-// 1750 bytes of fields, rounded up to the record's 4-byte alignment.
-#if defined(_WIN32)
-static_assert(sizeof(SAP_UC) == 2 && sizeof(RFCTYPE) == 4 && sizeof(RFC_RC) == 4 &&
+// Sizes and the error record, alike on both widths of Windows and on Linux
+// x86_64. The error record holds no pointer: 4 + 4 + 2 * (128 + 512 + 21 +
+// 2 + 4 + 4 * 51) = 1750 bytes of fields, rounded up to the record's 4-byte
+// alignment.
+#if defined(_WIN32) || (defined(__linux__) && defined(__x86_64__))
+static_assert(sizeof(SAP_UC) == 2 && sizeof(RFC_INT) == 4 && sizeof(RFC_INT1) == 1 &&
+              sizeof(RFC_INT2) == 2 && sizeof(RFCTYPE) == 4 && sizeof(RFC_RC) == 4 &&
               sizeof(RFC_ERROR_GROUP) == 4 && sizeof(RFC_DIRECTION) == 4);
 
 static_assert(sizeof(RFC_ERROR_INFO) == 1752);
@@ -309,10 +311,20 @@ static_assert(offsetof(RFC_PARAMETER_DESC, name) == 0 && offsetof(RFC_PARAMETER_
               offsetof(RFC_PARAMETER_DESC, extendedDescription) == 312);
 #endif
 
-// SAP's layout on 64-bit Windows (LLP64): the handles are pointers of 8
-// bytes, aligned to 8; SAP_UC, the enumerations and unsigned stay as they
-// are. The error record holds no pointer: its layout is the 32-bit one.
-#if defined(_WIN64)
+// SAP's layout on 64-bit Windows (LLP64) and on Linux x86_64 (LP64), where a
+// program loads rfcsim's libsapnwrfc.so as it would SAP's: the handles are
+// pointers of 8 bytes, aligned to 8; SAP_UC, the enumerations and unsigned
+// stay as they are. The error record holds no pointer: its layout is the
+// 32-bit one.
+//
+// LP64 widens long to 64 bits where LLP64 keeps it at 32, but none of these
+// records holds a long, a size_t or a 64-bit integer (SAP_UC is SAP's
+// unsigned short on Linux, RFC_INT an int): both share one layout.
+// RFCSIM_NW_API is empty on Linux, as SAP's SAP_API outside Windows; the
+// version script, not a mark in the source, picks the exports there.
+#if defined(_WIN64) || (defined(__linux__) && defined(__x86_64__))
+static_assert(sizeof(RFC_CONNECTION_HANDLE) == 8 && sizeof(RFC_FUNCTION_DESC_HANDLE) == 8 &&
+              sizeof(RFC_TYPE_DESC_HANDLE) == 8 && sizeof(DATA_CONTAINER_HANDLE) == 8);
 // Two pointers.
 static_assert(sizeof(RFC_CONNECTION_PARAMETER) == 16);
 static_assert(offsetof(RFC_CONNECTION_PARAMETER, name) == 0 &&

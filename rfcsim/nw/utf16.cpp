@@ -2,31 +2,19 @@
 
 #include <algorithm>
 
+#include "rfcsim/nw/code_pages.h"
+
 namespace rfcsim::nw {
 
 std::u16string Latin1ToUtf16(std::string_view bytes) {
-  std::u16string text;
-  text.reserve(bytes.size());
-  for (const char byte : bytes) text.push_back(static_cast<unsigned char>(byte));
+  std::u16string text(bytes.size(), u'\0');
+  text.resize(rfcsim_ucum_latin1_to_utf16(bytes.data(), bytes.size(), text.data()));
   return text;
 }
 
 std::string Utf16ToLatin1(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit <= 0xFF) {
-      bytes.push_back(static_cast<char>(unit));
-      continue;
-    }
-    bytes.push_back('?');
-    // A surrogate pair stands for one character.
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      ++i;
-    }
-  }
+  std::string bytes(text.size(), '\0');
+  bytes.resize(rfcsim_ucum_utf16_to_latin1(text.data(), text.size(), bytes.data()));
   return bytes;
 }
 
@@ -47,26 +35,8 @@ std::string EnginePassword(std::u16string_view text) {
 }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
-  std::u16string text;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t code = length == 1   ? lead
-                    : length == 2 ? lead & 0x1Fu
-                    : length == 3 ? lead & 0x0Fu
-                                  : lead & 0x07u;
-    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
-    }
-    i += length;
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      text.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-      text.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-    } else {
-      text.push_back(static_cast<char16_t>(code));
-    }
-  }
+  std::u16string text(utf8.size(), u'\0');
+  text.resize(rfcsim_ucum_utf8_to_utf16(utf8.data(), utf8.size(), text.data()));
   return text;
 }
 

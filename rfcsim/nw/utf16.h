@@ -1,5 +1,7 @@
 // The NetWeaver library's texts are UTF-16 (SAP_UC); the engine's are single
 // bytes read as ISO 8859-1, where every byte is the character of that code.
+// The conversions themselves are the C functions of code_pages.h, which on
+// Linux lie in the companion library libsapucum.so.
 #pragma once
 
 #include <string>

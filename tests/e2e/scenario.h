@@ -37,8 +37,8 @@ struct Scenario {
   std::optional<std::string> standard_input = {};
   // A Windows path: the sensor runs as a copy of its program laid there,
   // with only the files the scenario lays beside it, instead of where it
-  // was built. Only the program that loads the RFC library (the Windows
-  // build) looks beside itself; scenarios that set this run under Wine.
+  // was built. Only the programs that load the RFC library (the Windows
+  // programs and the Linux program) look beside themselves.
   std::string executable = {};
   // How many polls of the scenario start at once, overlapping as a single
   // sensor and a listing of the same system do. The outcome is the first

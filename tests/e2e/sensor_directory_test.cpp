@@ -1,5 +1,6 @@
 // Where the sensor looks for its profile: the PRTG path file, PRTG's
-// sensor directories, and the refusal to run from anywhere else.
+// sensor directories, and the refusal to run from anywhere else; the Linux
+// program takes the name as given, else beside itself.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -7,6 +8,7 @@
 
 #include "tests/e2e/expectations.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/sensor_target.h"
 
 namespace e2e {
 namespace {
@@ -47,10 +49,7 @@ std::string CaseName(const ::testing::TestParamInfo<DirectoryCase>& info) {
   return info.param.name;
 }
 
-class SensorDirectory : public ::testing::TestWithParam<DirectoryCase> {};
-
-TEST_P(SensorDirectory, FindsOrRefuses) {
-  const DirectoryCase& c = GetParam();
+void ExpectFoundOrRefused(const DirectoryCase& c) {
   Outcome outcome = RunSensor(c.scenario);
   if (c.refusal.empty()) {
     ExpectProfileLocated(outcome);
@@ -59,8 +58,27 @@ TEST_P(SensorDirectory, FindsOrRefuses) {
   }
 }
 
+class SensorDirectory : public ::testing::TestWithParam<DirectoryCase> {};
+
+TEST_P(SensorDirectory, FindsOrRefuses) { ExpectFoundOrRefused(GetParam()); }
+
+// PRTG's rules for its Windows sensor directories.
+class PrtgSensorDirectory : public ::testing::TestWithParam<DirectoryCase> {};
+
+TEST_P(PrtgSensorDirectory, FindsOrRefuses) {
+  if (LinuxProgram()) GTEST_SKIP() << "the Linux program follows none of PRTG's Windows rules";
+  ExpectFoundOrRefused(GetParam());
+}
+
+class LinuxProgramDirectory : public ::testing::TestWithParam<DirectoryCase> {};
+
+TEST_P(LinuxProgramDirectory, FindsOrRefuses) {
+  if (!LinuxProgram()) GTEST_SKIP() << "only the Linux program reads names as Linux does";
+  ExpectFoundOrRefused(GetParam());
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    PathFile, SensorDirectory,
+    PathFile, PrtgSensorDirectory,
     ::testing::Values(
         DirectoryCase{
             "NamesPrtgRoot",
@@ -148,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
-    WithoutPathFile, SensorDirectory,
+    WithoutPathFile, PrtgSensorDirectory,
     ::testing::Values(
         DirectoryCase{"FindsProgramme",
                       {.arguments = {"PRD"},
@@ -220,6 +238,36 @@ INSTANTIATE_TEST_SUITE_P(
         DirectoryCase{"NamesFullPath",
                       {.arguments = {"D:\\Some\\PRD"}, .environment = kHalvaric},
                       "Error 1002: Profile D:\\Some\\PRD.P00 is missing..."}),
+    CaseName);
+
+// The Linux program in PRTG's format too: as given (relative to the working
+// directory), else a relative name beside the program, where a plugin
+// directory keeps it; "/" separates directories.
+INSTANTIATE_TEST_SUITE_P(
+    Linux, LinuxProgramDirectory,
+    ::testing::Values(DirectoryCase{"TakesWorkingDirectory",
+                                    {.arguments = {"PRD"}, .files = {{"PRD.P00", kProfile}}}},
+                      DirectoryCase{"IgnoresPrtgDirectories",
+                                    {.arguments = {"PRD"},
+                                     .files = {{kPathFile, "D:\\PRTG\r\n"},
+                                               {kPrtgSensors + "PRD.P00", kProfile}}},
+                                    kProfileMissing},
+                      DirectoryCase{"FindsBesideTheProgram",
+                                    {.arguments = {"PRD"},
+                                     .files = {{"D:\\Plugins\\PRD.P00", kProfile}},
+                                     .executable = "D:\\Plugins\\brackwater"}},
+                      DirectoryCase{"FindsRelativeDirectoryBesideTheProgram",
+                                    {.arguments = {"sap/PRD"},
+                                     .files = {{"D:\\Plugins\\sap\\PRD.P00", kProfile}},
+                                     .executable = "D:\\Plugins\\brackwater"}},
+                      DirectoryCase{"AbsolutePathIsNotLookedForBesideTheProgram",
+                                    {.arguments = {"/Some/PRD"},
+                                     .files = {{"D:\\Plugins\\Some\\PRD.P00", kProfile}},
+                                     .executable = "D:\\Plugins\\brackwater"},
+                                    "Error 1002: Profile /Some/PRD.P00 is missing..."},
+                      DirectoryCase{"AbsolutePath",
+                                    {.arguments = {"/Some/PRD"},
+                                     .files = {{"C:\\Some\\PRD.P00", kProfile}}}}),
     CaseName);
 
 }  // namespace

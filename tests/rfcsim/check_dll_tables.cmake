@@ -9,6 +9,7 @@
 #   cmake -DOBJDUMP=<objdump> -DDLL=<dll> [-DLIBRARY=librfc32|sapnwrfc] -DCHECK=exports|imports
 #         -P check_dll_tables.cmake
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/StandInExports.cmake)
 
 if(NOT DEFINED LIBRARY)
   set(LIBRARY librfc32)
@@ -64,16 +65,7 @@ if(CHECK STREQUAL "exports")
   endforeach()
   list(SORT found)
   list(SORT expected_exports)
-  if(NOT found STREQUAL expected_exports)
-    set(missing ${expected_exports})
-    set(extra ${found})
-    if(found)
-      list(REMOVE_ITEM missing ${found})
-    endif()
-    list(REMOVE_ITEM extra ${expected_exports})
-    message(FATAL_ERROR "${DLL} exports the wrong names.\n"
-      "  missing: ${missing}\n  unexpected: ${extra}\n  all found: ${found}")
-  endif()
+  bw_require_exports(${DLL} "${found}" "${expected_exports}")
   list(LENGTH found count)
   message(STATUS "${DLL}: exactly the ${count} expected exports")
 elseif(CHECK STREQUAL "imports")
