@@ -327,9 +327,15 @@ Outcome RunInstalled(const std::string& linux_path, std::vector<std::string> arg
                      const std::map<std::string, std::string>& beside = {}) {
   const std::string program = OnDriveC(linux_path);
   const std::string folder = program.substr(0, program.rfind('\\'));
+  std::map<std::string, std::string> files = InstalledFiles(folder, beside);
+  // The simulated systems, which the stand-in reads in the working
+  // directory: the network the monitor's computer reaches.
+  const std::string working_directory = "C:\\work";
+  files[working_directory + "\\rfcsim.json"] = files.at(folder + "\\rfcsim.json");
   return RunSensor({.arguments = std::move(arguments),
-                    .files = InstalledFiles(folder, beside),
+                    .files = std::move(files),
                     .environment = std::move(environment),
+                    .working_directory = working_directory,
                     .executable = program});
 }
 
@@ -364,7 +370,7 @@ TEST(InstallGuide, LinuxLabLinesDoWhatTheGuideSays) {
         if (value.starts_with("$PWD")) value.replace(0, 4, lab);
         exported[line.substr(7, equals - 7)] = value;
       } else if (const std::size_t program = line.find(kProgram); program != std::string::npos) {
-        LabLine run{.environment = exported};
+        LabLine run{.arguments = {}, .environment = exported, .result = {}};
         for (const std::string& word : Words(line.substr(0, program))) {
           run.environment[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
         }
@@ -418,7 +424,7 @@ TEST(InstallGuide, LinuxLabLinesDoWhatTheGuideSays) {
   // The guide's line for a shell without the variable.
   const auto unset = ExampleBlocks(Guide(), "### The Linux lab").back();
   ASSERT_EQ(unset.size(), 1u);
-  LabLine without{.arguments = {"PRD"}};
+  const LabLine without{.arguments = {"PRD"}, .environment = {}, .result = {}};
   EXPECT_EQ(run(without).out, "<Prtg>\n<Error>1</Error>\n<Text>" + unset[0] + "</Text>\n</Prtg>\n");
 }
 
@@ -461,7 +467,9 @@ TEST(InstallGuide, LinuxMonitorsCommandLinesMeasure) {
   // Nagios: $USER1$ as the guide names it for a Nagios built from source,
   // $ARG1$ from the service's check_command.
   std::string command_line, argument;
-  for (const std::string& line : ExampleBlocks(guide, "### Nagios and Naemon").at(0)) {
+  const auto nagios = ExampleBlocks(guide, "### Nagios and Naemon");
+  ASSERT_EQ(nagios.size(), 1u);
+  for (const std::string& line : nagios[0]) {
     const std::vector<std::string> words = Words(line);
     if (words.size() > 1 && words[0] == "command_line") command_line = line;
     if (words.size() > 1 && words[0] == "check_command") argument = words[1].substr(words[1].find('!') + 1);
@@ -477,8 +485,10 @@ TEST(InstallGuide, LinuxMonitorsCommandLinesMeasure) {
 
   // Icinga 2: PluginDir as Debian's packages set it; the profile and the
   // options each one argument, the format from the command's environment.
+  const auto icinga_blocks = ExampleBlocks(guide, "### Icinga 2");
+  ASSERT_EQ(icinga_blocks.size(), 1u);
   std::string icinga;
-  for (const std::string& line : ExampleBlocks(guide, "### Icinga 2").at(0)) icinga += line + "\n";
+  for (const std::string& line : icinga_blocks[0]) icinga += line + "\n";
   std::smatch command, profile, options, flavour;
   ASSERT_TRUE(std::regex_search(icinga, command, std::regex(R"re(PluginDir \+ "([^"]+)")re")));
   ASSERT_TRUE(std::regex_search(icinga, profile, std::regex(R"re(vars\.brackwater_profile = "([^"]+)")re")));
