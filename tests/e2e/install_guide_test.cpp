@@ -375,7 +375,8 @@ TEST(InstallGuide, LinuxLabLinesDoWhatTheGuideSays) {
           run.environment[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
         }
         const std::size_t gap = line.find("  ", program);
-        run.arguments = Words(line.substr(program + kProgram.size(), gap - program - kProgram.size()));
+        run.arguments =
+            Words(line.substr(program + kProgram.size(), gap - program - kProgram.size()));
         if (gap != std::string::npos) run.result = line.substr(line.find_first_not_of(' ', gap));
         lines.push_back(std::move(run));
       } else if (line.starts_with(" ") && !lines.empty()) {
@@ -406,7 +407,8 @@ TEST(InstallGuide, LinuxLabLinesDoWhatTheGuideSays) {
     SCOPED_TRACE(what);
     const Outcome outcome = run(line);
     if (line.result.starts_with("Error ")) {
-      EXPECT_EQ(outcome.out, "<Prtg>\n<Error>1</Error>\n<Text>" + line.result + "</Text>\n</Prtg>\n");
+      EXPECT_EQ(outcome.out,
+                "<Prtg>\n<Error>1</Error>\n<Text>" + line.result + "</Text>\n</Prtg>\n");
       EXPECT_EQ(outcome.exit_code, 2);
     } else if (line.environment.contains("BRACKWATER_FLAVOUR")) {
       ASSERT_LT(answer, answers.size());
@@ -472,15 +474,18 @@ TEST(InstallGuide, LinuxMonitorsCommandLinesMeasure) {
   for (const std::string& line : nagios[0]) {
     const std::vector<std::string> words = Words(line);
     if (words.size() > 1 && words[0] == "command_line") command_line = line;
-    if (words.size() > 1 && words[0] == "check_command") argument = words[1].substr(words[1].find('!') + 1);
+    if (words.size() > 1 && words[0] == "check_command")
+      argument = words[1].substr(words[1].find('!') + 1);
   }
-  command_line = std::regex_replace(command_line, std::regex(R"(\$USER1\$)"), "/usr/local/nagios/libexec");
+  command_line =
+      std::regex_replace(command_line, std::regex(R"(\$USER1\$)"), "/usr/local/nagios/libexec");
   command_line = std::regex_replace(command_line, std::regex(R"(\$ARG1\$)"), argument);
   std::vector<std::string> words = Words(command_line);
   ASSERT_GE(words.size(), 3u) << command_line;
   {
     SCOPED_TRACE(command_line);
-    ExpectMonitorsAnswer(RunInstalled(words[1], {words.begin() + 2, words.end()}, {}, nagios_flavour));
+    ExpectMonitorsAnswer(
+        RunInstalled(words[1], {words.begin() + 2, words.end()}, {}, nagios_flavour));
   }
 
   // Icinga 2: PluginDir as Debian's packages set it; the profile and the
@@ -491,9 +496,12 @@ TEST(InstallGuide, LinuxMonitorsCommandLinesMeasure) {
   for (const std::string& line : icinga_blocks[0]) icinga += line + "\n";
   std::smatch command, profile, options, flavour;
   ASSERT_TRUE(std::regex_search(icinga, command, std::regex(R"re(PluginDir \+ "([^"]+)")re")));
-  ASSERT_TRUE(std::regex_search(icinga, profile, std::regex(R"re(vars\.brackwater_profile = "([^"]+)")re")));
-  ASSERT_TRUE(std::regex_search(icinga, options, std::regex(R"re(vars\.brackwater_options = "([^"]+)")re")));
-  ASSERT_TRUE(std::regex_search(icinga, flavour, std::regex(R"re("BRACKWATER_FLAVOUR" = "([^"]+)")re")));
+  ASSERT_TRUE(std::regex_search(icinga, profile,
+                                std::regex(R"re(vars\.brackwater_profile = "([^"]+)")re")));
+  ASSERT_TRUE(std::regex_search(icinga, options,
+                                std::regex(R"re(vars\.brackwater_options = "([^"]+)")re")));
+  ASSERT_TRUE(
+      std::regex_search(icinga, flavour, std::regex(R"re("BRACKWATER_FLAVOUR" = "([^"]+)")re")));
   {
     SCOPED_TRACE(icinga);
     ExpectMonitorsAnswer(RunInstalled("/usr/lib/nagios/plugins" + command[1].str(),
@@ -507,7 +515,8 @@ TEST(InstallGuide, LinuxMonitorsCommandLinesMeasure) {
   words = Words(mrpe[0].at(0));
   {
     SCOPED_TRACE(mrpe[0][0]);
-    ExpectMonitorsAnswer(RunInstalled(words.at(1), {words.begin() + 2, words.end()}, {}, nagios_flavour));
+    ExpectMonitorsAnswer(
+        RunInstalled(words.at(1), {words.begin() + 2, words.end()}, {}, nagios_flavour));
   }
 
   // PRTG's Script v2 sensor: the program and brackwater.flavour as the
