@@ -20,9 +20,21 @@
 # test programs, benchmarks and googletest never do. The stand-in DLLs live
 # in lab/ only: beside brackwater.exe they would take the place of SAP's.
 # The 32-bit build writes the package, with the 64-bit build's files in it.
+# Both packages' lab: the demo landscape and its profiles.
+set(_bw_demo_sensors "${CMAKE_SOURCE_DIR}/demo/drives/C/PRTG/PRTG Network Monitor/Custom Sensors/ExeXml")
+set(_bw_lab_files
+    "${_bw_demo_sensors}/rfcsim.json"
+    "${_bw_demo_sensors}/PRD.P00"
+    "${_bw_demo_sensors}/QAS.P00"
+    "${_bw_demo_sensors}/ORA.P00"
+    "${_bw_demo_sensors}/BRK.P00"
+    "${_bw_demo_sensors}/HNG.P00"
+    "${_bw_demo_sensors}/SAP Tessaron.Gbl"
+    "${_bw_demo_sensors}/SapRfc.QAS"
+)
+
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(BW_PACKAGE_COMPONENT release)
-  set(_bw_demo_sensors "${CMAKE_SOURCE_DIR}/demo/drives/C/PRTG/PRTG Network Monitor/Custom Sensors/ExeXml")
   set(_bw_package_texts "${CMAKE_BINARY_DIR}/package_texts")
 
   install(TARGETS brackwater brackwater-profile
@@ -50,15 +62,7 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
           DESTINATION . COMPONENT ${BW_PACKAGE_COMPONENT})
   install(PROGRAMS "${BRACKWATER_WINDOWS64_BIN}/librfc32.dll" "${BRACKWATER_WINDOWS64_BIN}/sapnwrfc.dll"
           DESTINATION lab/x64 COMPONENT ${BW_PACKAGE_COMPONENT})
-  install(FILES
-            "${_bw_demo_sensors}/rfcsim.json"
-            "${_bw_demo_sensors}/PRD.P00"
-            "${_bw_demo_sensors}/QAS.P00"
-            "${_bw_demo_sensors}/ORA.P00"
-            "${_bw_demo_sensors}/BRK.P00"
-            "${_bw_demo_sensors}/HNG.P00"
-            "${_bw_demo_sensors}/SAP Tessaron.Gbl"
-            "${_bw_demo_sensors}/SapRfc.QAS"
+  install(FILES ${_bw_lab_files}
           DESTINATION lab COMPONENT ${BW_PACKAGE_COMPONENT})
 
   # The texts get Windows line ends: the Notepad of older Windows Server
@@ -86,6 +90,60 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   # into a folder named after the file anyway.
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
   # Build directory, project, component, subdirectory: this one component only.
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${CMAKE_PROJECT_NAME};${BW_PACKAGE_COMPONENT};/")
+  include(CPack)
+endif()
+
+# The Linux tarball, written by
+#
+#   cmake --build --preset linux --target package
+#
+# as build/linux/brackwater-<version>-linux-x86_64.tar.gz, everything in one
+# folder of that name, as Unix software is unpacked:
+#
+#   brackwater, brackwater-profile   the sensor and its profile tool
+#   INSTALL.txt                      docs/install-guide.md
+#   lab/                             the stand-ins libsapnwrfc.so and
+#                                    libsapucum.so with the demo landscape
+#                                    and its profiles
+#
+# The stand-ins live in lab/ only: beside brackwater they would take the
+# place of SAP's library.
+if(NOT WIN32 AND BRACKWATER_LINUX_PROGRAM)
+  set(BW_PACKAGE_COMPONENT release)
+
+  # The profile tool goes to the same hosts as the sensor: the C++ runtime
+  # linked in, so that it needs no libstdc++ of the build host's version.
+  bw_linux_program(brackwater-profile)
+
+  install(TARGETS brackwater brackwater-profile
+          RUNTIME DESTINATION . COMPONENT ${BW_PACKAGE_COMPONENT})
+  # A program that needs the build host's C++ runtime would not start on an
+  # older host: the package is refused.
+  install(CODE [[
+    file(GET_RUNTIME_DEPENDENCIES
+      EXECUTABLES "$<TARGET_FILE:brackwater>" "$<TARGET_FILE:brackwater-profile>"
+      RESOLVED_DEPENDENCIES_VAR _bw_needed UNRESOLVED_DEPENDENCIES_VAR _bw_unresolved)
+    foreach(_bw_library IN LISTS _bw_needed _bw_unresolved)
+      if(_bw_library MATCHES "libstdc[+][+]|libgcc_s")
+        message(FATAL_ERROR "The package's programs must have the C++ runtime linked in; one needs ${_bw_library}")
+      endif()
+    endforeach()]] COMPONENT ${BW_PACKAGE_COMPONENT})
+  install(TARGETS rfcsim_nw_so rfcsim_ucum_so
+          LIBRARY DESTINATION lab COMPONENT ${BW_PACKAGE_COMPONENT})
+  install(FILES ${_bw_lab_files}
+          DESTINATION lab COMPONENT ${BW_PACKAGE_COMPONENT})
+  # The texts keep their line feeds.
+  install(FILES "${CMAKE_SOURCE_DIR}/docs/install-guide.md"
+          DESTINATION . RENAME INSTALL.txt COMPONENT ${BW_PACKAGE_COMPONENT})
+  install(FILES "${CMAKE_SOURCE_DIR}/docs/lab-readme-linux.txt"
+          DESTINATION lab RENAME README.txt COMPONENT ${BW_PACKAGE_COMPONENT})
+
+  set(CPACK_GENERATOR TGZ)
+  set(CPACK_PACKAGE_NAME brackwater)
+  set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+  set(CPACK_PACKAGE_FILE_NAME brackwater-${PROJECT_VERSION}-linux-x86_64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
   set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${CMAKE_PROJECT_NAME};${BW_PACKAGE_COMPONENT};/")
   include(CPack)
 endif()

@@ -15,6 +15,18 @@ echo "== Linux"
 "$bench" listing build/native/bin/brackwater
 "$bench" parallel build/native/bin/brackwater 50 200
 
+# The Linux program (the linux preset) on the stand-in libsapnwrfc.so, named
+# by BRACKWATER_RFC_LIBRARY wherever the tree lays it: against the fully
+# static hello world, then against one linked as the program is (the shared
+# C library through the dynamic loader).
+echo "== The Linux program, through the stand-in libsapnwrfc.so"
+cmake --preset linux >/dev/null && cmake --build --preset linux
+stand_in=$(find "$PWD/build/linux/bin" -name libsapnwrfc.so | head -n 1)
+BRACKWATER_RFC_LIBRARY=$stand_in "$bench" poll build/linux/bin/brackwater \
+  build/native/bin/bench_hello "$runs"
+BRACKWATER_RFC_LIBRARY=$stand_in "$bench" poll build/linux/bin/brackwater \
+  build/native/bin/bench_hello_shared_libc "$runs"
+
 echo "== Windows under Wine"
 export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
 wineserver -p 2>/dev/null || true   # keep the server up between runs

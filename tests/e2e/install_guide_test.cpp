@@ -297,6 +297,247 @@ TEST(InstallGuide, OtherMonitorsGetWhatTheGuideShows) {
   EXPECT_EQ(commands, 4);
 }
 
+// The Linux program's part of the guide. Its paths are Linux paths; here
+// they lie on the scenario's drive C:, where the program under test reads
+// a path beginning with "/".
+std::string OnDriveC(std::string_view linux_path) {
+  std::string windows = "C:";
+  for (char c : linux_path) windows += c == '/' ? '\\' : c;
+  return windows;
+}
+
+// The files of a folder that holds the Linux program as the guide installs
+// it: the lab's profiles, the stand-in library with its companion (in place
+// of SAP's, whose SDK the guide registers with the loader), and more.
+std::map<std::string, std::string> InstalledFiles(
+    const std::string& folder, const std::map<std::string, std::string>& more = {}) {
+  std::map<std::string, std::string> files = LabFiles(folder);
+  const std::filesystem::path built = TargetUnderTest().Executable().parent_path();
+  for (const char* library : {"libsapnwrfc.so", "libsapucum.so"}) {
+    files[folder + "\\" + library] = ReadWhole(built / library);
+  }
+  for (const auto& [name, content] : more) files[folder + "\\" + name] = content;
+  return files;
+}
+
+// The program at `linux_path` (a copy of the program under test, installed
+// as above) started by a monitor from a working directory of its own.
+Outcome RunInstalled(const std::string& linux_path, std::vector<std::string> arguments,
+                     std::map<std::string, std::string> environment,
+                     const std::map<std::string, std::string>& beside = {}) {
+  const std::string program = OnDriveC(linux_path);
+  const std::string folder = program.substr(0, program.rfind('\\'));
+  std::map<std::string, std::string> files = InstalledFiles(folder, beside);
+  // The simulated systems, which the stand-in reads in the working
+  // directory: the network the monitor's computer reaches.
+  const std::string working_directory = "C:\\work";
+  files[working_directory + "\\rfcsim.json"] = files.at(folder + "\\rfcsim.json");
+  return RunSensor({.arguments = std::move(arguments),
+                    .files = std::move(files),
+                    .environment = std::move(environment),
+                    .working_directory = working_directory,
+                    .executable = program});
+}
+
+// What a monitor's answer in the Nagios format must show of the guide's
+// command lines: the measurement, the levels and the forecast.
+void ExpectMonitorsAnswer(const Outcome& outcome) {
+  EXPECT_EQ(outcome.exit_code, 0) << outcome.out << outcome.err;
+  EXPECT_THAT(outcome.out, StartsWith("MAXDB OK - (PRD) DBase Filling: "));
+  EXPECT_THAT(outcome.out, HasSubstr("'Used Area [Prc]'=37%;80;90;"));
+  EXPECT_THAT(outcome.out, HasSubstr("'Days Until Full'="));
+}
+
+// The Linux lab, run as the guide says: in the lab folder with the variable
+// set, each line gives what the guide writes after it, each answer shown is
+// the start of what the program prints, and without the variable the
+// library is not found.
+TEST(InstallGuide, LinuxLabLinesDoWhatTheGuideSays) {
+  if (!LinuxProgram()) GTEST_SKIP() << "the Linux program's lines";
+  const auto blocks = ExampleBlocks(Guide(), "### The Linux lab");
+  constexpr std::string_view kProgram = "../brackwater ";
+  std::string lab;
+  std::map<std::string, std::string> exported;
+  std::vector<LabLine> lines;
+  std::vector<std::string> answers;
+  for (const std::vector<std::string>& block : blocks) {
+    for (const std::string& line : block) {
+      if (line.starts_with("cd ")) {
+        lab = line.substr(3);
+      } else if (line.starts_with("export ")) {
+        const std::size_t equals = line.find('=');
+        std::string value = line.substr(equals + 1);
+        if (value.starts_with("$PWD")) value.replace(0, 4, lab);
+        exported[line.substr(7, equals - 7)] = value;
+      } else if (const std::size_t program = line.find(kProgram); program != std::string::npos) {
+        LabLine run{.arguments = {}, .environment = exported, .result = {}};
+        for (const std::string& word : Words(line.substr(0, program))) {
+          run.environment[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
+        }
+        const std::size_t gap = line.find("  ", program);
+        run.arguments =
+            Words(line.substr(program + kProgram.size(), gap - program - kProgram.size()));
+        if (gap != std::string::npos) run.result = line.substr(line.find_first_not_of(' ', gap));
+        lines.push_back(std::move(run));
+      } else if (line.starts_with(" ") && !lines.empty()) {
+        lines.back().result += " " + line.substr(line.find_first_not_of(' '));
+      } else if (line.starts_with("MAXDB ") || line.starts_with("{")) {
+        answers.push_back(line);
+      }
+    }
+  }
+  ASSERT_EQ(lab, "/tmp/brackwater-4.3-linux-x86_64/lab");
+  ASSERT_EQ(lines.size(), 11u);
+  ASSERT_EQ(answers.size(), 2u);
+
+  const std::string folder = OnDriveC(lab);
+  const std::string program = folder.substr(0, folder.rfind('\\')) + "\\brackwater";
+  const auto run = [&](const LabLine& line) {
+    return RunSensor({.arguments = line.arguments,
+                      .files = InstalledFiles(folder),
+                      .environment = line.environment,
+                      .working_directory = folder,
+                      .executable = program});
+  };
+  std::size_t answer = 0;
+  for (const LabLine& line : lines) {
+    std::string what;
+    for (const auto& [name, value] : line.environment) what += name + "=" + value + " ";
+    for (const std::string& word : line.arguments) what += word + " ";
+    SCOPED_TRACE(what);
+    const Outcome outcome = run(line);
+    if (line.result.starts_with("Error ")) {
+      EXPECT_EQ(outcome.out,
+                "<Prtg>\n<Error>1</Error>\n<Text>" + line.result + "</Text>\n</Prtg>\n");
+      EXPECT_EQ(outcome.exit_code, 2);
+    } else if (line.environment.contains("BRACKWATER_FLAVOUR")) {
+      ASSERT_LT(answer, answers.size());
+      EXPECT_THAT(outcome.out, StartsWith(ShownPart(answers[answer++])));
+      EXPECT_EQ(outcome.exit_code, 0);
+    } else {
+      ExpectAnswered(outcome, what);
+      if (line.arguments.back() == ",SYSLOG") {
+        EXPECT_THAT(outcome.err, StartsWith("0 RFC library loaded "));
+      }
+    }
+  }
+  EXPECT_EQ(answer, answers.size());
+
+  // The guide's line for a shell without the variable.
+  const auto unset = ExampleBlocks(Guide(), "### The Linux lab").back();
+  ASSERT_EQ(unset.size(), 1u);
+  const LabLine without{.arguments = {"PRD"}, .environment = {}, .result = {}};
+  EXPECT_EQ(run(without).out, "<Prtg>\n<Error>1</Error>\n<Text>" + unset[0] + "</Text>\n</Prtg>\n");
+}
+
+// The guide's errors for SAP's library as the loader's search finds it (or
+// does not): none at all, and one whose companion is missing.
+TEST(InstallGuide, LinuxLibraryErrorsAsTheGuideShowsThem) {
+  if (!LinuxProgram()) GTEST_SKIP() << "the Linux program's lines";
+  std::vector<std::string> errors;
+  for (const auto& block : ExampleBlocks(Guide(), "### SAP's NetWeaver RFC SDK")) {
+    if (block.size() == 1 && block[0].starts_with("Error 1031: ")) errors.push_back(block[0]);
+  }
+  ASSERT_EQ(errors.size(), 2u);
+  const std::string program = "C:\\opt\\brackwater\\brackwater";
+  const std::string sdk = "C:\\work\\nwrfcsdk\\lib";
+  const auto run = [&](std::map<std::string, std::string> files) {
+    files["C:\\work\\PRD.P00"] = LabFiles("C:\\work").at("C:\\work\\PRD.P00");
+    return RunSensor({.arguments = {"PRD"},
+                      .files = std::move(files),
+                      .environment = {{"LD_LIBRARY_PATH", "nwrfcsdk/lib"}},
+                      .executable = program})
+        .out;
+  };
+  EXPECT_EQ(run({}), "<Prtg>\n<Error>1</Error>\n<Text>" + errors[0] + "</Text>\n</Prtg>\n");
+  const std::map<std::string, std::string> without_companion = {
+      {sdk + "\\libsapnwrfc.so",
+       ReadWhole(TargetUnderTest().Executable().parent_path() / "libsapnwrfc.so")}};
+  EXPECT_EQ(run(without_companion),
+            "<Prtg>\n<Error>1</Error>\n<Text>" + errors[1] + "</Text>\n</Prtg>\n");
+}
+
+// The monitors' command lines of the Linux part, each run as its monitor
+// starts it: the program and the profiles in the folder the guide names,
+// the format from brackwater.flavour beside it or the check's environment,
+// started from another working directory.
+TEST(InstallGuide, LinuxMonitorsCommandLinesMeasure) {
+  if (!LinuxProgram()) GTEST_SKIP() << "the Linux program's lines";
+  const std::string guide = Guide();
+  const std::map<std::string, std::string> nagios_flavour = {{"brackwater.flavour", "Nagios\n"}};
+
+  // Nagios: $USER1$ as the guide names it for a Nagios built from source,
+  // $ARG1$ from the service's check_command.
+  std::string command_line, argument;
+  const auto nagios = ExampleBlocks(guide, "### Nagios and Naemon");
+  ASSERT_EQ(nagios.size(), 1u);
+  for (const std::string& line : nagios[0]) {
+    const std::vector<std::string> words = Words(line);
+    if (words.size() > 1 && words[0] == "command_line") command_line = line;
+    if (words.size() > 1 && words[0] == "check_command")
+      argument = words[1].substr(words[1].find('!') + 1);
+  }
+  command_line =
+      std::regex_replace(command_line, std::regex(R"(\$USER1\$)"), "/usr/local/nagios/libexec");
+  command_line = std::regex_replace(command_line, std::regex(R"(\$ARG1\$)"), argument);
+  std::vector<std::string> words = Words(command_line);
+  ASSERT_GE(words.size(), 3u) << command_line;
+  {
+    SCOPED_TRACE(command_line);
+    ExpectMonitorsAnswer(
+        RunInstalled(words[1], {words.begin() + 2, words.end()}, {}, nagios_flavour));
+  }
+
+  // Icinga 2: PluginDir as Debian's packages set it; the profile and the
+  // options each one argument, the format from the command's environment.
+  const auto icinga_blocks = ExampleBlocks(guide, "### Icinga 2");
+  ASSERT_EQ(icinga_blocks.size(), 1u);
+  std::string icinga;
+  for (const std::string& line : icinga_blocks[0]) icinga += line + "\n";
+  std::smatch command, profile, options, flavour;
+  ASSERT_TRUE(std::regex_search(icinga, command, std::regex(R"re(PluginDir \+ "([^"]+)")re")));
+  ASSERT_TRUE(std::regex_search(icinga, profile,
+                                std::regex(R"re(vars\.brackwater_profile = "([^"]+)")re")));
+  ASSERT_TRUE(std::regex_search(icinga, options,
+                                std::regex(R"re(vars\.brackwater_options = "([^"]+)")re")));
+  ASSERT_TRUE(
+      std::regex_search(icinga, flavour, std::regex(R"re("BRACKWATER_FLAVOUR" = "([^"]+)")re")));
+  {
+    SCOPED_TRACE(icinga);
+    ExpectMonitorsAnswer(RunInstalled("/usr/lib/nagios/plugins" + command[1].str(),
+                                      {profile[1].str(), options[1].str()},
+                                      {{"BRACKWATER_FLAVOUR", flavour[1].str()}}));
+  }
+
+  // Checkmk's MRPE line: the service's name, then the command.
+  const auto mrpe = ExampleBlocks(guide, "### Checkmk");
+  ASSERT_EQ(mrpe.size(), 1u);
+  words = Words(mrpe[0].at(0));
+  {
+    SCOPED_TRACE(mrpe[0][0]);
+    ExpectMonitorsAnswer(
+        RunInstalled(words.at(1), {words.begin() + 2, words.end()}, {}, nagios_flavour));
+  }
+
+  // PRTG's Script v2 sensor: the program and brackwater.flavour as the
+  // guide's lines put them, the parameters as PRTG passes them.
+  const auto prtg = ExampleBlocks(guide, "### PRTG's multi-platform probe");
+  ASSERT_EQ(prtg.size(), 2u);
+  std::string scripts, script_flavour;
+  for (const std::string& line : prtg[0]) {
+    words = Words(line);
+    if (words.at(0) == "cp") scripts = words.at(2) + words.at(1);
+    if (words.at(0) == "echo") script_flavour = words.at(1) + "\n";
+  }
+  ASSERT_EQ(prtg[1].size(), 1u);
+  SCOPED_TRACE(prtg[1][0]);
+  const Outcome script_v2 =
+      RunInstalled(scripts, Words(prtg[1][0]), {}, {{"brackwater.flavour", script_flavour}});
+  EXPECT_EQ(script_v2.exit_code, 0);
+  EXPECT_THAT(script_v2.out, StartsWith("{\"version\":2,\"status\":\"ok\""));
+  EXPECT_THAT(script_v2.out, HasSubstr("\"id\":19,"));
+}
+
 // The install guide's example of ",SYSLOG" shows what the program prints:
 // the library loaded (a program that loads one) and the program first, then
 // the steps.

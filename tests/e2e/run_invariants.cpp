@@ -69,14 +69,15 @@ bool Forecasts(const Scenario& scenario) {
   });
 }
 
-// Files of the working directory the sensor and its library own: the
-// library's logon file and trace, the record a test asked for, and the
-// filling's histories of a run that forecasts.
+// Files the sensor and its library own: in the working directory the
+// library's logon file and trace and the record a test asked for; the
+// filling's histories of a run that forecasts, beside their profiles
+// wherever those lie (the Linux program finds profiles beside itself).
 bool MayChange(const std::string& reported, const Scenario& scenario) {
-  if (reported.find('\\') != std::string::npos) return false;
   std::string name = Lower(reported);
-  if (name == "saprfc.ini" || name == "dev_rfc.trc") return true;
   if (name.ends_with(".hst") && Forecasts(scenario)) return true;
+  if (reported.find('\\') != std::string::npos) return false;
+  if (name == "saprfc.ini" || name == "dev_rfc.trc") return true;
   auto record = scenario.environment.find("RFCSIM_RECORD");
   return record != scenario.environment.end() && name == Lower(record->second);
 }
