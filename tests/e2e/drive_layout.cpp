@@ -2,19 +2,23 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace e2e {
+
+std::string ReadHostFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return std::move(bytes).str();
+}
+
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadWholeFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path.string());
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 WindowsLocation Prefix(const WindowsLocation& location, std::size_t length) {
   WindowsLocation prefix{location.drive, {}};
@@ -107,7 +111,7 @@ FileTree DriveLayout::Snapshot() const {
     if (fs::is_directory(status)) {
       SnapshotTree(placed.drive, host, false, tree);
     } else if (fs::is_regular_file(status)) {
-      tree[placed.ToString()] = ReadWholeFile(host);
+      tree[placed.ToString()] = ReadHostFile(host);
     }
   }
   return tree;
@@ -127,7 +131,7 @@ void DriveLayout::SnapshotTree(char drive, const fs::path& directory, bool skip_
     if (!fs::is_regular_file(entry->symlink_status())) continue;
     WindowsLocation location{drive, {}};
     for (const fs::path& component : relative) location.components.push_back(component.string());
-    tree[location.ToString()] = ReadWholeFile(entry->path());
+    tree[location.ToString()] = ReadHostFile(entry->path());
   }
 }
 

@@ -14,6 +14,11 @@
 
 namespace e2e {
 
+// The bytes of a host file, read in one piece (programs and libraries
+// are tens of megabytes in the sanitizer build); throws when it cannot
+// be read.
+std::string ReadHostFile(const std::filesystem::path& path);
+
 struct DriveRoot {
   std::filesystem::path host_directory;
   // Top-level entries that belong to someone else (the folders a Wine prefix

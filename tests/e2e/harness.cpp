@@ -4,10 +4,8 @@
 
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <future>
 #include <iostream>
-#include <iterator>
 #include <set>
 #include <stdexcept>
 
@@ -48,12 +46,6 @@ std::vector<std::string> ChangedFiles(const FileTree& before, const FileTree& af
     if (!before.contains(path)) changed.insert(AsReported(path, working_directory));
   }
   return {changed.begin(), changed.end()};
-}
-
-std::string ReadHostFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw std::runtime_error("cannot read " + path.string());
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace

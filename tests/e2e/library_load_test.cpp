@@ -12,13 +12,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <ostream>
 #include <string>
 
 #include "tests/e2e/document_checks.h"
+#include "tests/e2e/drive_layout.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/listing_fixtures.h"
 #include "tests/e2e/sensor_target.h"
@@ -49,10 +48,7 @@ enum class Built {
 };
 
 std::string ReadBuilt(const std::string& name) {
-  const auto path = TargetUnderTest().Executable().parent_path() / name;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw std::runtime_error("not built: " + path.string());
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  return ReadHostFile(TargetUnderTest().Executable().parent_path() / name);
 }
 
 // The PE header's machine field says which processor a program or library
@@ -93,10 +89,7 @@ std::string NotOfOwnWidth() {
 }
 
 std::string ReadTestLibrary(const std::string& name) {
-  const std::filesystem::path path = std::filesystem::path(BRACKWATER_E2E_TEST_LIBRARIES) / name;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw std::runtime_error("not built: " + path.string());
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  return ReadHostFile(std::filesystem::path(BRACKWATER_E2E_TEST_LIBRARIES) / name);
 }
 
 // The ELF header's class byte (at 4; 1: 32-bit, 2: 64-bit) and its

@@ -3,10 +3,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "platform/elf_library.h"
+#include "platform/installation_file.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
@@ -16,7 +17,9 @@ using platform::ReadElfLibrary;
 
 std::string ReadWhole(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return std::move(bytes).str();
 }
 
 std::string Written(const ScratchDir& scratch, const std::string& bytes) {
@@ -25,9 +28,12 @@ std::string Written(const ScratchDir& scratch, const std::string& bytes) {
   return path;
 }
 
-// This test program is an x86-64 ELF file that needs the C library.
+// The process tests' probe beside this program: a small x86-64 ELF file
+// that needs the C library.
+std::string Probe() { return platform::ExecutableDirectory() + "child_probe"; }
+
 TEST(ReadElfLibrary, NamesWhatAnX86_64FileNeeds) {
-  const ElfLibrary self = ReadElfLibrary("/proc/self/exe");
+  const ElfLibrary self = ReadElfLibrary(Probe());
   EXPECT_EQ(self.kind, ElfLibrary::Kind::kX86_64);
   EXPECT_THAT(self.needed, ::testing::Contains("libc.so.6"));
   EXPECT_EQ(ReadElfLibrary("/nonexistent/library.so").kind, ElfLibrary::Kind::kUnreadable);
@@ -38,9 +44,9 @@ TEST(ReadElfLibrary, NamesWhatAnX86_64FileNeeds) {
 // endless loop (the sanitizer build checks the reads).
 TEST(ReadElfLibrary, SurvivesDamagedFiles) {
   ScratchDir scratch;
-  const std::string whole = ReadWhole("/proc/self/exe");
-  for (std::size_t step = 0; step < 512; ++step) {
-    const std::size_t size = step < 256 ? step : whole.size() * (step - 256) / 256;
+  const std::string whole = ReadWhole(Probe());
+  for (std::size_t step = 0; step < 192; ++step) {
+    const std::size_t size = step < 64 ? step * 3 : whole.size() * (step - 64) / 128;
     const ElfLibrary cut = ReadElfLibrary(Written(scratch, whole.substr(0, size)));
     EXPECT_EQ(cut.kind, size < 64 ? ElfLibrary::Kind::kOther : ElfLibrary::Kind::kX86_64) << size;
   }
