@@ -170,6 +170,23 @@ Scenario WithFile(Scenario scenario, const std::string& path, const std::string&
   return scenario;
 }
 
+// Runs the case's scenario with its files laid out; `out` is the document
+// expected.
+void ExpectLoaded(const LoadCase& c, const std::string& out) {
+  Scenario scenario = c.scenario;
+  scenario.executable = c.executable;
+  for (const auto& [path, built] : c.built) scenario.files[path] = ContentOf(built);
+
+  const Outcome outcome = RunSensor(scenario);
+  EXPECT_EQ(outcome.out, out);
+  EXPECT_EQ(outcome.exit_code, c.exit_code);
+  EXPECT_EQ(outcome.err, "");
+  if (c.exit_code != 0) {
+    // Nothing was asked of any library, the planted one included.
+    EXPECT_TRUE(outcome.changed_files.empty()) << ::testing::PrintToString(outcome.changed_files);
+  }
+}
+
 class LibraryLoad : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(LibraryLoad, UsesOnlyALibraryItMayTrust) {
@@ -178,19 +195,7 @@ TEST_P(LibraryLoad, UsesOnlyALibraryItMayTrust) {
                     "from where these scenarios lay them";
   }
   const LoadCase& c = GetParam();
-  Scenario scenario = c.scenario;
-  scenario.executable = c.executable;
-  for (const auto& [path, built] : c.built) scenario.files[path] = ContentOf(built);
-
-  const Outcome outcome = RunSensor(scenario);
-  EXPECT_EQ(outcome.out,
-            c.refused_file.empty() ? c.out : NotLoaded(c.refused_file, NotOfOwnWidth()));
-  EXPECT_EQ(outcome.exit_code, c.exit_code);
-  EXPECT_EQ(outcome.err, "");
-  if (c.exit_code != 0) {
-    // Nothing was asked of any library, the planted one included.
-    EXPECT_TRUE(outcome.changed_files.empty()) << ::testing::PrintToString(outcome.changed_files);
-  }
+  ExpectLoaded(c, c.refused_file.empty() ? c.out : NotLoaded(c.refused_file, NotOfOwnWidth()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -287,18 +292,7 @@ class LinuxLibraryLoad : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(LinuxLibraryLoad, UsesOnlyALibraryItMayTrust) {
   if (!LinuxProgram()) GTEST_SKIP() << "only the Linux program loads libsapnwrfc.so";
-  const LoadCase& c = GetParam();
-  Scenario scenario = c.scenario;
-  scenario.executable = c.executable;
-  for (const auto& [path, built] : c.built) scenario.files[path] = ContentOf(built);
-
-  const Outcome outcome = RunSensor(scenario);
-  EXPECT_EQ(outcome.out, c.out);
-  EXPECT_EQ(outcome.exit_code, c.exit_code);
-  EXPECT_EQ(outcome.err, "");
-  if (c.exit_code != 0) {
-    EXPECT_TRUE(outcome.changed_files.empty()) << ::testing::PrintToString(outcome.changed_files);
-  }
+  ExpectLoaded(GetParam(), GetParam().out);
 }
 
 INSTANTIATE_TEST_SUITE_P(
